@@ -1,0 +1,69 @@
+// The library's two failure types. Implementation classes throw ENvException
+// with the message the client should see; a failed call to another object
+// arrives as ComError carrying that object's result code and error
+// information, so the innermost message survives any number of hops.
+#pragma once
+
+#include "frame/automation/automation_api.h"
+#include "frame/bstr.h"
+
+#include <exception>
+#include <string_view>
+
+namespace nv {
+
+class ENvException : public std::exception {
+ public:
+  explicit ENvException(Bstr message, int32_t code = 0)
+      : message_(std::move(message)),
+        code_(code == 0 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(code) | 0x80040000u)) {}
+  explicit ENvException(std::u16string_view message, int32_t code = 0)
+      : ENvException(Bstr(message), code) {}
+  explicit ENvException(const char* utf8Message, int32_t code = 0)
+      : ENvException(Bstr::FromUtf8(utf8Message), code) {}
+
+  const Bstr& Message() const noexcept { return message_; }
+  int32_t Code() const noexcept { return code_; }
+  const char* what() const noexcept override { return message_.Utf8(); }
+
+ private:
+  Bstr message_;
+  int32_t code_;
+};
+
+// A failed call through an interface: its result code and, when the callee
+// left one, its error information (counted reference, may be null).
+class ComError : public std::exception {
+ public:
+  explicit ComError(HRESULT hr, IErrorInfo* info = nullptr, bool addRef = true) noexcept;
+  ComError(const ComError& other) noexcept;
+  ComError& operator=(const ComError& other) noexcept;
+  ~ComError() override;
+
+  HRESULT Error() const noexcept { return hr_; }
+  IErrorInfo* ErrorInfo() const noexcept { return info_; }
+  // The callee's description, empty when it left no error information.
+  Bstr Description() const;
+  const char* what() const noexcept override;
+
+ private:
+  HRESULT hr_;
+  IErrorInfo* info_;
+  mutable Bstr what_;
+};
+
+// Turns a failed result of a call on `callee` (through interface `iid`) into a
+// thrown ComError. The thread's error information is taken when the callee
+// reported an exception or says it supports error information for `iid`.
+[[noreturn]] void ThrowCallFailure(HRESULT hr, IUnknown* callee, REFIID iid);
+
+inline void Check(HRESULT hr, IUnknown* callee, REFIID iid) {
+  if (FAILED(hr)) ThrowCallFailure(hr, callee, iid);
+}
+
+// For calls whose callee is not an object (runtime functions).
+inline void Check(HRESULT hr) {
+  if (FAILED(hr)) throw ComError(hr);
+}
+
+}  // namespace nv
