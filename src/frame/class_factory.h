@@ -1,0 +1,55 @@
+// The class factory of a creatable interface object D: makes D stand-alone
+// or aggregated inside an outer object. Factories are static objects that
+// live as long as the module; only LockServer counts towards unloading.
+#pragma once
+
+#include "frame/automation/automation_api.h"
+#include "frame/module_lock.h"
+
+#include <new>
+
+namespace nv {
+
+template <class D>
+class ClassFactory final : public IClassFactory {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = (riid == IID_IUnknown || riid == IID_IClassFactory) ? this : nullptr;
+    return *ppv ? S_OK : E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+  HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
+    if (!ppv) return E_POINTER;
+    *ppv = nullptr;
+    if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
+    try {
+      D* object = new D();
+      if (outer) {
+        object->NvAggregateInside(outer);
+        IUnknown* inner = object->NvInnerUnknown();
+        inner->AddRef();
+        *ppv = inner;
+        return S_OK;
+      }
+      object->AddRef();
+      const HRESULT hr = object->QueryInterface(riid, ppv);
+      object->Release();
+      return hr;
+    } catch (const std::bad_alloc&) {
+      return E_OUTOFMEMORY;
+    } catch (...) {
+      return E_UNEXPECTED;
+    }
+  }
+
+  HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {
+    if (lock) module_lock::Add();
+    else module_lock::Remove();
+    return S_OK;
+  }
+};
+
+}  // namespace nv

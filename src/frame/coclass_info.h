@@ -1,0 +1,18 @@
+// What the module knows of each creatable class: identity, names and the
+// interface its factory hands out by default.
+#pragma once
+
+#include "frame/automation/automation_api.h"
+
+namespace nv {
+
+struct CoclassInfo {
+  CLSID clsid;
+  const char16_t* name;
+  const char16_t* progId;
+  const char16_t* versionIndependentProgId;
+  const char16_t* description;
+  IID defaultInterface;
+};
+
+}  // namespace nv

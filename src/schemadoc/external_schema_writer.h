@@ -1,0 +1,25 @@
+// The NvVexaExternalSchemaWriter object, a creatable class. Its package members arrive with the
+// layers that define them; for now it hands out its initialization data.
+#pragma once
+
+#include "frame/implements.h"
+#include "frame/initialization_data.h"
+#include "frame/interfaces.h"
+
+namespace nv {
+
+class CNvVexaExternalSchemaWriterImpl {
+ public:
+  virtual ~CNvVexaExternalSchemaWriterImpl() = default;
+  virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
+
+ private:
+  InitializationDataHolder initializationData_;
+};
+
+class NvVexaExternalSchemaWriter final : public Implements<NvVexaExternalSchemaWriter, CNvVexaExternalSchemaWriterImpl, INvVexaExternalSchemaWriter, IProvideClassInfo> {
+ public:
+  static constexpr const CLSID& kClsid = CLSID_NvVexaExternalSchemaWriter;
+};
+
+}  // namespace nv
