@@ -1,6 +1,10 @@
 // The module's entry points: class factories of the creatable classes, the
 // unload test and registration.
 #include "frame/class_factory.h"
+#include "frame/coclass_table.h"
+#include "frame/module_info.h"
+#include "frame/registration.h"
+#include "frame/text.h"
 #include "frame/initialization_data.h"
 #include "frame/module_lock.h"
 #include "reader/reader.h"
@@ -8,6 +12,10 @@
 #include "schemadoc/external_schema_writer.h"
 #include "stdbehaviors/std_helper.h"
 #include "writer/writer.h"
+
+#include <new>
+#include <string>
+#include <vector>
 
 namespace {
 
@@ -39,3 +47,54 @@ NVAPI HRESULT DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* ppv) {
 }
 
 NVAPI HRESULT DllCanUnloadNow(void) { return nv::module_lock::Count() == 0 ? S_OK : S_FALSE; }
+
+namespace {
+
+std::string Narrow(const char16_t* text) { return nv::Utf16ToUtf8(text); }
+
+// The registration of the six creatable classes, from the module's class
+// table; the strings live as long as the returned vector.
+struct RegistrationData {
+  std::vector<std::string> texts;
+  std::vector<nv::ClassRegistration> classes;
+};
+
+RegistrationData ClassRegistrations() {
+  RegistrationData data;
+  data.texts.reserve(3 * (nv::CoclassesEnd() - nv::CoclassesBegin()));
+  for (const nv::CoclassInfo* c = nv::CoclassesBegin(); c != nv::CoclassesEnd(); ++c) {
+    data.texts.push_back(Narrow(c->description));
+    data.texts.push_back(Narrow(c->progId));
+    data.texts.push_back(Narrow(c->versionIndependentProgId));
+    const size_t n = data.texts.size();
+    data.classes.push_back({c->clsid, data.texts[n - 3].c_str(), data.texts[n - 2].c_str(),
+                            data.texts[n - 1].c_str()});
+  }
+  return data;
+}
+
+template <class Action>
+HRESULT WithModuleRegistration(Action action) {
+  try {
+    const RegistrationData data = ClassRegistrations();
+    const nv::ModuleRegistration module{data.classes.data(), data.classes.size(),
+                                        LIBID_NorvVexa1, "1.0", "NorvVexa1 1.0 Type Library",
+                                        nv::kNorvVexa1AppId, "NorvVexa1", nv::ModulePath()};
+    return action(module);
+  } catch (const std::bad_alloc&) {
+    return E_OUTOFMEMORY;
+  } catch (...) {
+    return E_UNEXPECTED;
+  }
+}
+
+}  // namespace
+
+NVAPI HRESULT DllRegisterServer(void) {
+  return WithModuleRegistration([](const nv::ModuleRegistration& m) { return nv::RegisterModule(m); });
+}
+
+NVAPI HRESULT DllUnregisterServer(void) {
+  return WithModuleRegistration(
+      [](const nv::ModuleRegistration& m) { return nv::UnregisterModule(m); });
+}

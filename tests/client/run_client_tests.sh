@@ -1,0 +1,25 @@
+#!/bin/sh
+# Installs the built library into a scratch prefix, then builds and runs
+# clients against it the way outside programs do: the client test with
+# pkg-config alone, and the examples through find_package.
+set -eu
+build_dir=$1
+source_dir=$2
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+cmake --install "$build_dir" --prefix "$work/prefix" >/dev/null
+libdir=$(find "$work/prefix" -name 'libNorvVexa1.so' -printf '%h\n' | head -n1)
+export PKG_CONFIG_PATH="$libdir/pkgconfig"
+
+for std in c++17 c++20; do
+  # shellcheck disable=SC2046
+  c++ -std=$std -Wall -Wextra -Werror "$source_dir/tests/client/client_test.cpp" \
+    $(pkg-config --cflags --libs NorvVexa1) -Wl,-rpath,"$libdir" -o "$work/client_$std"
+done
+NORVVEXA_REGISTRY="$work/registry" "$work/client_c++17"
+
+cmake -S "$source_dir/examples" -B "$work/examples" -DCMAKE_PREFIX_PATH="$work/prefix" \
+  -DCMAKE_BUILD_RPATH="$libdir" >/dev/null
+cmake --build "$work/examples" >/dev/null
+"$work/examples/proxy_example" "client.test:8080"
