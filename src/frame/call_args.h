@@ -6,6 +6,7 @@
 #include "frame/automation/automation_api.h"
 #include "frame/bstr.h"
 #include "frame/com_ptr.h"
+#include "frame/variant.h"
 
 #include <concepts>
 #include <string_view>

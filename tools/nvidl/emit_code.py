@@ -105,7 +105,8 @@ def thunk_name(itf, m):
 
 
 def thunk(lib, itf, m):
-    lines = [f'HRESULT {thunk_name(itf, m)}(IDispatch* self, Args& a) {{', '  HRESULT hr = S_OK;']
+    lines = [f'HRESULT {thunk_name(itf, m)}(IDispatch* self, [[maybe_unused]] Args& a) {{',
+             '  HRESULT hr = S_OK;']
     for index, p in enumerate(m.inputs):
         var = f'v{index}'
         dflt = 'nullptr'

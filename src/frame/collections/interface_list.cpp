@@ -1,0 +1,32 @@
+#include "frame/collections/interface_list.h"
+
+#include "frame/exception.h"
+
+#include <utility>
+
+namespace nv {
+
+int32_t CNvInterfaceList::Add(IUnknown* item) {
+  items_.emplace_back(item);
+  return Count() - 1;
+}
+
+ComPtr<IUnknown> CNvInterfaceList::Item(int32_t index) const {
+  if (!InRange(index)) throw ENvException("Illegal index. Failed to get item from list.");
+  return items_[static_cast<size_t>(index)];
+}
+
+void CNvInterfaceList::Remove(int32_t index) {
+  if (!InRange(index)) throw ENvException("Illegal index. Failed to remove item from list.");
+  // Take the element out first: it is released only once the gap is closed,
+  // so a release that calls back into the owner sees a consistent list.
+  ComPtr<IUnknown> removed = std::move(items_[static_cast<size_t>(index)]);
+  items_.erase(items_.begin() + index);
+}
+
+void CNvInterfaceList::Clear() noexcept {
+  for (auto item = items_.rbegin(); item != items_.rend(); ++item) item->reset();
+  items_.clear();
+}
+
+}  // namespace nv
