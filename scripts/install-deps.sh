@@ -6,7 +6,7 @@ set -eu
 packages="g++ cmake make pkg-config python3 \
   libxerces-c-dev libzip-dev libcurl4-openssl-dev uuid-dev \
   libgtest-dev libgmock-dev libbenchmark-dev \
-  zip unzip libxml2-utils"
+  zip unzip libxml2-utils media-types"
 
 missing=""
 for p in $packages; do

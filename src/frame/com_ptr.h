@@ -107,4 +107,10 @@ class ComPtr : public Calls<I, ComPtr<I>> {
   I* p_ = nullptr;
 };
 
+// ComPtr<J> named so that it depends on P: the generated calls return it,
+// and it must be completed only when a call is made, after every Calls<J>
+// specialisation has been seen.
+template <class P, class J>
+using DependentComPtr = std::conditional_t<sizeof(P*) != 0, ComPtr<J>, void>;
+
 }  // namespace nv

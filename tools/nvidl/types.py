@@ -71,7 +71,10 @@ def call_result(p):
     if p.kind == 'bool':
         return 'bool', 'VARIANT_BOOL r = VARIANT_FALSE;', '&r', 'r != VARIANT_FALSE'
     if p.kind == 'object':
-        return f'::nv::ComPtr<{p.type}>', f'::nv::ComPtr<{p.type}> r;', 'r.put()', 'r'
+        # Dependent on P, so that ComPtr<X> is instantiated only when the
+        # call is, after every Calls<X> specialisation has been seen.
+        ptr = f'::nv::DependentComPtr<P, {p.type}>'
+        return ptr, f'{ptr} r;', 'r.put()', 'r'
     return p.type, f'{p.type} r{{}};', '&r', 'r'
 
 

@@ -1,0 +1,50 @@
+// Date and time texts of the instance document: the writer's forms
+// (2009-03-07, 14:05:09.250, --03--) and the reader's parse into a
+// date/time record whose kind tells which parts the text gave.
+#pragma once
+
+#include "frame/automation/automation_api.h"
+#include "frame/interfaces.h"
+#include "values/date_encoding.h"
+
+#include <string>
+#include <string_view>
+
+namespace nv {
+
+enum class DateTimeKind : int32_t {
+  kUnset = -1,
+  kCentury = 0,
+  kYear = 1,
+  kMonth = 2,
+  kDate = 3,
+  kTime = 4,
+  kDateTime = 5,
+  kYearMonth = 6,
+};
+
+struct DateTimeRecord {
+  DateTimeKind kind = DateTimeKind::kUnset;
+  int32_t year = 0;   // negative for years before year 1
+  int32_t month = 0;  // 0 when the text gave none
+  int32_t day = 0;
+  DATE time = 0;     // fraction of a day
+  int32_t zone = 0;  // offset in minutes; 0 also for "Z" and for no zone
+};
+
+// Writer forms. Year: at least four digits; month and day: two.
+void AppendDateText(std::u16string& out, const CalendarDate& date);
+// hh:mm:ss "." milliseconds as a plain number (14:05:09.0, 14:05:09.7).
+void AppendTimeText(std::u16string& out, const TimeOfDay& time);
+
+// Splits a date/time text into its record. Throws ENvException "Invalid time
+// format", "Expecting a full date value" or "Invalid argument to time encode".
+DateTimeRecord ParseDateTimeText(std::u16string_view text);
+
+// The date value of a text for dtDateTime, dtTime, dtDate, dtGMonth or
+// dtGYear. A text that does not parse, or gives a kind the type does not
+// take, fails with the invalid-value message; an impossible calendar date
+// with "Invalid argument to date encode".
+DATE DateValueFromText(std::u16string_view text, DataTypeEnum type);
+
+}  // namespace nv

@@ -1,0 +1,155 @@
+#include "values/date_text.h"
+
+#include "frame/exception.h"
+#include "values/invalid_value.h"
+#include "values/number_parse.h"
+
+#include <climits>
+
+namespace nv {
+namespace {
+
+using Kind = DateTimeKind;
+
+bool IsDigit(char16_t c) noexcept { return c >= u'0' && c <= u'9'; }
+int DigitAt(std::u16string_view text, size_t at) noexcept { return text[at] - u'0'; }
+
+// A calendar or clock field. Unlike the integer data types, a field never
+// wraps: a value beyond int range stays out of range and fails its encoding.
+int FieldOf(std::u16string_view text) noexcept {
+  const int64_t value = ParseLeadingInteger(text);
+  if (value > INT_MAX) return INT_MAX;
+  if (value < INT_MIN) return INT_MIN;
+  return static_cast<int>(value);
+}
+
+// Removes a trailing zone designator, "Z" or a sign with hh:mm, keeping its
+// offset. It is taken from the end of the whole text so that dates with a
+// zone (2009-03-07+02:00) read as well as date-times.
+std::u16string_view TakeZone(std::u16string_view text, int32_t& zone) noexcept {
+  if (!text.empty() && text.back() == u'Z') return text.substr(0, text.size() - 1);
+  if (text.size() < 6) return text;
+  const std::u16string_view z = text.substr(text.size() - 6);
+  if ((z[0] != u'+' && z[0] != u'-') || !IsDigit(z[1]) || !IsDigit(z[2]) || z[3] != u':' ||
+      !IsDigit(z[4]) || !IsDigit(z[5])) {
+    return text;
+  }
+  const int minutes =
+      (DigitAt(z, 1) * 10 + DigitAt(z, 2)) * 60 + DigitAt(z, 4) * 10 + DigitAt(z, 5);
+  zone = z[0] == u'-' ? -minutes : minutes;
+  return text.substr(0, text.size() - 6);
+}
+
+// --MM-- : the month alone.
+void ParseMonthOnly(std::u16string_view part, DateTimeRecord& record) {
+  if (part.size() >= 6 && part[2] != u'-' && part[5] == u'-') {
+    record.kind = Kind::kMonth;
+    record.month = FieldOf(part.substr(2, 2));
+  }
+}
+
+void ParseDatePart(std::u16string_view part, DateTimeRecord& record) {
+  const bool negative = part.size() >= 2 && part[0] == u'-' && part[1] != u'-';
+  if (negative) part.remove_prefix(1);
+  const size_t dash = part.find(u'-');
+  if (part.size() < 4) {
+    record.kind = Kind::kCentury;
+    record.year = FieldOf(part) * 100;
+  } else if (dash == std::u16string_view::npos) {
+    record.kind = Kind::kYear;
+    record.year = FieldOf(part);
+  } else if (dash == 0) {
+    ParseMonthOnly(part, record);
+  } else {
+    record.year = FieldOf(part.substr(0, dash));
+    const std::u16string_view rest = part.substr(dash + 1);
+    const size_t second = rest.find(u'-');
+    record.month = FieldOf(rest.substr(0, second));
+    if (second == std::u16string_view::npos) {
+      record.kind = Kind::kYearMonth;
+    } else {
+      record.kind = Kind::kDate;
+      record.day = FieldOf(rest.substr(second + 1));
+    }
+  }
+  if (negative) record.year = -record.year;
+}
+
+// hh:mm:ss; a fraction of the seconds is read and dropped.
+DATE ParseTimePart(std::u16string_view part) {
+  const size_t first = part.find(u':');
+  if (first == std::u16string_view::npos) throw ENvException("Invalid time format");
+  const std::u16string_view rest = part.substr(first + 1);
+  const size_t second = rest.find(u':');
+  const double seconds =
+      second == std::u16string_view::npos ? 0.0 : ParseLeadingReal(rest.substr(second + 1));
+  const int wholeSeconds = seconds >= 0 && seconds < 60 ? static_cast<int>(seconds) : -1;
+  return EncodeTime(FieldOf(part.substr(0, first)), FieldOf(rest.substr(0, second)), wholeSeconds,
+                    0);
+}
+
+bool KindFits(Kind kind, DataTypeEnum type) noexcept {
+  switch (type) {
+    case dtDateTime:
+      return kind == Kind::kDateTime;
+    case dtTime:
+      return kind == Kind::kTime;
+    case dtDate:
+      return kind == Kind::kDate;
+    case dtGYear:
+      return kind == Kind::kYear;
+    case dtGMonth:
+      return kind == Kind::kMonth || kind == Kind::kYearMonth;
+    default:
+      return false;
+  }
+}
+
+}  // namespace
+
+DateTimeRecord ParseDateTimeText(std::u16string_view text) {
+  DateTimeRecord record;
+  text = TakeZone(text, record.zone);
+  std::u16string_view datePart;
+  std::u16string_view timePart;
+  if (const size_t t = text.find(u'T'); t != std::u16string_view::npos) {
+    datePart = text.substr(0, t);
+    timePart = text.substr(t + 1);
+  } else if (text.find(u':') != std::u16string_view::npos) {
+    timePart = text;
+  } else {
+    datePart = text;
+  }
+  const bool hasDate = !datePart.empty() || timePart.empty();
+  if (hasDate) ParseDatePart(datePart, record);
+  if (!timePart.empty()) {
+    if (hasDate && record.kind != Kind::kDate) throw ENvException("Expecting a full date value");
+    record.time = ParseTimePart(timePart);
+    record.kind = hasDate ? Kind::kDateTime : Kind::kTime;
+  }
+  return record;
+}
+
+DATE DateValueFromText(std::u16string_view text, DataTypeEnum type) {
+  DateTimeRecord record;
+  try {
+    record = ParseDateTimeText(text);
+  } catch (const ENvException&) {
+    ThrowInvalidValue(text, type);
+  }
+  if (!KindFits(record.kind, type)) ThrowInvalidValue(text, type);
+  switch (record.kind) {
+    case Kind::kTime:
+      return record.time;
+    case Kind::kMonth:
+      return EncodeDate(1899, record.month, 1);
+    case Kind::kYearMonth:
+      return EncodeDate(record.year, record.month, 1);
+    case Kind::kYear:
+      return EncodeDate(record.year, 1, 1);
+    default:  // a date, with or without a time
+      return CombineDateAndTime(EncodeDate(record.year, record.month, record.day), record.time);
+  }
+}
+
+}  // namespace nv

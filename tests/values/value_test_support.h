@@ -1,0 +1,48 @@
+// Shared helpers of the value tests: byte arrays, dates and failure messages.
+#pragma once
+
+#include "frame/exception.h"
+#include "frame/text.h"
+#include "frame/variant.h"
+#include "values/byte_array.h"
+#include "values/date_encoding.h"
+
+#include <cstdint>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
+namespace nv::test {
+
+inline Variant ByteArray(std::initializer_list<uint8_t> bytes) {
+  uint8_t* data = nullptr;
+  Variant made = MakeByteArray(bytes.size(), &data);
+  for (uint8_t b : bytes) *data++ = b;
+  return made;
+}
+
+inline std::vector<uint8_t> BytesOf(const VARIANT& value) {
+  ByteArrayView view(value);
+  return {view.Bytes().begin(), view.Bytes().end()};
+}
+
+inline DATE At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 0) {
+  return CombineDateAndTime(EncodeDate(y, mo, d), EncodeTime(h, mi, s, ms));
+}
+
+inline std::string Utf8(std::u16string_view text) { return Utf16ToUtf8(text); }
+
+// The message of the failure `action` throws, or "<no failure>".
+template <class F>
+std::string FailureOf(F&& action) {
+  try {
+    action();
+  } catch (const ENvException& e) {
+    return e.Message().ToUtf8();
+  } catch (const ComError& e) {
+    return e.Description().ToUtf8();
+  }
+  return "<no failure>";
+}
+
+}  // namespace nv::test
