@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "scratch.h"
+#include "support/scratch.h"
 
 namespace nv {
 namespace {

@@ -12,7 +12,7 @@
 #include <ctime>
 #include <filesystem>
 
-#include "scratch.h"
+#include "support/scratch.h"
 
 namespace nv {
 namespace {

@@ -11,7 +11,7 @@
 #include <filesystem>
 
 #include "http_test_server.h"
-#include "scratch.h"
+#include "support/scratch.h"
 
 namespace nv {
 namespace {

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <stdexcept>
 
-#include "scratch.h"
+#include "support/scratch.h"
 
 namespace nv {
 namespace {

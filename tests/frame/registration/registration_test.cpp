@@ -8,13 +8,13 @@
 
 #include "frame/guid_text.h"
 #include "frame/registry_file.h"
-#include "temp_folder.h"
+#include "support/scratch.h"
 
 namespace nv {
 namespace {
 
 using nv_test::ScopedEnv;
-using nv_test::TempFolder;
+using nv_test::ScratchFolder;
 
 constexpr ClassRegistration kClasses[] = {
     {{0x29D4A9F9, 0x65CE, 0x4B2D, {0xB8, 0x84, 0x5F, 0x59, 0xCA, 0x82, 0x7B, 0xF7}},
@@ -100,7 +100,7 @@ class RegistrationTest : public ::testing::Test {
     return reg;
   }
 
-  TempFolder folder_;
+  ScratchFolder folder_;
   std::string path_ = folder_.File("config/NorvVexa1/registry");
   ModuleRegistration module_ = TheModule();
 };

@@ -8,14 +8,14 @@
 #include <fstream>
 #include <sstream>
 
-#include "temp_folder.h"
+#include "support/scratch.h"
 
 namespace nv {
 namespace {
 
 namespace fs = std::filesystem;
 using nv_test::ScopedEnv;
-using nv_test::TempFolder;
+using nv_test::ScratchFolder;
 
 constexpr const char* kKey = "HKEY_CLASSES_ROOT\\CLSID\\{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}";
 
@@ -50,7 +50,7 @@ TEST(RegistryFileTest, WritesRegistryExportLayout) {
 TEST(RegistryFileTest, EscapedValuesSurviveSaveAndLoad) {
   const std::string values[] = {"C:\\Program Files\\x.dll", "say \"hi\"", "trailing\\",
                                 "two\nlines\r", "\\n is not a line feed", "ünïcödé", ""};
-  TempFolder folder;
+  ScratchFolder folder;
   const std::string path = folder.File("registry");
   RegistryFile written;
   for (size_t i = 0; i < std::size(values); ++i)
@@ -154,7 +154,7 @@ TEST(RegistryFileTest, StringValueReplacesAnotherTypeOfTheSameName) {
 }
 
 TEST(RegistryFileTest, MissingFileLoadsEmptyAndLoadReplacesContents) {
-  TempFolder folder;
+  ScratchFolder folder;
   RegistryFile reg;
   reg.SetValue(kKey, "", "old");
   EXPECT_EQ(reg.Load(folder.File("absent")), S_FALSE);
@@ -168,7 +168,7 @@ TEST(RegistryFileTest, MissingFileLoadsEmptyAndLoadReplacesContents) {
 }
 
 TEST(RegistryFileTest, SaveCreatesPrivateFoldersAndLeavesNoTemporaryFile) {
-  TempFolder folder;
+  ScratchFolder folder;
   const std::string path = folder.File("a/b/registry");
   RegistryFile reg;
   reg.SetValue(kKey, "", "first");
@@ -189,7 +189,7 @@ TEST(RegistryFileTest, SaveCreatesPrivateFoldersAndLeavesNoTemporaryFile) {
 }
 
 TEST(RegistryFileTest, SaveThroughSymbolicLinkUpdatesTheTarget) {
-  TempFolder folder;
+  ScratchFolder folder;
   const std::string target = folder.File("real");
   const std::string link = folder.File("link");
   WriteText(target, "");
@@ -202,7 +202,7 @@ TEST(RegistryFileTest, SaveThroughSymbolicLinkUpdatesTheTarget) {
 }
 
 TEST(RegistryFileTest, SaveFailsWhenTheFolderCannotExist) {
-  TempFolder folder;
+  ScratchFolder folder;
   WriteText(folder.File("plain"), "not a folder");
   RegistryFile reg;
   reg.SetValue(kKey, "", "x");
@@ -213,7 +213,7 @@ TEST(RegistryFileTest, SaveFailsWhenTheFolderCannotExist) {
 
 TEST(RegistryFileTest, SaveIntoReadOnlyFolderIsAccessDenied) {
   if (::geteuid() == 0) GTEST_SKIP() << "permissions do not bind root";
-  TempFolder folder;
+  ScratchFolder folder;
   fs::create_directory(folder.File("locked"));
   fs::permissions(folder.File("locked"), fs::perms::owner_read | fs::perms::owner_exec);
   RegistryFile reg;

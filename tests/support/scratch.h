@@ -1,4 +1,4 @@
-// Test helpers: a scratch folder (mkdtemp) removed with its content, an
+// Test helpers shared by the layers: a scratch folder (mkdtemp) removed with its content, an
 // environment variable set for one scope, and small file helpers.
 #pragma once
 
@@ -20,7 +20,7 @@ namespace nv_test {
 class ScratchFolder {
  public:
   ScratchFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "nv_platform_XXXXXX").string();
+    std::string pattern = (std::filesystem::temp_directory_path() / "nv_test_XXXXXX").string();
     if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
   }
   ScratchFolder(const ScratchFolder&) = delete;
