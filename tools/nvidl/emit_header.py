@@ -22,7 +22,7 @@ def iid_constant(itf):
 
 def enum_decl(enum):
     body = ',\n'.join(f'  {name} = {value}' for name, value in enum.values)
-    return f'enum {enum.name} {{\n{body}\n}};\n'
+    return f'enum {enum.name} : LONG {{\n{body}\n}};\n'
 
 
 def interfaces_block(interfaces):

@@ -1,0 +1,50 @@
+// The archive reader adapter: lists, finds and extracts the entries of one
+// archive. The archive is opened and vetted as a whole on first use (see
+// ZipReader) and kept open, so extracting many entries one by one costs no
+// re-reading of its directory.
+#pragma once
+
+#include "archive/unique_fd.h"
+#include "archive/zip_reader.h"
+#include "frame/implements.h"
+#include "frame/interfaces.h"
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace nv {
+
+class CNvTAbUnZipperImpl {
+ public:
+  virtual ~CNvTAbUnZipperImpl() = default;
+
+  virtual void Init();
+  virtual void ExtractFiles(const BstrArg& fileMask);
+  virtual LONG ExtractFilesToNewLocation(const BstrArg& fileMask, const BstrArg& newFileMask);
+  virtual LONG FindFile(const BstrArg& fullFileName);
+  virtual Bstr FileName() { return fileName_; }
+  virtual void PutFileName(const BstrArg& value);
+  virtual Bstr BaseDirectory() { return baseDirectory_; }
+  virtual void PutBaseDirectory(const BstrArg& value) { baseDirectory_ = value; }
+  virtual SHORT Count();
+  virtual Bstr Item(LONG index);
+
+ private:
+  // The open archive; requires Init.
+  archive::ZipReader& Archive();
+  archive::UniqueFd OpenBaseDirectory() const;
+  void ListEntries();
+  void ExtractEntry(archive::ZipReader& zip, size_t index, int baseFd);
+  int64_t FindFileEntry(archive::ZipReader& zip, const std::string& mask);
+
+  bool initialized_ = false;
+  Bstr fileName_;
+  Bstr baseDirectory_;
+  std::unique_ptr<archive::ZipReader> archive_;
+  std::vector<Bstr> entryNames_;
+};
+
+class CNvTAbUnZipper final : public Implements<CNvTAbUnZipper, CNvTAbUnZipperImpl, ITAbUnZipper> {};
+
+}  // namespace nv

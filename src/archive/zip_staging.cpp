@@ -1,0 +1,107 @@
+#include "archive/zip_staging.h"
+
+#include "archive/temp_directory.h"
+#include "archive/zip_error_text.h"
+
+#include <fcntl.h>
+#include <stdlib.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <zip.h>
+
+#include <cerrno>
+#include <filesystem>
+#include <system_error>
+#include <unordered_map>
+
+namespace nv::archive {
+namespace {
+
+// Owns an archive being written; discarding it leaves the file untouched.
+class WritingArchive {
+ public:
+  explicit WritingArchive(const std::string& path) {
+    int error = 0;
+    archive_ = zip_open(path.c_str(), ZIP_CREATE | ZIP_CHECKCONS, &error);
+    if (archive_ == nullptr) throw ZipFailure(error);
+  }
+  WritingArchive(const WritingArchive&) = delete;
+  WritingArchive& operator=(const WritingArchive&) = delete;
+  ~WritingArchive() {
+    if (archive_ != nullptr) zip_discard(archive_);
+  }
+  zip_t* get() const { return archive_; }
+  [[noreturn]] void Fail() const { throw ZipFailure(ZipErrorCode(archive_)); }
+  void Close() {
+    if (zip_close(archive_) != 0) Fail();
+    archive_ = nullptr;
+  }
+
+ private:
+  zip_t* archive_ = nullptr;
+};
+
+}  // namespace
+
+ZipFailure::ZipFailure(int code) : std::runtime_error(ZipErrorText(code)), code_(code) {}
+
+StagedArchive::StagedArchive() {
+  std::string pattern = TemporaryDirectory() + "/nvzip-XXXXXX";
+  if (::mkdtemp(pattern.data()) == nullptr)
+    throw std::system_error(errno, std::generic_category(), "cannot make a staging folder");
+  folder_ = pattern;
+}
+
+StagedArchive::~StagedArchive() {
+  std::error_code ignored;
+  std::filesystem::remove_all(folder_, ignored);
+}
+
+void StagedArchive::Add(const std::string& source, const std::string& entryName,
+                        ZipCompression compression) {
+  struct stat st {};
+  if (::stat(source.c_str(), &st) != 0) throw ZipFailure(ZIP_ER_READ);
+  const std::string kept = folder_ + '/' + std::to_string(nextNumber_++);
+  if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, kept.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    // Another file system, or links refused: a copy costs the same bytes as
+    // reading the file for the archive would.
+    std::error_code ec;
+    if (!std::filesystem::copy_file(source, kept, ec)) throw ZipFailure(ZIP_ER_READ);
+  }
+  files_.push_back({entryName, kept, compression, st.st_mtime, st.st_mode});
+}
+
+void StagedArchive::RollBack(size_t mark) {
+  while (files_.size() > mark) {
+    ::unlink(files_.back().path.c_str());
+    files_.pop_back();
+  }
+}
+
+void StagedArchive::WriteTo(const std::string& archivePath) const {
+  std::unordered_map<std::string_view, size_t> last;
+  for (size_t k = 0; k < files_.size(); ++k) last[files_[k].entryName] = k;
+  WritingArchive archive(archivePath);
+  for (size_t k = 0; k < files_.size(); ++k) {
+    const Staged& file = files_[k];
+    if (last[file.entryName] != k) continue;
+    zip_source_t* source = zip_source_file(archive.get(), file.path.c_str(), 0, -1);
+    if (source == nullptr) archive.Fail();
+    const zip_int64_t index = zip_file_add(archive.get(), file.entryName.c_str(), source,
+                                           ZIP_FL_OVERWRITE | ZIP_FL_ENC_UTF_8);
+    if (index < 0) {
+      zip_source_free(source);
+      archive.Fail();
+    }
+    const auto at = static_cast<zip_uint64_t>(index);
+    const zip_uint32_t attributes = (S_IFREG | (file.mode & 0777)) << 16;
+    if (zip_set_file_compression(archive.get(), at, file.compression.method,
+                                 file.compression.level) != 0 ||
+        zip_file_set_mtime(archive.get(), at, file.modified, 0) != 0 ||
+        zip_file_set_external_attributes(archive.get(), at, 0, ZIP_OPSYS_UNIX, attributes) != 0)
+      archive.Fail();
+  }
+  archive.Close();
+}
+
+}  // namespace nv::archive
