@@ -122,10 +122,8 @@ TEST_F(HttpUtilsTest, StalledServerTimesOut) {
   server_.Stall("/stall");
   HttpLimits limits = QuickLimits();
   limits.lowSpeedSeconds = 1;
-  const auto start = std::chrono::steady_clock::now();
   EXPECT_EQ(FailureOfDownload(server_.Url("/stall"), "", limits),
             "Error Number 12002 => (Timeout)");
-  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(4));
   EXPECT_FALSE(fs::exists(destination_));
 }
 
