@@ -30,39 +30,55 @@ std::string Narrow(const OLECHAR* text) {
   return out;
 }
 
+template <class I>
+const IID& IID_Of();
+template <>
+const IID& IID_Of<INvVexaWriter>() { return IID_INvVexaWriter; }
+template <>
+const IID& IID_Of<INvVexaReader>() { return IID_INvVexaReader; }
+template <>
+const IID& IID_Of<INvVexaExternalSchemaWriter>() { return IID_INvVexaExternalSchemaWriter; }
+template <>
+const IID& IID_Of<INvVexaExternalSchemaReader>() { return IID_INvVexaExternalSchemaReader; }
+template <>
+const IID& IID_Of<INvVexaStdHelper>() { return IID_INvVexaStdHelper; }
+
+// The initialization data of a top-level object, through its own interface I.
+template <class I>
+INvVexaInitializationData* InitializationDataOf(IUnknown* object) {
+  I* typed = nullptr;
+  if (FAILED(object->QueryInterface(IID_Of<I>(), reinterpret_cast<void**>(&typed)))) return nullptr;
+  INvVexaInitializationData* data = nullptr;
+  const HRESULT hr = typed->get_InitializationData(&data);
+  typed->Release();
+  return SUCCEEDED(hr) ? data : nullptr;
+}
+
 struct Creatable {
   const CLSID& clsid;
   const IID& iid;
   const OLECHAR* progId;
   const OLECHAR* versionIndependentProgId;
-  bool hasInitializationData;
+  INvVexaInitializationData* (*initializationData)(IUnknown*);  // null for the data itself
 };
 
 const Creatable kClasses[] = {
     {CLSID_NvVexaWriter, IID_INvVexaWriter, u"NorvVexa1.NvVexaWriter.1.0",
-     u"NorvVexa1.NvVexaWriter", true},
+     u"NorvVexa1.NvVexaWriter", &InitializationDataOf<INvVexaWriter>},
     {CLSID_NvVexaReader, IID_INvVexaReader, u"NorvVexa1.NvVexaReader.1.0",
-     u"NorvVexa1.NvVexaReader", true},
+     u"NorvVexa1.NvVexaReader", &InitializationDataOf<INvVexaReader>},
     {CLSID_NvVexaExternalSchemaWriter, IID_INvVexaExternalSchemaWriter,
-     u"NorvVexa1.NvVexaExternalSchemaWriter.1.0", u"NorvVexa1.NvVexaExternalSchemaWriter", true},
+     u"NorvVexa1.NvVexaExternalSchemaWriter.1.0", u"NorvVexa1.NvVexaExternalSchemaWriter",
+     &InitializationDataOf<INvVexaExternalSchemaWriter>},
     {CLSID_NvVexaExternalSchemaReader, IID_INvVexaExternalSchemaReader,
-     u"NorvVexa1.NvVexaExternalSchemaReader.1.0", u"NorvVexa1.NvVexaExternalSchemaReader", true},
+     u"NorvVexa1.NvVexaExternalSchemaReader.1.0", u"NorvVexa1.NvVexaExternalSchemaReader",
+     &InitializationDataOf<INvVexaExternalSchemaReader>},
     {CLSID_NvVexaStdHelper, IID_INvVexaStdHelper, u"NorvVexa1.NvVexaStdHelper.1.0",
-     u"NorvVexa1.NvVexaStdHelper", true},
+     u"NorvVexa1.NvVexaStdHelper", &InitializationDataOf<INvVexaStdHelper>},
     {CLSID_CNvVexaInitializationData, IID_INvVexaInitializationData,
      u"CNvVexaInitializationData.CNvVexaInit.1.0", u"CNvVexaInitializationData.CNvVexaInit",
-     false},
+     nullptr},
 };
-
-// Every top-level interface has the InitializationData getter first.
-INvVexaInitializationData* InitializationDataOf(IUnknown* object, const IID& iid) {
-  INvVexaWriter* anyTopLevel = nullptr;
-  if (FAILED(object->QueryInterface(iid, reinterpret_cast<void**>(&anyTopLevel)))) return nullptr;
-  INvVexaInitializationData* data = nullptr;
-  HRESULT hr = anyTopLevel->get_InitializationData(&data);
-  anyTopLevel->Release();
-  return SUCCEEDED(hr) ? data : nullptr;
-}
 
 void ProxyRoundTrip(INvVexaInitializationData* data, const OLECHAR* proxy) {
   BSTR empty = nullptr;
@@ -100,8 +116,8 @@ void TestCreation() {
     CHECK(support && support->InterfaceSupportsErrorInfo(c.iid) == S_OK);
     if (support) support->Release();
 
-    if (c.hasInitializationData) {
-      INvVexaInitializationData* data = InitializationDataOf(object, c.iid);
+    if (c.initializationData) {
+      INvVexaInitializationData* data = c.initializationData(object);
       CHECK(data != nullptr);
       if (data) {
         ProxyRoundTrip(data, u"http://proxy.test:3128");

@@ -19,6 +19,13 @@ for std in c++17 c++20; do
 done
 NORVVEXA_REGISTRY="$work/registry" "$work/client_c++17"
 
+# The schema model as a client builds it (GoogleTest, installed header only).
+# shellcheck disable=SC2046
+c++ -std=c++17 -Wall -Wextra -Werror "$source_dir/tests/client/schema_client_test.cpp" \
+  $(pkg-config --cflags --libs NorvVexa1) -lgtest -lgtest_main -pthread \
+  -Wl,-rpath,"$libdir" -o "$work/schema_client"
+"$work/schema_client" --gtest_brief=1
+
 cmake -S "$source_dir/examples" -B "$work/examples" -DCMAKE_PREFIX_PATH="$work/prefix" \
   -DCMAKE_BUILD_RPATH="$libdir" >/dev/null
 cmake --build "$work/examples" >/dev/null

@@ -1,0 +1,10 @@
+#include "schema/schema_seams.h"
+
+namespace nv {
+
+SchemaSeams& InstalledSchemaSeams() noexcept {
+  static SchemaSeams seams;
+  return seams;
+}
+
+}  // namespace nv

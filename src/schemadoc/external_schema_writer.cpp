@@ -1,0 +1,16 @@
+#include "schemadoc/external_schema_writer.h"
+
+#include "schemadoc/schema_writer.h"
+
+namespace nv {
+
+void CNvVexaExternalSchemaWriterImpl::Save(const BstrArg& fileName) {
+  const ComPtr<INvVexaSchema> schema = Schema();
+  if (!writer_)
+    writer_ = MakeSchemaWriter(schema, false);
+  else
+    writer_.Create(schema, false);
+  writer_.Save(fileName);
+}
+
+}  // namespace nv
