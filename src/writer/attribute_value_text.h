@@ -1,0 +1,26 @@
+// The value part of a value element: what follows "<" and the element name.
+// Shared by object attribute values and Info items.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frame/interfaces.h"
+
+namespace nv {
+
+inline constexpr std::u16string_view kDtXmlAssignmentFailure =
+    u"Only an Instance of INvVexaXmlAttributeValue can be assigned to an item of type dtXML";
+
+// True when `value` holds an XML value object.
+bool HoldsXmlAttributeValue(const VARIANT& value);
+
+// Null gives the nil form, an object reference the href form, an XML value its
+// declarations and fragment, any other value its lexical text; all but the
+// empty forms end with the end tag of `elementName`. Throws the conversion
+// failures; `out` may then hold part of the text.
+void AppendValuePart(std::u16string& out, std::u16string_view elementName, const VARIANT& value,
+                     DataTypeEnum type, const ComPtr<INvVexaNamespaces>& packageNamespaces,
+                     const ComPtr<INvVexaNamespaces>& infoNamespaces);
+
+}  // namespace nv

@@ -1,0 +1,30 @@
+// Text pieces of the instance document and how they reach its stream.
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "frame/interfaces.h"
+
+namespace nv {
+
+// Prefixes with a fixed meaning in the instance document.
+inline constexpr std::u16string_view kSoapPrefix = u"SOAP_ENV";
+inline constexpr std::u16string_view kXsiPrefix = u"xsi";
+inline constexpr std::u16string_view kXsdPrefix = u"xsd";
+inline constexpr std::u16string_view kCorePrefix = u"vexa";
+inline constexpr std::u16string_view kSchemaPrefix = u"tns";
+
+// Appends ` name="value"`; the value is taken as it stands.
+void AppendDocumentAttribute(std::u16string& out, std::u16string_view name,
+                             std::u16string_view value);
+
+// Appends `<SOAP_ENV:local` (no closing bracket) or `</SOAP_ENV:local>`.
+void AppendSoapStartTagOpen(std::u16string& out, std::u16string_view local);
+void AppendSoapEndTag(std::u16string& out, std::u16string_view local);
+
+// Writes UTF-16 text to the stream as UTF-8; nothing for empty text.
+void WriteDocumentText(const ComPtr<ITStream>& stream, std::u16string_view text);
+void WriteDocumentUtf8(const ComPtr<ITStream>& stream, std::string_view text);
+
+}  // namespace nv

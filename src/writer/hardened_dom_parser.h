@@ -1,0 +1,39 @@
+// A Xerces DOM parser set up for untrusted XML held in memory: namespaces on,
+// no validation, no DOCTYPE, no external or default entity resolution, a
+// small entity-expansion limit and a cap on element nesting. Shared by the
+// writers (XML attribute values) and the readers.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include <xercesc/dom/DOMDocument.hpp>
+
+namespace nv {
+
+// Element nesting deeper than this is refused.
+inline constexpr unsigned kMaxXmlNestingDepth = 256;
+// Entity expansions allowed in one document.
+inline constexpr unsigned kMaxXmlEntityExpansions = 1000;
+
+// Initialises the Xerces platform once per process; safe from any thread.
+void EnsureXmlPlatform();
+
+class HardenedDomParser {
+ public:
+  HardenedDomParser();
+  ~HardenedDomParser();
+  HardenedDomParser(const HardenedDomParser&) = delete;
+  HardenedDomParser& operator=(const HardenedDomParser&) = delete;
+
+  // Parses UTF-8 text. The document belongs to the parser and lives until the
+  // next Parse or the parser's end. Throws ENvException with the parser's
+  // reason (position included) on any failure.
+  xercesc::DOMDocument* Parse(std::string_view utf8Text);
+
+ private:
+  struct Parts;
+  std::unique_ptr<Parts> parts_;
+};
+
+}  // namespace nv

@@ -1,0 +1,125 @@
+#include "writer/info.h"
+
+#include "frame/exception.h"
+#include "schema/namespaces.h"
+#include "schema/well_known_namespaces.h"
+#include "values/duration_value.h"
+#include "writer/envelope_writer_text.h"
+#include "writer/info_item.h"
+#include "writer/xml_value.h"
+
+namespace nv {
+
+ComPtr<INvVexaInfoItem> CNvVexaInfoImpl::GetInfoItem(const BstrArg& name, const BstrArg& ns) {
+  if (name.View().empty()) throw ENvException("Missing Name for InfoItem");
+  if (ns.View().empty()) throw ENvException("Missing Namespace for InfoItem");
+  for (LONG k = 0, count = items_.Count(); k < count; ++k) {
+    ComPtr<INvVexaInfoItem> item = GetItem(k);
+    if (item.Name().View() == name.View() && item.Namespace().View() == ns.View()) return item;
+  }
+  ComPtr<INvVexaInfoItem> item = CreateObject<CNvVexaInfoItem>();
+  item.as<INvVexaInfoItemCRaw>().Create(name, ns, isForSchema_);
+  items_.Add(item.get());
+  return item;
+}
+
+void CNvVexaInfoImpl::Save() {
+  if (!forWriter_) throw ENvException("Cannot save Info that is not part of NvVexaWriter.DataWriter");
+  if (saved_) throw ENvException("Cannot save Info. Info was already saved.");
+  if (BodyIsOpen())
+    throw ENvException("Cannot save Info after getting object writer from data writer.");
+  if (AnyItemMustBeUnderstood()) containsMustUnderstand_ = true;
+  WriteDocumentText(stream_, GetXMLStr(false, globalNamespaces_).View());
+  saved_ = true;
+}
+
+ComPtr<INvVexaXmlAttributeValue> CNvVexaInfoImpl::CreateXmlAttributeValue() {
+  return MakeXmlAttributeValue();
+}
+
+ComPtr<INvVexaDurationAttributeValue> CNvVexaInfoImpl::CreateDurationAttributeValue() {
+  return CreateObject<CNvVexaDurationAttributeValue>();
+}
+
+Bstr CNvVexaInfoImpl::GetXMLStr(bool isForSchema,
+                                const ComPtr<INvVexaNamespaces>& globalNamespaces) {
+  AssignItemPrefixes(globalNamespaces);
+  if (isForSchema) ownNamespaces_.Add(Bstr(kSoapEnvelopeNamespace), Bstr(kSoapPrefix));
+  std::u16string out;
+  AppendHeaderStartTag(out);
+  if (containsMustUnderstand_) {
+    out += u"<vexa:containsMustUnderstand";
+    AppendDocumentAttribute(out, u"SOAP_ENV:mustUnderstand", u"1");
+    out += u"/>";
+  }
+  for (LONG k = 0, count = items_.Count(); k < count; ++k) {
+    const ComPtr<INvVexaInfoItem> item = GetItem(k);
+    const Bstr prefix = ownNamespaces_.GetPrefix(item.Namespace());
+    out += item.as<INvVexaInfoItemCRaw>()
+               .GetXMLStr(isForSchema, prefix, globalNamespaces, ownNamespaces_)
+               .View();
+  }
+  AppendSoapEndTag(out, u"Header");
+  return Bstr(out);
+}
+
+void CNvVexaInfoImpl::CreateForWriter(const ComPtr<ITStream>& stream,
+                                      const ComPtr<INvVexaNamespaces>& globalNamespaces,
+                                      const ComPtr<INvVexaObjectWriter>& objectWriter) {
+  stream_ = stream;
+  globalNamespaces_ = globalNamespaces;
+  objectWriter_ = objectWriter;
+  ownNamespaces_ = CreateObject<CNvVexaNamespaces>();
+  forWriter_ = true;
+  isForSchema_ = false;
+}
+
+void CNvVexaInfoImpl::CreateMemoryBased(bool isForSchema) {
+  ownNamespaces_ = CreateObject<CNvVexaNamespaces>();
+  isForSchema_ = isForSchema;
+}
+
+void CNvVexaInfoImpl::Copy(const ComPtr<INvVexaInfo>& source) {
+  const auto sourceItems = source.as<INvVexaInfoCRaw>();
+  for (LONG k = 0, count = sourceItems.Count(); k < count; ++k) {
+    const ComPtr<INvVexaInfoItem> from = sourceItems.GetItem(k);
+    GetInfoItem(from.Name(), from.Namespace()).as<INvVexaInfoItemCRaw>().Copy(from);
+  }
+}
+
+bool CNvVexaInfoImpl::AnyItemMustBeUnderstood() {
+  for (LONG k = 0, count = items_.Count(); k < count; ++k)
+    if (GetItem(k).MustUnderstand() == muYes) return true;
+  return false;
+}
+
+bool CNvVexaInfoImpl::BodyIsOpen() {
+  return objectWriter_ && objectWriter_.as<INvVexaObjectWriterCRaw>().IsBodyElementOpen();
+}
+
+void CNvVexaInfoImpl::AssignItemPrefixes(const ComPtr<INvVexaNamespaces>& globalNamespaces) {
+  const auto own = ownNamespaces_.as<INvVexaNamespacesCRaw>();
+  const auto global = globalNamespaces.as<INvVexaNamespacesCRaw>();
+  for (LONG k = 0, count = items_.Count(); k < count; ++k) {
+    const Bstr ns = GetItem(k).Namespace();
+    if (!own.Exist(ns)) ownNamespaces_.Add(ns, global.GetNextUniquePrefix());
+  }
+}
+
+void CNvVexaInfoImpl::AppendHeaderStartTag(std::u16string& out) {
+  AppendSoapStartTagOpen(out, u"Header");
+  for (LONG k = 0, count = ownNamespaces_.Count(); k < count; ++k) {
+    const Bstr ns = ownNamespaces_.Item(k);
+    AppendDocumentAttribute(out, u"xmlns:" + std::u16string(ownNamespaces_.GetPrefix(ns).View()),
+                            ns.View());
+  }
+  out += u'>';
+}
+
+ComPtr<INvVexaInfo> MakeMemoryBasedInfo(bool isForSchema) {
+  ComPtr<INvVexaInfo> made = CreateObject<CNvVexaInfo>();
+  made.as<INvVexaInfoCRaw>().CreateMemoryBased(isForSchema);
+  return made;
+}
+
+}  // namespace nv

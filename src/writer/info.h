@@ -1,0 +1,66 @@
+// The Info collection: Info items in insertion order. For a package it is
+// created for writing and its Save writes the Header; for a schema it is
+// memory based and rendered into the schema document's annotation.
+#pragma once
+
+#include <string>
+
+#include "frame/bstr.h"
+#include "frame/collections/interface_list.h"
+#include "frame/implements.h"
+#include "frame/interfaces.h"
+
+namespace nv {
+
+class CNvVexaInfoImpl {
+ public:
+  virtual ~CNvVexaInfoImpl() = default;
+
+  // The item of that name and namespace, appended when it is new.
+  virtual ComPtr<INvVexaInfoItem> GetInfoItem(const BstrArg& name, const BstrArg& ns);
+  // Writes the Header; once, and only before the Body is open.
+  virtual void Save();
+  virtual ComPtr<INvVexaXmlAttributeValue> CreateXmlAttributeValue();
+  virtual ComPtr<INvVexaDurationAttributeValue> CreateDurationAttributeValue();
+
+  // The Header element; gives new item namespaces prefixes counted by
+  // `globalNamespaces`, so they never collide with the document's.
+  virtual Bstr GetXMLStr(bool isForSchema, const ComPtr<INvVexaNamespaces>& globalNamespaces);
+  virtual LONG Count() { return items_.Count(); }
+  virtual ComPtr<INvVexaInfoItem> GetItem(LONG index) {
+    return items_.ItemAs<INvVexaInfoItem>(index);
+  }
+  virtual void AddContainsMustUnderstandEntry() { containsMustUnderstand_ = true; }
+  virtual void CreateForWriter(const ComPtr<ITStream>& stream,
+                               const ComPtr<INvVexaNamespaces>& globalNamespaces,
+                               const ComPtr<INvVexaObjectWriter>& objectWriter);
+  virtual void CreateMemoryBased(bool isForSchema);
+  // Adds or updates an item for each item of `source`.
+  virtual void Copy(const ComPtr<INvVexaInfo>& source);
+
+ private:
+  bool AnyItemMustBeUnderstood();
+  bool BodyIsOpen();
+  void AssignItemPrefixes(const ComPtr<INvVexaNamespaces>& globalNamespaces);
+  void AppendHeaderStartTag(std::u16string& out);
+
+  ComPtr<ITStream> stream_;
+  CNvInterfaceList items_;
+  ComPtr<INvVexaNamespaces> ownNamespaces_;
+  ComPtr<INvVexaNamespaces> globalNamespaces_;
+  // Counted, unlike a weak back-pointer: a client may keep the Info after
+  // the data writer is gone, and the object writer holds nothing back.
+  ComPtr<INvVexaObjectWriter> objectWriter_;
+  bool forWriter_ = false;
+  bool isForSchema_ = false;
+  bool containsMustUnderstand_ = false;
+  bool saved_ = false;
+};
+
+class CNvVexaInfo final
+    : public Implements<CNvVexaInfo, CNvVexaInfoImpl, INvVexaInfo, INvVexaInfoCRaw> {};
+
+// A new memory-based Info collection.
+ComPtr<INvVexaInfo> MakeMemoryBasedInfo(bool isForSchema);
+
+}  // namespace nv

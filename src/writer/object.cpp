@@ -1,0 +1,76 @@
+#include "writer/object.h"
+
+#include "frame/exception.h"
+#include "writer/attribute_values_groups.h"
+#include "writer/object_stream_text.h"
+
+namespace nv {
+
+ComPtr<INvVexaAttributesValues> CNvVexaObjectImpl::GetBehaviorValues(const BstrArg& behaviorUri) {
+  if (!SupportsBehavior(behaviorUri)) {
+    throw ENvException(u"Object of class \"" + std::u16string(className_.View()) +
+                       u"\" does not support behavior \"" +
+                       std::u16string(std::u16string_view(behaviorUri)) + u"\"");
+  }
+  return groups_.GetBehaviorValues(behaviorUri);
+}
+
+void CNvVexaObjectImpl::Save() {
+  if (!stream_) throw ENvException("Cannot save object from Reader");
+  ObjectTextBuffer& buffer = ObjectTextBuffer::ForThisThread();
+  buffer.Begin();
+  AppendObjectXML(buffer.Text());
+  buffer.WriteTo(stream_);
+  saved_ = true;
+}
+
+Bstr CNvVexaObjectImpl::GetAttributesXML() {
+  std::u16string text;
+  AttributesValuesGroupsImpl(groups_)->AppendAttributesXML(text);
+  return Bstr(text);
+}
+
+Bstr CNvVexaObjectImpl::GetObjectXML() {
+  std::u16string text;
+  AppendObjectXML(text);
+  return Bstr(text);
+}
+
+bool CNvVexaObjectImpl::SupportsBehavior(const BstrArg& behaviorUri) {
+  const ComPtr<INvVexaClass> vexaClass = schema_.Classes().ItemByName(className_);
+  return vexaClass && vexaClass.SupportsBehavior(behaviorUri);
+}
+
+void CNvVexaObjectImpl::CreateForWriter(const BstrArg& className, const BstrArg& objectId,
+                                        const ComPtr<ITStream>& stream,
+                                        const ComPtr<INvVexaNamespaces>& namespaces,
+                                        const ComPtr<INvVexaSchema>& schema,
+                                        const ComPtr<INvVexaObjectWriter>& objectWriter) {
+  className_ = className;
+  id_ = objectId;
+  stream_ = stream;
+  namespaces_ = namespaces;
+  schema_ = schema;
+  objectWriter_ = objectWriter.get();
+  groups_ = MakeAttributesValuesGroups(schema_, namespaces_, className_, true);
+}
+
+void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg& objectId,
+                                        const ComPtr<INvVexaSchema>& schema) {
+  className_ = className;
+  id_ = objectId;
+  schema_ = schema;
+  groups_ = MakeAttributesValuesGroups(schema_, nullptr, className_, true);
+}
+
+void CNvVexaObjectImpl::AppendObjectXML(std::u16string& out) const {
+  out += u"<vexa:object xsi:type=\"tns:";
+  out += className_.View();
+  out += u"\" id=\"";
+  out += id_.View();
+  out += u"\">\n";
+  AttributesValuesGroupsImpl(groups_)->AppendAttributesXML(out);
+  out += u"</vexa:object>\n";
+}
+
+}  // namespace nv

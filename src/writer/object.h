@@ -1,0 +1,50 @@
+// An object of the Body: an instance of a schema class with its attribute
+// and behaviour values. Made for writing by the object writer, for reading by
+// the object reader; only the writing form has a stream and can be saved.
+#pragma once
+
+#include "frame/implements.h"
+#include "frame/interfaces.h"
+
+namespace nv {
+
+class CNvVexaObjectImpl {
+ public:
+  virtual ~CNvVexaObjectImpl() = default;
+
+  virtual Bstr Id() { return id_; }
+  virtual Bstr vexaClassName() { return className_; }
+  virtual ComPtr<INvVexaAttributesValues> Values() { return groups_.Values(); }
+  virtual ComPtr<INvVexaAttributesValues> GetBehaviorValues(const BstrArg& behaviorUri);
+  // Writes the object element; each call writes it again with the current values.
+  virtual void Save();
+
+  virtual bool IsSaved() { return saved_; }
+  virtual Bstr GetAttributesXML();
+  virtual Bstr GetObjectXML();
+  virtual bool SupportsBehavior(const BstrArg& behaviorUri);
+  virtual void CreateForWriter(const BstrArg& className, const BstrArg& objectId,
+                               const ComPtr<ITStream>& stream,
+                               const ComPtr<INvVexaNamespaces>& namespaces,
+                               const ComPtr<INvVexaSchema>& schema,
+                               const ComPtr<INvVexaObjectWriter>& objectWriter);
+  virtual void CreateForReader(const BstrArg& className, const BstrArg& objectId,
+                               const ComPtr<INvVexaSchema>& schema);
+
+ private:
+  void AppendObjectXML(std::u16string& out) const;
+
+  Bstr className_;
+  Bstr id_;
+  ComPtr<ITStream> stream_;
+  ComPtr<INvVexaNamespaces> namespaces_;
+  ComPtr<INvVexaSchema> schema_;
+  INvVexaObjectWriter* objectWriter_ = nullptr;  // not counted: objects never keep their writer
+  ComPtr<INvVexaAttributesValuesGroups> groups_;
+  bool saved_ = false;
+};
+
+class CNvVexaObject final
+    : public Implements<CNvVexaObject, CNvVexaObjectImpl, INvVexaObject, INvVexaObjectCRaw> {};
+
+}  // namespace nv

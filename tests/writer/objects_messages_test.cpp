@@ -1,0 +1,172 @@
+// Every failure of object creation, assignment and saving, and what a
+// failure leaves behind.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "writer/object.h"
+#include "writer/objects_test_support.h"
+
+namespace nv::objects_test {
+namespace {
+
+TEST(ObjectMessages, NewObject) {
+  WriterFixture fixture;
+  const ComPtr<INvVexaObjectWriter>& writer = fixture.Writer();
+  struct Row {
+    const char16_t* className;
+    const char16_t* id;
+    const char* failure;
+  };
+  for (const Row& row : std::vector<Row>{
+           {u"", u"o1", "missing class Name for object o1"},
+           {u"Leaf", u"", "missing Unique Id for object"},
+           {u"Leaf", u"1x", "Invalid value for Id: 1x"},
+           {u"Leaf", u"a:b", "Invalid value for Id: a:b"},
+           {u"Nope", u"o1", "class Nope does not exist in schema"},
+           {u"__change", u"o1", "class change does not exist in schema"},
+           {u"Base", u"o1", "Cannot create instances of class Base. This is an abstarct class"},
+       }) {
+    EXPECT_EQ(FailureOf([&] { writer.NewObject(row.className, row.id); }), row.failure)
+        << Bstr(row.className).ToUtf8();
+  }
+}
+
+TEST(ObjectMessages, ReservedNamesFallBackToTheirPlainClass) {
+  ComPtr<INvVexaSchema> schema = ChainSchema();
+  schema.Classes().Add(u"change");
+  schema.Classes().Add(u"__mainFile");
+  WriterFixture fixture(schema);
+  EXPECT_EQ(fixture.Writer().NewObject(u"__change", u"c").vexaClassName().ToUtf8(), "change");
+  EXPECT_EQ(fixture.Writer().NewObject(u"__mainFile", u"f").vexaClassName().ToUtf8(),
+            "__mainFile");
+}
+
+TEST(ObjectMessages, BehaviorSupport) {
+  WriterFixture fixture;
+  ComPtr<INvVexaObject> leaf = fixture.Writer().NewObject(u"Leaf", u"o");
+  EXPECT_EQ(leaf.GetBehaviorValues(kTrackedUri).get(), leaf.GetBehaviorValues(kTrackedUri).get());
+  EXPECT_EQ(FailureOf([&] { leaf.GetBehaviorValues(u"urn:x#Y"); }),
+            "Object of class \"Leaf\" does not support behavior \"urn:x#Y\"");
+  ComPtr<INvVexaObject> middle = fixture.Writer().NewObject(u"Middle", u"m");
+  EXPECT_EQ(FailureOf([&] { middle.GetBehaviorValues(kStampedUri); }),
+            "Object of class \"Middle\" does not support behavior \"urn:test:stamp#Stamped\"");
+}
+
+TEST(ObjectMessages, Assignment) {
+  WriterFixture fixture;
+  ComPtr<INvVexaObject> object = fixture.Writer().NewObject(u"Leaf", u"o");
+  const ComPtr<INvVexaAttributesValues> values = object.Values();
+  const ComPtr<INvVexaAttributesValues> tracked = object.GetBehaviorValues(kTrackedUri);
+  struct Row {
+    const ComPtr<INvVexaAttributesValues>& target;
+    const char16_t* name;
+    Variant value;
+    const char* failure;  // nullptr: accepted
+  };
+  const std::vector<Row> rows = {
+      {values, u"zz", Variant(int32_t(1)), "attribute \"zz\" does not exist in Class \"Leaf\""},
+      {values, u"rev", Variant(int32_t(1)), "attribute \"rev\" does not exist in Class \"Leaf\""},
+      {tracked, u"name", Variant(int32_t(1)),
+       "attribute \"name\" does not exist in Behavior \"urn:test:beh#Tracked\""},
+      {values, u"name", Variant::Null(), "Null value is not allowed for attribute \"name\""},
+      {values, u"name", Variant(int32_t(1)),
+       "Invalid variant type for attribute \"name\" of type string"},
+      {values, u"name", Variant(u"abcdef"),
+       "Size of string value for attribute \"name\" must not exceed the MaxLength definition of "
+       "5 characters"},
+      {values, u"name", Variant(u"abcde"), nullptr},
+      {values, u"note", Variant(int32_t(5)), nullptr},  // no MaxLength: any variant
+      {values, u"note", Variant::Null(), nullptr},
+      {values, u"doc", Variant(u"<a/>"),
+       "Only an Instance of INvVexaXmlAttributeValue can be assigned to an item of type dtXML"},
+      {values, u"code", Variant(u"not a number"), nullptr},  // converted only when saved
+  };
+  for (const Row& row : rows) {
+    const bool before = row.target.IsValueAssigned(row.name);
+    const std::string failure = FailureOf([&] { row.target.PutItem(row.name, row.value); });
+    EXPECT_EQ(failure, row.failure ? row.failure : "<none>") << Bstr(row.name).ToUtf8();
+    if (row.failure) {
+      EXPECT_EQ(row.target.IsValueAssigned(row.name), before);
+    }
+  }
+  EXPECT_EQ(FailureOf([&] { object.Save(); }),
+            "Failed to convert Variant value to the specified type");
+  EXPECT_FALSE(object.as<INvVexaObjectCRaw>().IsSaved());
+  EXPECT_EQ(fixture.Written(), "");
+}
+
+TEST(ObjectMessages, ReadingValues) {
+  WriterFixture fixture;
+  ComPtr<INvVexaAttributesValues> values = fixture.Writer().NewObject(u"Leaf", u"o").Values();
+  EXPECT_TRUE(values.Item(u"code").IsNull());  // the default is not reported
+  values.PutItem(u"note", Variant(u"n1"));
+  values.PutItem(u"code", Variant(int32_t(1)));
+  values.PutItem(u"note", Variant(u"n2"));
+  EXPECT_EQ(values.Count(), 2);
+  EXPECT_EQ(values.as<INvVexaAttributesValuesCRaw>().AttributeName(0).ToUtf8(), "code");
+  EXPECT_EQ(values.Item(u"note").ToBstr().ToUtf8(), "n2");
+  values.UnassignValue(u"note");
+  values.UnassignValue(u"never");
+  EXPECT_FALSE(values.IsValueAssigned(u"note"));
+  EXPECT_TRUE(values.Item(u"note").IsNull());
+  EXPECT_EQ(values.Count(), 1);
+  EXPECT_EQ(FailureOf([&] { values.as<INvVexaAttributesValuesCRaw>().AttributeName(1); }),
+            "Invalid index");
+  EXPECT_TRUE(values.CreateDurationAttributeValue());
+}
+
+TEST(ObjectMessages, RequiredAttributesFailAtSaveAndWriteNothing) {
+  struct Row {
+    std::function<void(const ComPtr<INvVexaSchema>&)> change;
+    const char* failure;
+  };
+  const std::vector<Row> rows = {
+      {[](const ComPtr<INvVexaSchema>& s) {
+         auto must = AddAttribute(s.Classes().ItemByName(u"Leaf").CurrentClassAttributes(),
+                                  u"must", dtInt);
+         must.PutRequired(true);
+         must.PutDefaultValue(Variant(int32_t(1)));
+       },
+       "Required attribute \"must\" was not assigned"},
+      {[](const ComPtr<INvVexaSchema>& s) {
+         s.ClassesBehaviors().ItemByURI(kStampedUri).Attributes().ItemByName(u"at").PutRequired(
+             true);
+       },
+       "Required attribute \"at\" was not assigned"},
+  };
+  for (const Row& row : rows) {
+    ComPtr<INvVexaSchema> schema = ChainSchema();
+    row.change(schema);
+    WriterFixture fixture(schema);
+    ComPtr<INvVexaObject> object = fixture.Writer().NewObject(u"Leaf", u"o");
+    object.Values().PutItem(u"note", Variant(u"n"));  // assignment does not check required
+    EXPECT_EQ(FailureOf([&] { object.Save(); }), row.failure);
+    EXPECT_FALSE(object.as<INvVexaObjectCRaw>().IsSaved());
+    EXPECT_EQ(fixture.Written(), "");
+  }
+}
+
+TEST(ObjectMessages, ObjectFromReaderCannotBeSaved) {
+  ComPtr<INvVexaObject> object = CreateObject<CNvVexaObject>();
+  object.as<INvVexaObjectCRaw>().CreateForReader(u"Leaf", u"r", ChainSchema());
+  object.Values().PutItem(u"name", Variant(u"x"));
+  EXPECT_EQ(FailureOf([&] { object.Save(); }), "Cannot save object from Reader");
+  EXPECT_TRUE(object.as<INvVexaObjectCRaw>().SupportsBehavior(kTrackedUri));
+}
+
+TEST(ObjectMessages, InvalidXmlValue) {
+  WriterFixture fixture;
+  ComPtr<INvVexaObject> object = fixture.Writer().NewObject(u"Leaf", u"o");
+  ComPtr<INvVexaXmlAttributeValue> xml = object.Values().CreateXmlAttributeValue();
+  for (const char16_t* text : {u"<a>", u"<u:a/>", u"&undefined;", u"</dummy><x>"}) {
+    xml.PutXML(text);
+    object.Values().PutItem(u"doc", XmlVariant(xml));
+    EXPECT_EQ(FailureOf([&] { object.Save(); }), "Invalid XML String in XmlAttributeValue")
+        << Bstr(text).ToUtf8();
+  }
+  EXPECT_EQ(fixture.Written(), "");
+}
+
+}  // namespace
+}  // namespace nv::objects_test
