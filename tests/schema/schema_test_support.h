@@ -1,6 +1,8 @@
 // Helpers shared by the schema model tests.
 #pragma once
 
+#include "support/failure_of.h"
+
 #include <string>
 
 #include "frame/exception.h"
@@ -12,17 +14,10 @@ namespace nv::test {
 
 inline ComPtr<INvVexaSchema> NewSchema() { return MakeSchema(nullptr); }
 
-// The message of the failure that `call` raises, or "<no failure>".
+// The message of the failure `call` raises, or "<no failure>".
 template <class F>
 std::string FailureOf(F&& call) {
-  try {
-    call();
-  } catch (const ComError& e) {
-    return e.Description().ToUtf8();
-  } catch (const ENvException& e) {
-    return e.Message().ToUtf8();
-  }
-  return "<no failure>";
+  return nv_test::MessageOfFailure(std::forward<F>(call));
 }
 
 inline std::string Utf8(const Bstr& text) { return text.ToUtf8(); }

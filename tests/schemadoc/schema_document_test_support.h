@@ -2,6 +2,8 @@
 // writer saves for it, and the expected text of a whole document.
 #pragma once
 
+#include "support/failure_of.h"
+
 #include <string>
 #include <string_view>
 
@@ -34,17 +36,10 @@ inline std::string SavedDocument(const ComPtr<INvVexaSchema>& schema,
   return nv_test::ReadText(folder.File("doc.xsd"));
 }
 
-// The message of the failure that `call` raises, or "<no failure>".
+// The message of the failure `call` raises, or "<no failure>".
 template <class F>
 std::string FailureOf(F&& call) {
-  try {
-    call();
-  } catch (const ComError& e) {
-    return e.Description().ToUtf8();
-  } catch (const ENvException& e) {
-    return e.Message().ToUtf8();
-  }
-  return "<no failure>";
+  return nv_test::MessageOfFailure(std::forward<F>(call));
 }
 
 inline constexpr std::string_view kFixedImports =

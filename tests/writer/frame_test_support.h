@@ -2,6 +2,8 @@
 // file of a scratch folder, and the fixed texts of its frame.
 #pragma once
 
+#include "support/failure_of.h"
+
 #include <string>
 
 #include "archive/file_stream.h"
@@ -33,14 +35,7 @@ inline std::string DocumentStart(const std::string& extraDeclarations = "") {
 // The message of the failure `call` raises, or "<no failure>".
 template <class F>
 std::string FailureOf(F&& call) {
-  try {
-    call();
-  } catch (const ComError& e) {
-    return e.Description().ToUtf8();
-  } catch (const ENvException& e) {
-    return e.Message().ToUtf8();
-  }
-  return "<no failure>";
+  return nv_test::MessageOfFailure(std::forward<F>(call));
 }
 
 inline ComPtr<INvVexaSchema> TestSchema(std::u16string_view uri = u"urn:test",

@@ -85,7 +85,7 @@ TEST(ObjectMessages, Assignment) {
   for (const Row& row : rows) {
     const bool before = row.target.IsValueAssigned(row.name);
     const std::string failure = FailureOf([&] { row.target.PutItem(row.name, row.value); });
-    EXPECT_EQ(failure, row.failure ? row.failure : "<none>") << Bstr(row.name).ToUtf8();
+    EXPECT_EQ(failure, row.failure ? row.failure : "<no failure>") << Bstr(row.name).ToUtf8();
     if (row.failure) {
       EXPECT_EQ(row.target.IsValueAssigned(row.name), before);
     }

@@ -3,6 +3,8 @@
 // was written.
 #pragma once
 
+#include "support/failure_of.h"
+
 #include <string>
 
 #include "archive/file_stream.h"
@@ -110,17 +112,10 @@ inline std::string AsWritten(std::string_view text) {
   return out;
 }
 
-// The message of the failure `call` raises through an interface, or "<none>".
+// The message of the failure `call` raises, or "<no failure>".
 template <class F>
 std::string FailureOf(F&& call) {
-  try {
-    call();
-  } catch (const ComError& e) {
-    return e.Description().ToUtf8();
-  } catch (const ENvException& e) {
-    return e.Message().ToUtf8();
-  }
-  return "<none>";
+  return nv_test::MessageOfFailure(std::forward<F>(call));
 }
 
 inline Variant XmlVariant(const ComPtr<INvVexaXmlAttributeValue>& value) {
