@@ -1,30 +1,73 @@
-// The NvVexaWriter object, a creatable class. Its package members arrive with the
-// layers that define them; for now it hands out its schema and its initialization data.
+// The NvVexaWriter object, a creatable class: it chooses how the schema
+// travels, creates a package in a temporary folder, hands out the data writer
+// and, at close, zips the package and moves it into place.
 #pragma once
 
 #include "frame/implements.h"
 #include "frame/initialization_data.h"
 #include "frame/interfaces.h"
+#include "platform/temp_folder.h"
 #include "schema/schema.h"
+
+#include <optional>
 
 namespace nv {
 
 class CNvVexaWriterImpl {
  public:
-  virtual ~CNvVexaWriterImpl() = default;
+  // Finishes a package that is still open; failures there go unreported.
+  virtual ~CNvVexaWriterImpl();
   // The package schema, made on first access with this writer's initialization data.
   virtual ComPtr<INvVexaSchema> Schema() {
     if (!schema_) schema_ = MakeSchema(initializationData_.Get());
     return schema_;
   }
-  virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
+  virtual ComPtr<INvVexaDataWriter> DataWriter();
+  virtual void SetSchemaMode(SchemaModeEnum mode, const BstrArg& schemaURI,
+                             const BstrArg& schemaLocation, bool load);
+  virtual void CreateVexaArchiveFile(const BstrArg& vexaFileName);
+  virtual void CreateVexaArchiveFileEx(const BstrArg& vexaFileName,
+                                       ArchiveFileCompressionLevelEnum compressionLevel);
+  virtual void CloseVexaArchiveFile();
+  virtual ComPtr<INvVexaNamespaces> Namespaces() { return namespaces_; }
+  virtual ComPtr<ITAbZipper> Zipper() { return zipper_; }
+  virtual void Save(const BstrArg&) {}
+  virtual ComPtr<INvVexaInitializationData> InitializationData() {
+    return initializationData_.Get();
+  }
 
  private:
+  void SetExternalSchema(const BstrArg& schemaURI, const BstrArg& schemaLocation, bool load);
+  // The steps of create that run once the package exists.
+  void BuildPackage(const Bstr& fileName);
+  void AddEmbeddedSchemaDocuments(const std::u16string& folder);
+  void OpenInstanceDocument(const std::u16string& folder);
+  void FinishInstanceDocument();
+  void ZipAndPublish();
+  // Drops everything a package holds, removes its temporary folder and any
+  // unfinished archive, and returns to Idle.
+  void Discard() noexcept;
+
+  ComPtr<ITStream> stream_;
+  ComPtr<INvVexaEnvelopeWriterCRaw> envelopeWriter_;
   ComPtr<INvVexaSchema> schema_;
+  SchemaModeEnum schemaMode_ = mtNone;
+  bool load_ = false;
+  ComPtr<INvVexaDataWriter> dataWriter_;
+  ComPtr<INvVexaNamespaces> namespaces_;
+  ComPtr<INvVexaSchemaWriterCRaw> schemaWriter_;
+  ComPtr<ITAbZipper> zipper_;
+  bool closed_ = true;
+  bool created_ = false;
   InitializationDataHolder initializationData_;
+  ArchiveFileCompressionLevelEnum compressionLevel_ = afclLow;
+  std::optional<TempFolder> tempFolder_;
+  Bstr destination_;     // the archive the client named
+  Bstr partialArchive_;  // where it is built until it is complete
 };
 
-class NvVexaWriter final : public Implements<NvVexaWriter, CNvVexaWriterImpl, INvVexaWriter, IProvideClassInfo> {
+class NvVexaWriter final : public Implements<NvVexaWriter, CNvVexaWriterImpl, INvVexaWriter,
+                                             INvVexaWriterCRaw, IProvideClassInfo> {
  public:
   static constexpr const CLSID& kClsid = CLSID_NvVexaWriter;
 };

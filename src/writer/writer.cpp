@@ -1,0 +1,96 @@
+#include "writer/writer.h"
+
+#include "frame/exception.h"
+#include "frame/guid_text.h"
+#include "frame/text.h"
+#include "platform/file_source.h"
+#include "platform/path_text.h"
+#include "writer/data_writer.h"
+
+#include <filesystem>
+
+namespace nv {
+namespace {
+
+// "urn:uuid:" and a new GUID, upper-case, without braces.
+Bstr NewSchemaIdentity() {
+  const std::string braced = GuidToString(NewGuid());
+  return Bstr::FromUtf8("urn:uuid:" + braced.substr(1, braced.size() - 2));
+}
+
+// Local file names become absolute; URLs and network paths stay as given.
+Bstr ResolvedLocation(const BstrArg& location) {
+  if (!IsLocalFileName(location)) return Bstr(location);
+  const auto absolute = std::filesystem::absolute(ToFileSystemPath(location));
+  return Bstr::FromUtf8(absolute.lexically_normal().string());
+}
+
+}  // namespace
+
+CNvVexaWriterImpl::~CNvVexaWriterImpl() {
+  if (closed_) return;
+  try {
+    CloseVexaArchiveFile();
+  } catch (...) {
+    // A destructor cannot report; Discard has already removed what was left.
+  }
+}
+
+ComPtr<INvVexaDataWriter> CNvVexaWriterImpl::DataWriter() {
+  if (!created_)
+    throw ENvException(
+        "Invalid call for Writer.Data: You have to call \"CreateVexaArchiveFile\" prior to the "
+        "data initialization");
+  if (!dataWriter_) {
+    ComPtr<INvVexaDataWriter> made = CreateObject<CNvVexaDataWriter>();
+    made.as<INvVexaDataWriterCRaw>().Create(stream_, zipper_, namespaces_, Schema());
+    dataWriter_ = made;
+  }
+  return dataWriter_;
+}
+
+void CNvVexaWriterImpl::SetSchemaMode(SchemaModeEnum mode, const BstrArg& schemaURI,
+                                      const BstrArg& schemaLocation, bool load) {
+  if (mode == mtEmbedded) {
+    if (!schemaURI.View().empty())
+      throw ENvException(
+          "CNvVexaWriter.SetSchemaMode: SchemaURI cannot be assigned while schema mode is "
+          "embedded");
+    if (!schemaLocation.View().empty())
+      throw ENvException(
+          "CNvVexaWriter.SetSchemaMode: SchemaLocation cannot be assigned while schema mode is "
+          "embedded");
+    if (load)
+      throw ENvException(
+          "CNvVexaWriter.SetSchemaMode: \"Load\" parameter cannot be true if Schema mode is "
+          "embedded");
+    Schema().PutSchemaURI(NewSchemaIdentity());
+  } else {
+    SetExternalSchema(schemaURI, schemaLocation, load);
+  }
+  schemaMode_ = mode;
+  load_ = load;
+}
+
+void CNvVexaWriterImpl::SetExternalSchema(const BstrArg& schemaURI,
+                                          const BstrArg& schemaLocation, bool load) {
+  if (schemaURI.View().empty())
+    throw ENvException("CNvVexaWriter.SetSchemaMode: SchemaURI is missing");
+  if (schemaLocation.View().empty())
+    throw ENvException("CNvVexaWriter.SetSchemaMode: SchemaLocation is missing");
+  const Bstr location = ResolvedLocation(schemaLocation);
+  // Loading needs the schema document reader, which this build does not have yet.
+  if (load)
+    throw ENvException(
+        "CNvVexaWriter.SetSchemaMode: loading a schema document is not supported yet");
+  Schema().PutSchemaURI(Bstr(schemaURI));
+  Schema().as<INvVexaSchemaCRaw>().Set_SchemaLocation(location);
+}
+
+void CNvVexaWriterImpl::CreateVexaArchiveFileEx(const BstrArg& vexaFileName,
+                                                ArchiveFileCompressionLevelEnum level) {
+  compressionLevel_ = level;
+  CreateVexaArchiveFile(vexaFileName);
+}
+
+}  // namespace nv

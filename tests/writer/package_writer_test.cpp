@@ -1,0 +1,196 @@
+// The package writer: layout and bytes of an empty package, the states and
+// their messages, and that no temporary folder or partial archive survives.
+#include "writer/frame_test_support.h"
+#include "writer/writer.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <set>
+
+namespace nv::writer_test {
+namespace {
+
+namespace fs = std::filesystem;
+
+// The output of a shell command.
+std::string Shell(const std::string& command) {
+  std::string out;
+  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+  char buffer[512];
+  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) out += buffer;
+  return out;
+}
+
+std::set<std::string> Entries(const std::string& archive) {
+  std::set<std::string> names;
+  std::string list = Shell("unzip -Z1 '" + archive + "'");
+  size_t start = 0;
+  for (size_t end; (end = list.find('\n', start)) != std::string::npos; start = end + 1)
+    names.insert(list.substr(start, end - start));
+  return names;
+}
+
+std::set<std::string> FolderContent(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : fs::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// A scratch folder with TEMP pointing at its "temp" subfolder.
+class PackageWriterTest : public ::testing::Test {
+ protected:
+  PackageWriterTest() : temp_(scratch_.File("temp")), env_("TEMP", temp_.c_str()) {
+    fs::create_directory(temp_);
+  }
+  ~PackageWriterTest() override { EXPECT_TRUE(FolderContent(temp_).empty()); }
+
+  ComPtr<INvVexaWriter> EmbeddedWriter() {
+    ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
+    writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+    return writer;
+  }
+
+  nv_test::ScratchFolder scratch_;
+  std::string temp_;
+  nv_test::ScopedEnv env_;
+};
+
+TEST_F(PackageWriterTest, EmptyEmbeddedPackageHoldsSchemaAndInstanceDocument) {
+  const std::string archive = scratch_.File("pkg.vexa");
+  ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+  writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive));
+  const std::string uri = writer.Schema().SchemaURI().Utf8();
+  EXPECT_FALSE(fs::exists(archive));  // only complete packages appear
+  writer.CloseVexaArchiveFile();
+
+  EXPECT_EQ(Shell("unzip -tq '" + archive + "' >/dev/null 2>&1; echo $?"), "0\n");
+  EXPECT_EQ(Entries(archive), (std::set<std::string>{"VEXA_Schema.xsd", "VEXA_Data.xml"}));
+  EXPECT_EQ(FolderContent(scratch_.Path()), (std::set<std::string>{"pkg.vexa", "temp"}));
+
+  ASSERT_EQ(uri.rfind("urn:uuid:", 0), 0u);
+  EXPECT_EQ(uri.size(), 9u + 36u);
+  EXPECT_EQ(uri.find_first_of("abcdef{}", 9), std::string::npos);
+  const std::string expected = ModuleGeneratedByComment() + "<SOAP_ENV:Envelope" +
+                               kEnvelopeDeclarations + " xmlns:tns=\"" + uri +
+                               "\" xsi:schemaLocation=\"" + uri + " VEXA_Schema.xsd\">\r\n" +
+                               kBodyStart + kFrameEnd;
+  EXPECT_EQ(Shell("unzip -p '" + archive + "' VEXA_Data.xml"), expected);
+}
+
+TEST_F(PackageWriterTest, WriterDestroyedWhileOpenLeavesCompletePackage) {
+  const std::string archive = scratch_.File("forgotten.vexa");
+  EmbeddedWriter().CreateVexaArchiveFileEx(Bstr::FromUtf8(archive), afclHigh);
+  EXPECT_EQ(Shell("unzip -tq '" + archive + "' >/dev/null 2>&1; echo $?"), "0\n");
+  EXPECT_EQ(Entries(archive), (std::set<std::string>{"VEXA_Schema.xsd", "VEXA_Data.xml"}));
+}
+
+TEST_F(PackageWriterTest, SetSchemaModeRefusals) {
+  struct Case {
+    SchemaModeEnum mode;
+    const char16_t* uri;
+    const char16_t* location;
+    bool load;
+    std::string message;
+  };
+  const Case cases[] = {
+      {mtEmbedded, u"urn:x", u"", false,
+       "CNvVexaWriter.SetSchemaMode: SchemaURI cannot be assigned while schema mode is embedded"},
+      {mtEmbedded, u"", u"x.xsd", false,
+       "CNvVexaWriter.SetSchemaMode: SchemaLocation cannot be assigned while schema mode is "
+       "embedded"},
+      {mtEmbedded, u"", u"", true,
+       "CNvVexaWriter.SetSchemaMode: \"Load\" parameter cannot be true if Schema mode is "
+       "embedded"},
+      {mtExternal, u"", u"x.xsd", false, "CNvVexaWriter.SetSchemaMode: SchemaURI is missing"},
+      {mtExternal, u"urn:x", u"", false,
+       "CNvVexaWriter.SetSchemaMode: SchemaLocation is missing"},
+  };
+  for (const Case& c : cases) {
+    ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
+    EXPECT_EQ(FailureOf([&] {
+                writer.SetSchemaMode(c.mode, Bstr(c.uri), Bstr(c.location), c.load);
+              }),
+              c.message);
+  }
+}
+
+TEST_F(PackageWriterTest, ExternalLocationIsAbsoluteForLocalNamesOnly) {
+  ComPtr<INvVexaWriter> local = CreateObject<NvVexaWriter>();
+  local.SetSchemaMode(mtExternal, Bstr(u"urn:a"), Bstr(u"dir/a.xsd"), false);
+  EXPECT_EQ(local.Schema().SchemaLocation().Utf8(),
+            (fs::current_path() / "dir/a.xsd").string());
+  ComPtr<INvVexaWriter> url = CreateObject<NvVexaWriter>();
+  url.SetSchemaMode(mtExternal, Bstr(u"urn:b"), Bstr(u"http://example.org/b.xsd"), false);
+  EXPECT_EQ(url.Schema().SchemaLocation().Utf8(), std::string("http://example.org/b.xsd"));
+}
+
+TEST_F(PackageWriterTest, StateRulesAndMessages) {
+  const Bstr name = scratch_.Name("pkg.vexa");
+  ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
+  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(Bstr(u"pkg.vexa")); }),
+            "Cannot create Vexa file: pkg.vexa. File path doesn't exist.");
+  EXPECT_EQ(FailureOf([&] { writer.CloseVexaArchiveFile(); }),
+            "Cannot close VexaFile without open first");
+  // Mode none is accepted but does not count as set; the writer is then
+  // "opening failed" until closed.
+  writer.SetSchemaMode(mtNone, Bstr(u"urn:a"), Bstr(u"http://example.org/a.xsd"), false);
+  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(name); }), "Schema mode was not set");
+  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(name); }), "Vexa is already Open");
+  EXPECT_EQ(FailureOf([&] { writer.DataWriter(); }),
+            "Invalid call for Writer.Data: You have to call \"CreateVexaArchiveFile\" prior to "
+            "the data initialization");
+  writer.CloseVexaArchiveFile();
+  EXPECT_FALSE(fs::exists(scratch_.File("pkg.vexa")));
+
+  writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+  writer.CreateVexaArchiveFile(name);
+  EXPECT_TRUE(writer.DataWriter());
+  EXPECT_TRUE(writer.as<INvVexaWriterCRaw>().Zipper());
+  writer.CloseVexaArchiveFile();
+  // The mode survives a close, the schema does not.
+  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(scratch_.Name("b.vexa")); }),
+            "a schema is missing");
+  writer.CloseVexaArchiveFile();
+
+  const std::string before = nv_test::ReadText(scratch_.File("pkg.vexa"));
+  writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(name); }),
+            "File " + scratch_.File("pkg.vexa") + " already exist.");
+  writer.CloseVexaArchiveFile();
+  EXPECT_EQ(nv_test::ReadText(scratch_.File("pkg.vexa")), before);
+
+  writer.as<INvVexaWriterCRaw>().Save(Bstr(u"anything"));
+  EXPECT_FALSE(writer.as<INvVexaWriterCRaw>().Zipper());
+  EXPECT_FALSE(writer.as<INvVexaWriterCRaw>().Namespaces());
+}
+
+TEST_F(PackageWriterTest, FailedCreateLeavesNoTemporaryFolderOrArchive) {
+  const std::string missing = scratch_.File("no-such-temp");
+  nv_test::ScopedEnv badTemp("TEMP", missing.c_str());
+  ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+  EXPECT_NE(FailureOf([&] { writer.CreateVexaArchiveFile(scratch_.Name("pkg.vexa")); }),
+            std::string(nv_test::kNoFailure));
+  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(scratch_.Name("pkg.vexa")); }),
+            "Vexa is already Open");
+  writer.CloseVexaArchiveFile();
+  EXPECT_EQ(FolderContent(scratch_.Path()), std::set<std::string>{"temp"});
+}
+
+TEST_F(PackageWriterTest, FailedCloseStillRemovesTemporaryFolder) {
+  const std::string folder = scratch_.File("gone");
+  fs::create_directory(folder);
+  ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+  writer.CreateVexaArchiveFile(Bstr::FromUtf8(folder + "/pkg.vexa"));
+  fs::remove_all(folder);
+  EXPECT_NE(FailureOf([&] { writer.CloseVexaArchiveFile(); }), std::string(nv_test::kNoFailure));
+  EXPECT_EQ(FailureOf([&] { writer.CloseVexaArchiveFile(); }),
+            "Cannot close VexaFile without open first");
+  EXPECT_EQ(FolderContent(scratch_.Path()), std::set<std::string>{"temp"});
+}
+
+}  // namespace
+}  // namespace nv::writer_test
