@@ -7,6 +7,7 @@
 #include "archive/wildcard.h"
 #include "frame/exception.h"
 #include "frame/text.h"
+#include "platform/path_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -14,19 +15,12 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <cstring>
 #include <limits>
 #include <optional>
 #include <system_error>
 
 namespace nv {
 namespace {
-
-std::string Slashed(std::u16string_view text) {
-  std::string name = Utf16ToUtf8(text);
-  std::replace(name.begin(), name.end(), '\\', '/');
-  return name;
-}
 
 // An error number of the same family as the archive engine's, for the
 // messages that carry one: nothing in the archive matched.
@@ -63,7 +57,7 @@ void CNvTAbUnZipperImpl::ExtractEntry(archive::ZipReader& zip, size_t index, int
   const archive::UniqueFd folder = archive::MakeFoldersBeneath(baseFd, parts);
   if (!folder)
     archive::CannotExtract(entry.name,
-                           std::string("cannot make its folder: ") + std::strerror(errno));
+                           std::string("cannot make its folder: ") + ErrnoText(errno));
   if (entry.folder) return;
   try {
     archive::ReplacingFile out(folder.get(), leaf);
@@ -78,7 +72,7 @@ void CNvTAbUnZipperImpl::ExtractFiles(const BstrArg& fileMask) {
   if (!initialized_) throw ENvException("Cannot initialize unzip library");
   const archive::UniqueFd base = OpenBaseDirectory();
   archive::ZipReader& zip = Archive();
-  const std::string mask = Slashed(fileMask.View());
+  const std::string mask = ToFileSystemPath(fileMask.View());
   size_t matched = 0;
   for (size_t k = 0; k < zip.Entries().size(); ++k) {
     std::string name = zip.Entries()[k].name;
@@ -106,14 +100,15 @@ int64_t CNvTAbUnZipperImpl::FindFileEntry(archive::ZipReader& zip, const std::st
 LONG CNvTAbUnZipperImpl::ExtractFilesToNewLocation(const BstrArg& fileMask,
                                                    const BstrArg& newFileMask) {
   archive::ZipReader& zip = Archive();
-  const int64_t index = FindFileEntry(zip, Slashed(fileMask.View()));
+  const int64_t index = FindFileEntry(zip, ToFileSystemPath(fileMask.View()));
   if (index < 0)
     throw ENvException(
         ("Failed to extract files from archive. error code = " + std::to_string(kNoMatch)).c_str());
   const std::string what = "Failed to extract file: " + Utf16ToUtf8(fileMask.View()) +
                            " to new file: " + Utf16ToUtf8(newFileMask.View());
   archive::UniqueFd dir;
-  std::optional<archive::ReplacingFile> out = OpenDestination(Slashed(newFileMask.View()), dir);
+  std::optional<archive::ReplacingFile> out =
+      OpenDestination(ToFileSystemPath(newFileMask.View()), dir);
   if (!out) throw ENvException((what + ". Cannot open destination file.").c_str());
   uint64_t written = 0;
   try {

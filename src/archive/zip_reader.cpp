@@ -6,12 +6,12 @@
 #include "archive/unique_fd.h"
 #include "archive/zip_error_text.h"
 #include "frame/exception.h"
+#include "platform/path_text.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 
 #include <cerrno>
-#include <cstring>
 
 namespace nv::archive {
 namespace {
@@ -43,7 +43,7 @@ void CannotExtract(std::string_view name, std::string_view reason) {
 ZipReader::ZipReader(const std::string& path) : path_(path), block_(kCopyBlockSize) {
   UniqueFd fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   struct stat st {};
-  if (!fd || ::fstat(fd.get(), &st) != 0) CannotOpen(path, std::strerror(errno));
+  if (!fd || ::fstat(fd.get(), &st) != 0) CannotOpen(path, ErrnoText(errno));
   if (!S_ISREG(st.st_mode)) CannotOpen(path, "not a regular file");
   // The raw names come first: an oversized directory is refused before
   // libzip spends time and memory on it. Other scan failures wait for libzip's

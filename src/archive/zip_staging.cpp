@@ -1,7 +1,7 @@
 #include "archive/zip_staging.h"
 
-#include "archive/temp_directory.h"
 #include "archive/zip_error_text.h"
+#include "frame/text.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -45,17 +45,9 @@ class WritingArchive {
 
 ZipFailure::ZipFailure(int code) : std::runtime_error(ZipErrorText(code)), code_(code) {}
 
-StagedArchive::StagedArchive() {
-  std::string pattern = TemporaryDirectory() + "/nvzip-XXXXXX";
-  if (::mkdtemp(pattern.data()) == nullptr)
-    throw std::system_error(errno, std::generic_category(), "cannot make a staging folder");
-  folder_ = pattern;
-}
+StagedArchive::StagedArchive() : folder_(Utf16ToUtf8(staging_.Path().View())) {}
 
-StagedArchive::~StagedArchive() {
-  std::error_code ignored;
-  std::filesystem::remove_all(folder_, ignored);
-}
+StagedArchive::~StagedArchive() = default;
 
 void StagedArchive::Add(const std::string& source, const std::string& entryName,
                         ZipCompression compression) {

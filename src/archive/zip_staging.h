@@ -6,6 +6,8 @@
 // instead of rewriting the whole archive at every save.
 #pragma once
 
+#include "platform/temp_folder.h"
+
 #include "archive/compression_level.h"
 
 #include <sys/types.h>
@@ -60,7 +62,8 @@ class StagedArchive {
     mode_t mode;
   };
 
-  std::string folder_;
+  TempFolder staging_;  // removed, without following links, with this object
+  std::string folder_;   // its path as UTF-8
   std::vector<Staged> files_;
   size_t nextNumber_ = 0;
 };

@@ -44,7 +44,7 @@ void CNvTAbZipperImpl::Save() {
   if (!staged_) {
     try {
       staged_ = std::make_unique<archive::StagedArchive>();
-    } catch (const std::system_error&) {
+    } catch (const ENvException&) {  // no staging folder could be made
       throw ENvException("Cannot initialize zip library");
     }
   }

@@ -24,4 +24,7 @@ bool ParseGuid(std::string_view text, GUID& guid);
 // A new random GUID.
 GUID NewGuid();
 
+// A new random GUID as upper-case text without braces, for unique names.
+std::string NewGuidText();
+
 }  // namespace nv

@@ -64,9 +64,8 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
 
 }  // namespace
 
-std::string Utf16ToUtf8(std::u16string_view text) {
-  std::string out;
-  out.reserve(text.size());
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view text) {
+  out.reserve(out.size() + text.size());
   for (size_t i = 0; i < text.size(); ++i) {
     char32_t cp = text[i];
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
@@ -78,6 +77,11 @@ std::string Utf16ToUtf8(std::u16string_view text) {
     }
     AppendUtf8(out, cp);
   }
+}
+
+std::string Utf16ToUtf8(std::u16string_view text) {
+  std::string out;
+  AppendUtf16AsUtf8(out, text);
   return out;
 }
 

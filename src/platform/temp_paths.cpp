@@ -34,9 +34,7 @@ Bstr CreateTempFile(std::u16string_view folder, std::u16string_view prefix) {
 }
 
 Bstr CreateTempFolder() {
-  const std::string guid = GuidToString(NewGuid());
-  const Bstr name = Bstr::FromUtf8(std::string_view(guid).substr(1, guid.size() - 2));
-  const Bstr path = JoinPath(GetTempDirectory(), name);
+  const Bstr path = JoinPath(GetTempDirectory(), Bstr::FromUtf8(NewGuidText()));
   CreateFolder(path, 0700);
   return path;
 }

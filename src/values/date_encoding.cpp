@@ -1,5 +1,6 @@
 #include "values/date_encoding.h"
 
+#include "frame/automation/calendar.h"
 #include "frame/exception.h"
 
 #include <cmath>
@@ -13,37 +14,17 @@ constexpr int64_t kMsPerDay = 86'400'000;
 constexpr int64_t kEpochDay = 693594;
 constexpr int64_t kLastDay = 3652059;  // 9999-12-31
 
-bool IsLeapYear(int year) noexcept { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
+using calendar::DaysInMonth;
 
-int DaysInMonth(int year, int month) noexcept {
-  static constexpr int kDays[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
-
-// Days from 0001-01-01 (day 1) through the given date.
+// Day 1 is 0001-01-01.
 int64_t DayNumber(int year, int month, int day) noexcept {
-  const int64_t before = year - 1;
-  int64_t number = before * 365 + before / 4 - before / 100 + before / 400 + day;
-  for (int m = 1; m < month; ++m) number += DaysInMonth(year, m);
-  return number;
+  return calendar::DaysFromCivil(year, month, day) + calendar::kDateOriginToUnixDays + kEpochDay;
 }
 
 CalendarDate DateOfDayNumber(int64_t number) noexcept {
-  // Whole 400-, 100- and 4-year cycles, then single years, from day 0.
-  int64_t days = number - 1;
-  int year = 1;
-  year += static_cast<int>(days / 146097) * 400, days %= 146097;
-  int64_t centuries = days / 36524;
-  if (centuries == 4) centuries = 3;  // the last day of a 400-year cycle
-  year += static_cast<int>(centuries) * 100, days -= centuries * 36524;
-  year += static_cast<int>(days / 1461) * 4, days %= 1461;
-  int64_t years = days / 365;
-  if (years == 4) years = 3;  // the leap day closing a 4-year cycle
-  year += static_cast<int>(years), days -= years * 365;
-  CalendarDate date{year, 1, 1};
-  while (days >= DaysInMonth(year, date.month)) days -= DaysInMonth(year, date.month++);
-  date.day = static_cast<int>(days) + 1;
-  return date;
+  const calendar::YearMonthDay date =
+      calendar::CivilFromDays(number - kEpochDay - calendar::kDateOriginToUnixDays);
+  return {date.year, date.month, date.day};
 }
 
 }  // namespace

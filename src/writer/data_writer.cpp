@@ -1,5 +1,6 @@
 #include "writer/data_writer.h"
 
+#include "archive/stream_text.h"
 #include "writer/envelope_writer_text.h"
 #include "writer/info.h"
 #include "writer/object_writer.h"
@@ -16,7 +17,7 @@ void WriteBodyTag(const ComPtr<ITStream>& stream, bool start) {
     AppendSoapEndTag(tag, u"Body");
   }
   tag += u'\n';
-  WriteDocumentText(stream, tag);
+  WriteText(stream, tag);
 }
 
 }  // namespace

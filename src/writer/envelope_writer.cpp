@@ -5,6 +5,7 @@
 #include "schema/behavior_uri.h"
 #include "schema/well_known_namespaces.h"
 #include "values/xml_escape.h"
+#include "archive/stream_text.h"
 #include "writer/envelope_writer_text.h"
 
 namespace nv {
@@ -29,15 +30,15 @@ void CNvVexaEnvelopeWriterCRawImpl::OpenEnvelopeElement(const ComPtr<ITStream>& 
   if (!namespaces_) throw ENvException("The namespace table of the package is missing");
   // Built before anything is written, so a failure leaves the stream untouched.
   const std::u16string tag = EnvelopeStartTag();
-  WriteDocumentUtf8(stream, ModuleGeneratedByComment());
-  WriteDocumentText(stream, tag);
+  WriteUtf8(stream, ModuleGeneratedByComment());
+  WriteText(stream, tag);
 }
 
 void CNvVexaEnvelopeWriterCRawImpl::CloseEnvelopeElement(const ComPtr<ITStream>& stream) {
   std::u16string tag;
   AppendSoapEndTag(tag, u"Envelope");
   tag += u'\n';
-  WriteDocumentText(stream, tag);
+  WriteText(stream, tag);
 }
 
 std::u16string CNvVexaEnvelopeWriterCRawImpl::EnvelopeStartTag() {

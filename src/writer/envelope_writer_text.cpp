@@ -1,11 +1,5 @@
 #include "writer/envelope_writer_text.h"
 
-#include <cstring>
-#include <limits>
-
-#include "frame/exception.h"
-#include "frame/text.h"
-#include "values/byte_array.h"
 
 namespace nv {
 
@@ -31,21 +25,6 @@ void AppendSoapEndTag(std::u16string& out, std::u16string_view local) {
   out += u':';
   out += local;
   out += u'>';
-}
-
-void WriteDocumentText(const ComPtr<ITStream>& stream, std::u16string_view text) {
-  WriteDocumentUtf8(stream, Utf16ToUtf8(text));
-}
-
-void WriteDocumentUtf8(const ComPtr<ITStream>& stream, std::string_view text) {
-  if (text.empty()) return;
-  if (text.size() > static_cast<size_t>(std::numeric_limits<LONG>::max()))
-    throw ENvException("The text to write is too long");
-  // Handed over as bytes, so the stream writes them without another conversion.
-  uint8_t* data = nullptr;
-  const Variant buffer = MakeByteArray(text.size(), &data);
-  std::memcpy(data, text.data(), text.size());
-  stream.Write(buffer, static_cast<LONG>(text.size()));
 }
 
 }  // namespace nv

@@ -1,4 +1,4 @@
-// Text pieces of the instance document and how they reach its stream.
+// Text pieces of the instance document.
 #pragma once
 
 #include <string>
@@ -22,9 +22,5 @@ void AppendDocumentAttribute(std::u16string& out, std::u16string_view name,
 // Appends `<SOAP_ENV:local` (no closing bracket) or `</SOAP_ENV:local>`.
 void AppendSoapStartTagOpen(std::u16string& out, std::u16string_view local);
 void AppendSoapEndTag(std::u16string& out, std::u16string_view local);
-
-// Writes UTF-16 text to the stream as UTF-8; nothing for empty text.
-void WriteDocumentText(const ComPtr<ITStream>& stream, std::u16string_view text);
-void WriteDocumentUtf8(const ComPtr<ITStream>& stream, std::string_view text);
 
 }  // namespace nv

@@ -1,5 +1,6 @@
 #include "writer/info.h"
 
+#include "archive/stream_text.h"
 #include "frame/exception.h"
 #include "schema/namespaces.h"
 #include "schema/well_known_namespaces.h"
@@ -29,7 +30,7 @@ void CNvVexaInfoImpl::Save() {
   if (BodyIsOpen())
     throw ENvException("Cannot save Info after getting object writer from data writer.");
   if (AnyItemMustBeUnderstood()) containsMustUnderstand_ = true;
-  WriteDocumentText(stream_, GetXMLStr(false, globalNamespaces_).View());
+  WriteText(stream_, GetXMLStr(false, globalNamespaces_).View());
   saved_ = true;
 }
 

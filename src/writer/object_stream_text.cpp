@@ -1,10 +1,7 @@
 #include "writer/object_stream_text.h"
 
-#include <cstring>
-
-#include "frame/exception.h"
+#include "archive/stream_text.h"
 #include "frame/text.h"
-#include "values/byte_array.h"
 
 namespace nv {
 
@@ -24,12 +21,9 @@ void ObjectTextBuffer::Begin() noexcept {
 }
 
 void ObjectTextBuffer::WriteTo(const ComPtr<ITStream>& stream) {
-  bytes_ = Utf16ToUtf8(text_);
-  if (bytes_.size() > static_cast<size_t>(INT32_MAX)) throw ENvException("Object text too large");
-  uint8_t* data = nullptr;
-  Variant block = MakeByteArray(bytes_.size(), &data);
-  if (!bytes_.empty()) std::memcpy(data, bytes_.data(), bytes_.size());
-  stream.Write(block, static_cast<LONG>(bytes_.size()));
+  bytes_.clear();
+  AppendUtf16AsUtf8(bytes_, text_);
+  WriteUtf8(stream, bytes_);
   if (bytes_.capacity() > kKeptCapacity) std::string().swap(bytes_);
 }
 

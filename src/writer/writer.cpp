@@ -14,8 +14,7 @@ namespace {
 
 // "urn:uuid:" and a new GUID, upper-case, without braces.
 Bstr NewSchemaIdentity() {
-  const std::string braced = GuidToString(NewGuid());
-  return Bstr::FromUtf8("urn:uuid:" + braced.substr(1, braced.size() - 2));
+  return Bstr::FromUtf8("urn:uuid:" + NewGuidText());
 }
 
 // Local file names become absolute; URLs and network paths stay as given.

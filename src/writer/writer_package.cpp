@@ -30,9 +30,7 @@ std::u16string_view FolderPart(std::u16string_view name) {
 
 // A fresh name beside `destination`, where its archive is built.
 Bstr PartialArchiveName(std::u16string_view destination) {
-  const std::string braced = GuidToString(NewGuid());
-  return Bstr::FromUtf8(Utf16ToUtf8(destination) + ".~" + braced.substr(1, braced.size() - 2) +
-                        ".tmp");
+  return Bstr::FromUtf8(Utf16ToUtf8(destination) + ".~" + NewGuidText() + ".tmp");
 }
 
 void RemoveFile(const Bstr& name) noexcept {

@@ -1,5 +1,6 @@
-// Calendar arithmetic on the proleptic Gregorian calendar, by day numbers.
 #include "frame/automation/date_parts.h"
+
+#include "frame/automation/calendar.h"
 
 #include <cmath>
 #include <cstdint>
@@ -9,38 +10,10 @@ namespace nv {
 namespace {
 
 constexpr int64_t kMsPerDay = 86'400'000;
-constexpr int64_t kEpochToUnixDays = 25'569;  // 1899-12-30 .. 1970-01-01
 
-// Days since 1970-01-01 (the era-based algorithm: 400-year eras of 146097 days
-// counted from March, so the leap day falls at the end of a year).
-int64_t DaysFromCivil(int64_t y, int month, int day) {
-  y -= month <= 2;
-  const int64_t era = (y >= 0 ? y : y - 399) / 400;
-  const int64_t yearOfEra = y - era * 400;
-  const int64_t dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
-  const int64_t dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
-  return era * 146097 + dayOfEra - 719468;
-}
-
-void CivilFromDays(int64_t days, DateParts& parts) {
-  days += 719468;
-  const int64_t era = (days >= 0 ? days : days - 146096) / 146097;
-  const int64_t dayOfEra = days - era * 146097;
-  const int64_t yearOfEra =
-      (dayOfEra - dayOfEra / 1460 + dayOfEra / 36524 - dayOfEra / 146096) / 365;
-  const int64_t dayOfYear = dayOfEra - (365 * yearOfEra + yearOfEra / 4 - yearOfEra / 100);
-  const int64_t mp = (5 * dayOfYear + 2) / 153;
-  parts.day = static_cast<int>(dayOfYear - (153 * mp + 2) / 5 + 1);
-  parts.month = static_cast<int>(mp < 10 ? mp + 3 : mp - 9);
-  parts.year = static_cast<int>(yearOfEra + era * 400 + (parts.month <= 2));
-}
-
-bool IsLeapYear(int year) { return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0; }
-
-int DaysInMonth(int year, int month) {
-  static constexpr int kDays[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
-  return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
-}
+using calendar::DaysFromCivil;
+using calendar::DaysInMonth;
+using calendar::kDateOriginToUnixDays;
 
 bool FieldsValid(const DateParts& p) {
   return p.year >= 100 && p.year <= 9999 && p.month >= 1 && p.month <= 12 && p.day >= 1 &&
@@ -70,15 +43,15 @@ std::optional<DateParts> SplitDate(DATE value, DatePrecision precision) {
     ++day;
   }
   if (day > static_cast<int64_t>(kMaxDate)) return std::nullopt;
-  DateParts parts;
-  CivilFromDays(day - kEpochToUnixDays, parts);
+  const calendar::YearMonthDay date = calendar::CivilFromDays(day - kDateOriginToUnixDays);
+  DateParts parts{date.year, date.month, date.day};
   SetTime(ms, parts);
   return parts;
 }
 
 std::optional<DATE> MakeDate(const DateParts& parts) {
   if (!FieldsValid(parts)) return std::nullopt;
-  const int64_t day = DaysFromCivil(parts.year, parts.month, parts.day) + kEpochToUnixDays;
+  const int64_t day = DaysFromCivil(parts.year, parts.month, parts.day) + kDateOriginToUnixDays;
   const int64_t ms = ((parts.hour * 60 + parts.minute) * 60 + parts.second) * 1000LL +
                      parts.millisecond;
   const double time = static_cast<double>(ms) / kMsPerDay;

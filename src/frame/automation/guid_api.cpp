@@ -101,6 +101,11 @@ GUID NewGuid() {
   return guid;
 }
 
+std::string NewGuidText() {
+  const std::string braced = GuidToString(NewGuid());
+  return braced.substr(1, braced.size() - 2);
+}
+
 }  // namespace nv
 
 NVAPI INT StringFromGUID2(REFGUID rguid, LPOLESTR lpsz, INT cchMax) {
