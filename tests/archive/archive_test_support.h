@@ -1,57 +1,38 @@
-// Helpers for the archive tests: a scratch folder, files, commands, folder
-// snapshots and the message of a failed call.
+// Helpers for the archive tests: a scratch folder, files, shell commands,
+// folder snapshots, the message of a failed call, a writer and a reader.
 #pragma once
 
+#include "archive/unzipper.h"
+#include "archive/zipper.h"
 #include "frame/bstr.h"
-#include "frame/exception.h"
+#include "support/failure_of.h"
+#include "support/scratch.h"
 
 #include <stdio.h>
-#include <stdlib.h>
 #include <sys/wait.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <set>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace nv_archive_test {
 
 namespace fs = std::filesystem;
+using nv_test::ReadText;
 
 inline nv::Bstr U(std::string_view utf8) { return nv::Bstr::FromUtf8(utf8); }
 
-// A fresh folder, removed with its contents.
-class Scratch {
- public:
-  Scratch() {
-    std::string pattern = (fs::temp_directory_path() / "nv_archive_XXXXXX").string();
-    if (::mkdtemp(pattern.data()) != nullptr) path_ = pattern;
-  }
-  Scratch(const Scratch&) = delete;
-  Scratch& operator=(const Scratch&) = delete;
-  ~Scratch() {
-    std::error_code ignored;
-    fs::remove_all(path_, ignored);
-  }
-  const std::string& Path() const { return path_; }
-  std::string operator/(std::string_view name) const { return path_ + '/' + std::string(name); }
-
- private:
-  std::string path_;
+// A fresh folder, removed with its contents; `dir / "a/b"` names a path in it.
+struct Scratch : nv_test::ScratchFolder {
+  std::string operator/(std::string_view name) const { return File(name); }
 };
 
+// Writes a file, making its folders first.
 inline void WriteFile(const std::string& path, std::string_view bytes) {
   fs::create_directories(fs::path(path).parent_path());
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-inline std::string ReadFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  nv_test::WriteText(path, bytes);
 }
 
 struct CommandResult {
@@ -65,8 +46,8 @@ inline CommandResult RunCommand(const std::string& command) {
   FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
   if (pipe == nullptr) return result;
   char buffer[4096];
-  size_t got;
-  while ((got = fread(buffer, 1, sizeof buffer, pipe)) > 0) result.output.append(buffer, got);
+  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    result.output.append(buffer, got);
   const int raw = ::pclose(pipe);
   result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
   return result;
@@ -86,12 +67,22 @@ inline std::set<std::string> Snapshot(const std::string& folder) {
 // The message of the failure that `call` raises, or "<no failure>".
 template <class F>
 std::string MessageOf(F&& call) {
-  try {
-    call();
-  } catch (const nv::ComError& e) {
-    return e.Description().Utf8();
-  }
-  return "<no failure>";
+  return nv_test::MessageOfFailure(std::forward<F>(call));
+}
+
+inline nv::ComPtr<ITAbZipper> NewZipper(const std::string& archive, const std::string& base) {
+  nv::ComPtr<ITAbZipper> zipper = nv::CreateObject<nv::CNvTAbZipper>();
+  zipper.PutFileName(U(archive));
+  zipper.PutBaseDirectory(U(base));
+  return zipper;
+}
+
+inline nv::ComPtr<ITAbUnZipper> NewUnzipper(const std::string& archive, const std::string& base) {
+  nv::ComPtr<ITAbUnZipper> unzipper = nv::CreateObject<nv::CNvTAbUnZipper>();
+  unzipper.Init();
+  unzipper.PutFileName(U(archive));
+  unzipper.PutBaseDirectory(U(base));
+  return unzipper;
 }
 
 }  // namespace nv_archive_test

@@ -1,9 +1,8 @@
-// The archive reader: archives made by the zip command and by the zipper,
-// listing, lookup, extraction, messages.
+// The archive reader on archives made by the zip command and by the zipper,
+// and the one table of every archive failure message.
 #include "archive/archive_test_support.h"
-#include "archive/raw_zip.h"
-#include "archive/unzipper.h"
-#include "archive/zipper.h"
+#include "archive/file_stream.h"
+#include "frame/variant.h"
 
 #include <gtest/gtest.h>
 
@@ -12,19 +11,13 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <functional>
 
 namespace nv_archive_test {
 namespace {
 
 using nv::ComPtr;
-
-ComPtr<ITAbUnZipper> NewUnzipper(const std::string& archive, const std::string& base) {
-  ComPtr<ITAbUnZipper> unzipper = nv::CreateObject<nv::CNvTAbUnZipper>();
-  unzipper.Init();
-  unzipper.PutFileName(U(archive));
-  unzipper.PutBaseDirectory(U(base));
-  return unzipper;
-}
+using nv::Variant;
 
 std::string BinaryBytes() {
   std::string bytes;
@@ -49,101 +42,60 @@ class ZipCommandArchive : public ::testing::Test {
     ASSERT_EQ(zip.status, 0) << zip.output;
     fs::create_directory(dir / "out");
   }
+  ComPtr<ITAbUnZipper> Made() { return NewUnzipper(dir / "made.zip", dir / "out"); }
   Scratch dir;
 };
 
-TEST_F(ZipCommandArchive, ListsEveryEntryOnce) {
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "made.zip", dir / "out");
+TEST_F(ZipCommandArchive, ListsAndFindsEveryEntry) {
+  ComPtr<ITAbUnZipper> unzipper = Made();
   ASSERT_EQ(unzipper.Count(), 6);
   std::set<std::string> names;
   for (LONG k = 0; k < 6; ++k) names.insert(unzipper.Item(k).ToUtf8());
   EXPECT_EQ(names, (std::set<std::string>{"a.txt", "sub/", "sub/b.bin", "sub/deeper/",
                                           "sub/deeper/c.txt", "empty.txt"}));
-  // The list is kept: the archive is not listed again.
-  fs::remove(dir / "made.zip");
-  EXPECT_EQ(unzipper.Count(), 6);
-  EXPECT_EQ(MessageOf([&] { unzipper.Item(6); }),
-            "Failed to get item from archive. Index given is bigger then archive size.");
-  EXPECT_EQ(MessageOf([&] { unzipper.Item(-1); }),
-            "Failed to get item from archive. Index given is bigger then archive size.");
-}
-
-TEST_F(ZipCommandArchive, FindFileAnswersTheIndexOrMinusOne) {
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "made.zip", dir / "out");
   const LONG index = unzipper.FindFile(U("sub/deeper/c.txt"));
   ASSERT_GE(index, 0);
   EXPECT_EQ(unzipper.Item(index).ToUtf8(), "sub/deeper/c.txt");
   EXPECT_EQ(unzipper.FindFile(U("sub\\deeper\\c.txt")), index);
   EXPECT_EQ(unzipper.FindFile(U("c.txt")), -1);
   EXPECT_EQ(unzipper.FindFile(U("SUB/b.bin")), -1);
+  // The list is kept: the archive is not listed again.
+  fs::remove(dir / "made.zip");
+  EXPECT_EQ(unzipper.Count(), 6);
 }
 
 TEST_F(ZipCommandArchive, ExtractsByteForByteWithFoldersAndTimes) {
   WriteFile(dir / "out/a.txt", "to be overwritten");
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "made.zip", dir / "out");
+  ComPtr<ITAbUnZipper> unzipper = Made();
+  unzipper.ExtractFiles(U("*.txt"));
+  EXPECT_EQ(Snapshot(dir / "out"),
+            (std::set<std::string>{"a.txt", "empty.txt", "sub", "sub/deeper", "sub/deeper/c.txt"}));
   unzipper.ExtractFiles(U("*.*"));
   struct stat st {};
   ASSERT_EQ(::stat((dir / "out/sub/b.bin").c_str(), &st), 0);
   EXPECT_EQ(st.st_mtime, kWhen);
   EXPECT_EQ(st.st_atime, kWhen);
   for (const char* name : {"a.txt", "sub/b.bin", "sub/deeper/c.txt", "empty.txt"})
-    EXPECT_EQ(ReadFile(dir / "out/" + name), ReadFile(dir / "tree/" + name)) << name;
+    EXPECT_EQ(ReadText(dir / "out/" + name), ReadText(dir / "tree/" + name)) << name;
   EXPECT_EQ(Snapshot(dir / "out"), (std::set<std::string>{"a.txt", "sub", "sub/b.bin", "sub/deeper",
                                                           "sub/deeper/c.txt", "empty.txt"}));
 }
 
-TEST_F(ZipCommandArchive, ExtractsOnlyWhatTheMaskMatches) {
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "made.zip", dir / "out");
-  unzipper.ExtractFiles(U("*.txt"));
-  EXPECT_EQ(Snapshot(dir / "out"),
-            (std::set<std::string>{"a.txt", "empty.txt", "sub", "sub/deeper", "sub/deeper/c.txt"}));
-  EXPECT_EQ(MessageOf([&] { unzipper.ExtractFiles(U("*.xsd")); }),
-            "Failed to extract files. error code = 9");
-}
-
 TEST_F(ZipCommandArchive, ExtractsOneEntryToANewFile) {
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "made.zip", dir / "out");
+  ComPtr<ITAbUnZipper> unzipper = Made();
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("sub/b.bin"), U(dir / "copy.bin")),
             static_cast<LONG>(BinaryBytes().size()));
-  EXPECT_EQ(ReadFile(dir / "copy.bin"), BinaryBytes());
+  EXPECT_EQ(ReadText(dir / "copy.bin"), BinaryBytes());
   WriteFile(dir / "copy.txt", "older and longer contents");
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("sub\\deeper\\c.txt"), U(dir / "copy.txt")), 7);
-  EXPECT_EQ(ReadFile(dir / "copy.txt"), "gamma\r\n");
+  EXPECT_EQ(ReadText(dir / "copy.txt"), "gamma\r\n");
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("empty.txt"), U(dir / "empty.copy")), 0);
   EXPECT_TRUE(fs::is_regular_file(dir / "empty.copy"));
   EXPECT_EQ(fs::file_size(dir / "empty.copy"), 0u);
 }
 
-TEST_F(ZipCommandArchive, ExtractionFailures) {
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "made.zip", dir / "out");
-  EXPECT_EQ(MessageOf([&] { unzipper.ExtractFilesToNewLocation(U("nope.txt"), U(dir / "n")); }),
-            "Failed to extract files from archive. error code = 9");
-  EXPECT_EQ(MessageOf([&] { unzipper.ExtractFilesToNewLocation(U("sub/"), U(dir / "n")); }),
-            "Failed to extract files from archive. error code = 9");
-  const std::string target = dir / "no/such/folder/a.txt";
-  EXPECT_EQ(
-      MessageOf([&] { unzipper.ExtractFilesToNewLocation(U("a.txt"), U(target)); }),
-      "Failed to extract file: a.txt to new file: " + target + ". Cannot open destination file.");
-  EXPECT_EQ(MessageOf([&] { unzipper.ExtractFilesToNewLocation(U("a.txt"), U(dir / "out")); }),
-            "Failed to extract file: a.txt to new file: " + dir / "out" +
-                ". Cannot open destination file.");
-
-  ComPtr<ITAbUnZipper> noBase = NewUnzipper(dir / "made.zip", dir / "missing");
-  EXPECT_EQ(MessageOf([&] { noBase.ExtractFiles(U("*.*")); }),
-            "Cannot set options in unzip library");
-
-  ComPtr<ITAbUnZipper> uninitialized = nv::CreateObject<nv::CNvTAbUnZipper>();
-  uninitialized.PutFileName(U(dir / "made.zip"));
-  uninitialized.PutBaseDirectory(U(dir / "out"));
-  for (auto call : std::initializer_list<std::function<void()>>{
-           [&] { uninitialized.Count(); }, [&] { uninitialized.ExtractFiles(U("*.*")); },
-           [&] { uninitialized.FindFile(U("a.txt")); }})
-    EXPECT_EQ(MessageOf(call), "Cannot initialize unzip library");
-  EXPECT_EQ(Snapshot(dir / "out"), std::set<std::string>{});
-}
-
 TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "made.zip", dir / "out");
+  ComPtr<ITAbUnZipper> unzipper = Made();
   // A file-size limit makes the write fail part way, like a full disk.
   rlimit saved{};
   ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -161,17 +113,106 @@ TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
   EXPECT_EQ(message, "Failed to extract file: sub/b.bin to new file: " + dir / "big.bin" +
                          ". Cannot write destination file: File too large.");
   EXPECT_EQ(debugOutput, "UnZipToMemAndSaveInNewName catch fwrite exception\n");
-  EXPECT_FALSE(fs::exists(dir / "big.bin"));
   EXPECT_EQ(Snapshot(dir.Path()).count("big.bin"), 0u);
+}
+
+// Each failure of the writer, the reader and the document stream, with its
+// message; "@" stands for the scratch folder.
+TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
+  WriteFile(dir / "a.txt", "a");
+  WriteFile(dir / "not-a-zip", "plain text");
+  WriteFile(dir / "read.txt", "data");
+  constexpr LONG kRead = 0, kCreate = 0xFFFF;
+  const auto pending = [&](const char* archive, const char* file = "a.txt") {
+    ComPtr<ITAbZipper> zipper = NewZipper(dir / archive, dir.Path());
+    zipper.AddFiles(U(file));
+    return zipper;
+  };
+  const auto uninitialized = [&] {
+    ComPtr<ITAbUnZipper> unzipper = nv::CreateObject<nv::CNvTAbUnZipper>();
+    unzipper.PutFileName(U(dir / "made.zip"));
+    unzipper.PutBaseDirectory(U(dir / "out"));
+    return unzipper;
+  };
+  const auto opened = [&](const char* archive) { return NewUnzipper(dir / archive, dir / "out"); };
+  const auto stream = [&](const char* name, LONG mode) {
+    ComPtr<ITStream> stream = nv::CreateObject<nv::TFileStream>();
+    stream.Create(U(dir / name), mode);
+    return stream;
+  };
+  const std::string badIndex =
+      "Failed to get item from archive. Index given is bigger then archive size.";
+  const std::string noMatch = "Failed to extract files from archive. error code = 9";
+  const std::pair<std::function<void()>, std::string> cases[] = {
+      // The writer.
+      {[&] { pending("x.zip", "missing.txt").Save(); }, "Zip error: 9"},
+      {[&] {
+         ComPtr<ITAbZipper> zipper = pending("x.zip");
+         zipper.CloseArchive();  // forgets the archive's name, keeps the pending file
+         zipper.Save();
+       },
+       "The name of the zip file is not correct"},
+      {[&] {
+         ComPtr<ITAbZipper> zipper = pending("y.zip");
+         zipper.PutBaseDirectory(U(dir / "no-such-folder"));
+         zipper.Save();
+       },
+       "Cannot sets options in zip library"},
+      {[&] {
+         ComPtr<ITAbZipper> zipper = pending("not-a-zip");
+         zipper.Save();
+         zipper.CloseArchive();
+       },
+       "Zip error: 19"},
+      {[&] {
+         nv_test::ScopedEnv temp("TEMP", (dir / "no-such-temp").c_str());
+         pending("z.zip").Save();
+       },
+       "Cannot initialize zip library"},
+      // The reader.
+      {[&] { Made().Item(6); }, badIndex},
+      {[&] { Made().Item(-1); }, badIndex},
+      {[&] { Made().ExtractFiles(U("*.xsd")); }, "Failed to extract files. error code = 9"},
+      {[&] { Made().ExtractFilesToNewLocation(U("nope.txt"), U(dir / "n")); }, noMatch},
+      {[&] { Made().ExtractFilesToNewLocation(U("sub/"), U(dir / "n")); }, noMatch},
+      {[&] { Made().ExtractFilesToNewLocation(U("a.txt"), U(dir / "no/such/a.txt")); },
+       "Failed to extract file: a.txt to new file: @/no/such/a.txt. Cannot open destination file."},
+      {[&] { NewUnzipper(dir / "made.zip", dir / "missing").ExtractFiles(U("*.*")); },
+       "Cannot set options in unzip library"},
+      {[&] { uninitialized().Count(); }, "Cannot initialize unzip library"},
+      {[&] { uninitialized().ExtractFiles(U("*.*")); }, "Cannot initialize unzip library"},
+      {[&] { opened("missing.zip").Count(); },
+       "Cannot open archive \"@/missing.zip\": No such file or directory"},
+      {[&] { opened("not-a-zip").Count(); }, "Cannot open archive \"@/not-a-zip\": Not a zip archive"},
+      {[&] { opened("out").Count(); }, "Cannot open archive \"@/out\": not a regular file"},
+      // The document stream.
+      {[&] { stream("x", 2); }, "Illegal file open mode"},
+      {[&] { stream("missing", kRead); }, "Cannot create file @/missing"},
+      {[&] { nv::CreateObject<nv::TFileStream>().Write(Variant(u"x"), 1); },
+       "The file stream is not open"},
+      {[&] { stream("doc", kCreate).Write(Variant(u"abc"), 4); },
+       "Cannot write 4 bytes from a buffer of 3"},
+      {[&] { stream("doc", kCreate).Write(Variant(u"abc"), -1); },
+       "Cannot write -1 bytes from a buffer of 3"},
+      {[&] { stream("doc", kCreate).Write(Variant(int32_t{5}), 1); },
+       "The buffer to write is neither a string nor a byte array"},
+      {[&] { stream("read.txt", kRead).Write(Variant(u"x"), 1); }, "Cannot write file @/read.txt"},
+  };
+  for (const auto& [call, message] : cases) {
+    std::string expected = message;
+    if (const size_t at = expected.find('@'); at != std::string::npos)
+      expected.replace(at, 1, dir.Path());
+    EXPECT_EQ(MessageOf(call), expected);
+  }
+  EXPECT_EQ(ReadText(dir / "not-a-zip"), "plain text");
+  EXPECT_EQ(Snapshot(dir / "out"), std::set<std::string>{});
 }
 
 TEST(UnzipperTest, ReadsBackWhatTheZipperWrote) {
   Scratch dir;
   WriteFile(dir / "in/VEXA_Data.xml", "<data/>\r\n");
   WriteFile(dir / "in/files/\xC3\xA4.bin", BinaryBytes());
-  ComPtr<ITAbZipper> zipper = nv::CreateObject<nv::CNvTAbZipper>();
-  zipper.PutFileName(U(dir / "p.vexa"));
-  zipper.PutBaseDirectory(U(dir / "in"));
+  ComPtr<ITAbZipper> zipper = NewZipper(dir / "p.vexa", dir / "in");
   zipper.PutCopmressionLevel(afclHigh);
   zipper.AddFiles(U("files"));
   zipper.AddFiles(U("VEXA_Data.xml"));
@@ -183,25 +224,8 @@ TEST(UnzipperTest, ReadsBackWhatTheZipperWrote) {
   EXPECT_EQ(unzipper.Count(), 2);
   EXPECT_GE(unzipper.FindFile(U("files/\xC3\xA4.bin")), 0);
   unzipper.ExtractFiles(U("*.*"));
-  EXPECT_EQ(ReadFile(dir / "out/files/\xC3\xA4.bin"), BinaryBytes());
-  EXPECT_EQ(ReadFile(dir / "out/VEXA_Data.xml"), "<data/>\r\n");
-}
-
-TEST(UnzipperTest, ArchivesThatCannotBeOpenedSayWhy) {
-  Scratch dir;
-  WriteFile(dir / "text.zip", "just some text, no archive at all");
-  fs::create_directory(dir / "out");
-  const struct {
-    std::string archive;
-    std::string reason;
-  } cases[] = {{dir / "missing.zip", "No such file or directory"},
-               {dir / "text.zip", "Not a zip archive"},
-               {dir / "out", "not a regular file"}};
-  for (const auto& c : cases) {
-    ComPtr<ITAbUnZipper> unzipper = NewUnzipper(c.archive, dir / "out");
-    EXPECT_EQ(MessageOf([&] { unzipper.Count(); }),
-              "Cannot open archive \"" + c.archive + "\": " + c.reason);
-  }
+  EXPECT_EQ(ReadText(dir / "out/files/\xC3\xA4.bin"), BinaryBytes());
+  EXPECT_EQ(ReadText(dir / "out/VEXA_Data.xml"), "<data/>\r\n");
 }
 
 }  // namespace

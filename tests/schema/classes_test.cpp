@@ -1,6 +1,9 @@
+// Classes, and their four views over three generations: Grand <- Parent <- Child.
 #include <gtest/gtest.h>
 
-#include "schema/class_back_patch.h"
+#include <string>
+#include <vector>
+
 #include "schema_test_support.h"
 
 namespace nv::test {
@@ -9,25 +12,20 @@ namespace {
 TEST(Classes, AddChecksTheNameInOrder) {
   auto classes = NewSchema().Classes();
   classes.Add(u"Part");
-  struct Case {
-    const char16_t* name;
-    const char* failure;
-  };
-  const Case cases[] = {
+  const struct { const char16_t* name; const char* failure; } cases[] = {
       {u"", "Missing Class Name"},
       {u"1abc", "Invalid name \"1abc\" for class"},
       {u"a:b", "Invalid name \"a:b\" for class"},
-      {u"a b", "Invalid name \"a b\" for class"},
       {u"Part", "Class Part already exist"},
-      {u"part", "<no failure>"},
+      {u"part", kNoFailure},
   };
-  for (const Case& c : cases) EXPECT_EQ(FailureOf([&] { classes.Add(c.name); }), c.failure);
+  for (const auto& c : cases) EXPECT_EQ(FailureOf([&] { classes.Add(c.name); }), c.failure);
   EXPECT_EQ(classes.Count(), 2);
   EXPECT_FALSE(classes.Item(1).IsAbstract());
   EXPECT_EQ(classes.Item(1).ParentClass(), nullptr);
 }
 
-TEST(Classes, LookupsAreExact) {
+TEST(Classes, LookupsAreExactAndIndexesChecked) {
   auto classes = NewSchema().Classes();
   classes.Add(u"Part");
   auto doc = classes.Add(u"Document");
@@ -35,13 +33,7 @@ TEST(Classes, LookupsAreExact) {
   EXPECT_EQ(classes.IndexOf(u"part"), -1);
   EXPECT_EQ(classes.ItemByName(u"Document"), doc);
   EXPECT_EQ(classes.IndexOf(u"Document"), 1);
-  EXPECT_EQ(classes.Item(1), doc);
-}
-
-TEST(Classes, IndexesOutsideTheVectorFail) {
-  auto classes = NewSchema().Classes();
-  classes.Add(u"A");
-  for (LONG index : {-1, 1}) {
+  for (LONG index : {-1, 2}) {
     EXPECT_EQ(FailureOf([&] { classes.Remove(index); }),
               "Remove item from vector failed due to illegal index");
     EXPECT_EQ(FailureOf([&] { classes.Item(index); }),
@@ -70,29 +62,24 @@ TEST(Classes, AParentCannotBeRemovedBeforeItsChildren) {
 TEST(Class, ParentClassRefusesCyclesAndOtherSchemas) {
   auto schema = NewSchema();
   auto a = AddClass(schema, u"A");
-  auto b = AddClass(schema, u"B", a);
-  auto c = AddClass(schema, u"C", b);
+  auto c = AddClass(schema, u"C", AddClass(schema, u"B", a));
   auto foreign = AddClass(NewSchema(), u"F");
-  struct Case {
-    ComPtr<INvVexaClass> child;
-    ComPtr<INvVexaClass> parent;
-    const char* failure;
-  };
-  const Case cases[] = {
+  auto loose = AddClass(schema, u"Loose");
+  schema.Classes().Remove(3);  // a removed class no longer belongs to the schema
+  const struct { ComPtr<INvVexaClass> child, parent; const char* failure; } cases[] = {
       {a, a,
        "Class \"A\" cannot be the parent of class \"A\" since the inheritance would become cyclic"},
-      {a, b,
-       "Class \"B\" cannot be the parent of class \"A\" since the inheritance would become cyclic"},
       {a, c,
        "Class \"C\" cannot be the parent of class \"A\" since the inheritance would become cyclic"},
       {a, foreign,
        "Class \"F\" cannot be the parent of class \"A\" since it belongs to another schema"},
       {foreign, c,
        "Class \"C\" cannot be the parent of class \"F\" since it belongs to another schema"},
+      {loose, a,
+       "Class \"A\" cannot be the parent of class \"Loose\" since it belongs to another schema"},
   };
-  for (const Case& k : cases) {
+  for (const auto& k : cases)
     EXPECT_EQ(FailureOf([&] { k.child.PutParentClass(k.parent); }), k.failure);
-  }
   EXPECT_EQ(a.ParentClass(), nullptr);
   c.PutParentClass(a);  // moving up the chain is fine
   EXPECT_EQ(c.ParentClass(), a);
@@ -100,28 +87,111 @@ TEST(Class, ParentClassRefusesCyclesAndOtherSchemas) {
   EXPECT_EQ(c.ParentClass(), nullptr);
 }
 
-TEST(Class, ARemovedClassNoLongerBelongsToTheSchema) {
-  auto schema = NewSchema();
-  auto a = AddClass(schema, u"A");
-  auto loose = AddClass(schema, u"Loose");
-  schema.Classes().Remove(1);
-  EXPECT_EQ(
-      FailureOf([&] { loose.PutParentClass(a); }),
-      "Class \"A\" cannot be the parent of class \"Loose\" since it belongs to another schema");
+using Strings = std::vector<std::string>;
+
+class ThreeGenerations : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    grand = AddClass(schema, u"Grand");
+    parent = AddClass(schema, u"Parent", grand);
+    child = AddClass(schema, u"Child", parent);
+    for (auto name : {u"g1", u"g2"}) grand.CurrentClassAttributes().Add(name);
+    for (auto name : {u"p1", u"p2", u"shared"}) parent.CurrentClassAttributes().Add(name);
+    for (auto name : {u"c1", u"shared"}) child.CurrentClassAttributes().Add(name);
+    auto behaviors = schema.ClassesBehaviors();
+    for (auto uri : {u"urn:x#G", u"urn:x#P", u"urn:x#C", u"urn:x#Free"})
+      behaviors.Add(mtEmbedded, uri, u"", false);
+    grand.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#G"), muYes);
+    parent.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#P"), muNo);
+    child.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#C"), muYes);
+  }
+
+  static Strings Names(const ComPtr<INvVexaReadOnlyAttributes>& view) {
+    Strings names;
+    for (LONG k = 0; k < view.Count(); ++k) names.push_back(Utf8(view.Item(k).Name()));
+    return names;
+  }
+  static Strings Names(const ComPtr<INvVexaReadOnlyClassBehaviors>& view) {
+    Strings uris;
+    for (LONG k = 0; k < view.Count(); ++k) uris.push_back(Utf8(view.Item(k).URI()));
+    return uris;
+  }
+
+  ComPtr<INvVexaSchema> schema = NewSchema();
+  ComPtr<INvVexaClass> grand, parent, child;
+};
+
+TEST_F(ThreeGenerations, AttributeViewsListNearestFirstAndIndexAcrossTheChain) {
+  EXPECT_EQ(Names(child.AllAttributes()),
+            (Strings{"c1", "shared", "p1", "p2", "shared", "g1", "g2"}));
+  EXPECT_EQ(Names(child.InheritedAttributes()), (Strings{"p1", "p2", "shared", "g1", "g2"}));
+  EXPECT_EQ(Names(grand.InheritedAttributes()), Strings{});
+  auto all = child.AllAttributes();
+  EXPECT_EQ(all.IndexOf(u"p2"), 3);
+  EXPECT_EQ(all.IndexOf(u"g2"), 6);
+  EXPECT_EQ(all.IndexOf(u"none"), -1);
+  // The own attribute hides the inherited one of the same name.
+  EXPECT_EQ(all.IndexOf(u"shared"), 1);
+  EXPECT_EQ(all.ItemByName(u"shared"), child.CurrentClassAttributes().Item(1));
+  EXPECT_EQ(child.InheritedAttributes().ItemByName(u"shared"),
+            parent.CurrentClassAttributes().Item(2));
+  EXPECT_TRUE(all.Exist(u"g1"));
+  EXPECT_FALSE(all.Exist(u"G1"));
+  for (LONG index : {-1, 7}) EXPECT_EQ(FailureOf([&] { all.Item(index); }), "Invalid index");
+  EXPECT_EQ(FailureOf([&] { grand.InheritedAttributes().Item(0); }), "Invalid index");
+  // An own attribute may repeat an inherited name, not an own one.
+  EXPECT_EQ(FailureOf([&] { child.CurrentClassAttributes().Add(u"g1"); }), kNoFailure);
+  EXPECT_EQ(FailureOf([&] { child.CurrentClassAttributes().Add(u"c1"); }),
+            "Attribute c1 already exist");
 }
 
-TEST(ClassesBackPatch, KeepsClassesWithTheirParentNames) {
-  auto schema = NewSchema();
-  auto a = AddClass(schema, u"A");
-  auto b = AddClass(schema, u"B");
-  ComPtr<INvVexaClassesBackPatchCRaw> list = CreateObject<CNvVexaClassesBackPatchRaw>();
-  list.AddItem(a, u"Later");
-  list.AddItem(b, u"");
-  ASSERT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.Item(0).VexaClass(), a);
-  EXPECT_EQ(Utf8(list.Item(0).ParentClassName()), "Later");
-  EXPECT_EQ(list.Item(1).VexaClass(), b);
-  EXPECT_EQ(FailureOf([&] { list.Item(2); }), "Illegal index. Failed to get item from list.");
+TEST_F(ThreeGenerations, BehaviorViewsListNearestFirstWithTheirMarks) {
+  EXPECT_EQ(Names(child.AllBehaviors()), (Strings{"urn:x#C", "urn:x#P", "urn:x#G"}));
+  EXPECT_EQ(Names(child.InheritedBehaviors()), (Strings{"urn:x#P", "urn:x#G"}));
+  auto all = child.AllBehaviors();
+  EXPECT_EQ(all.IndexOf(u"urn:x#G"), 2);
+  EXPECT_EQ(all.IndexOf(u"urn:x#Free"), -1);
+  EXPECT_EQ(all.ItemByURI(u"urn:x#Free"), nullptr);
+  EXPECT_EQ(Utf8(all.ItemByURI(u"urn:x#P").URI()), "urn:x#P");
+  for (LONG index : {-1, 3}) EXPECT_EQ(FailureOf([&] { all.Item(index); }), "Invalid index");
+
+  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#G"), muYes);
+  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#P"), muNo);
+  EXPECT_EQ(FailureOf([&] { all.GetMustUnderstandStatus(u"urn:x#Free"); }),
+            "behavior \"urn:x#Free\" does not exist");
+  // A class's own collection answers muNo for what it does not list.
+  EXPECT_EQ(child.CurrentClassBehaviors().GetMustUnderstandStatus(u"urn:x#G"), muNo);
+  EXPECT_EQ(child.CurrentClassBehaviors().GetMustUnderstandStatus(u"urn:x#C"), muYes);
+
+  EXPECT_TRUE(child.SupportsBehavior(u"urn:x#G"));
+  EXPECT_TRUE(child.SupportsBehavior(u"urn:x#C"));
+  EXPECT_FALSE(parent.SupportsBehavior(u"urn:x#C"));
+  EXPECT_FALSE(child.SupportsBehavior(u"urn:x#g"));
+}
+
+TEST_F(ThreeGenerations, ViewsFollowLaterChangesAboveTheirRoot) {
+  auto inherited = child.InheritedAttributes();
+  grand.CurrentClassAttributes().Add(u"g3");
+  EXPECT_EQ(inherited.Count(), 6);
+  parent.PutParentClass(nullptr);
+  EXPECT_EQ(Names(inherited), (Strings{"p1", "p2", "shared"}));
+  // An inherited view keeps the parent it started with.
+  auto orphan = AddClass(schema, u"Orphan");
+  EXPECT_EQ(orphan.InheritedAttributes().Count(), 0);
+  orphan.PutParentClass(grand);
+  EXPECT_EQ(orphan.InheritedAttributes().Count(), 0);
+  EXPECT_EQ(orphan.AllAttributes().Count(), 3);
+}
+
+TEST_F(ThreeGenerations, ViewsAreKeptWhileHeldAndOutliveTheirClass) {
+  ComPtr<INvVexaReadOnlyAttributes> all = child.AllAttributes();
+  ComPtr<INvVexaReadOnlyClassBehaviors> behaviors = child.AllBehaviors();
+  EXPECT_EQ(child.AllAttributes(), all);
+  EXPECT_EQ(child.AllBehaviors(), behaviors);
+  child.reset();
+  schema.Classes().Remove(2);
+  EXPECT_EQ(all.Count(), 7);
+  EXPECT_EQ(behaviors.Count(), 3);
 }
 
 }  // namespace

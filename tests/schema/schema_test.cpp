@@ -1,4 +1,10 @@
+// The schema: its URI, Clear, must-understand items and Info, and a copy of
+// a whole schema: classes that inherit (a parent defined after its child
+// included), attributes of every kind, behaviours of every origin with their
+// must-understand marks, and domain behaviours.
 #include <gtest/gtest.h>
+
+#include <string>
 
 #include "frame/initialization_data.h"
 #include "schema/impl_cast.h"
@@ -7,26 +13,12 @@
 namespace nv::test {
 namespace {
 
-TEST(Schema, SchemaUriIsSetOnceUnlessCopied) {
+TEST(Schema, UriIsSetOnceUntilClearedOrCopied) {
   auto schema = NewSchema();
-  EXPECT_EQ(Utf8(schema.SchemaURI()), "");
   schema.PutSchemaURI(u"urn:s");
   for (const char16_t* again : {u"urn:s", u"urn:t", u""})
     EXPECT_EQ(FailureOf([&] { schema.PutSchemaURI(again); }),
               "Schema URI is already set to \"urn:s\"");
-  auto source = NewSchema();
-  source.PutSchemaURI(u"urn:source");
-  source.as<INvVexaSchemaCRaw>().Set_SchemaLocation(u"source.xsd");
-  schema.Copy(source);
-  EXPECT_EQ(Utf8(schema.SchemaURI()), "urn:source");
-  EXPECT_EQ(Utf8(schema.SchemaLocation()), "source.xsd");
-  schema.PutSchemaURI(u"urn:replaced");
-  EXPECT_EQ(Utf8(schema.SchemaURI()), "urn:replaced");
-}
-
-TEST(Schema, ClearEmptiesEverythingButInfo) {
-  auto schema = NewSchema();
-  schema.PutSchemaURI(u"urn:s");
   schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(u"s.xsd");
   auto behavior = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
   auto base = AddClass(schema, u"Base");
@@ -39,21 +31,22 @@ TEST(Schema, ClearEmptiesEverythingButInfo) {
   EXPECT_EQ(schema.ClassesBehaviors().Count(), 0);
   EXPECT_EQ(schema.DomainBehaviors().Count(), 0);
   schema.PutSchemaURI(u"urn:again");
-}
 
-TEST(Schema, KeepsItsInitializationData) {
-  ComPtr<INvVexaInitializationData> data = CreateObject<CNvVexaInitializationData>();
-  auto schema = MakeSchema(data);
-  EXPECT_EQ(schema.as<INvVexaSchemaCRaw>().GetInitializationData(), data);
+  auto source = NewSchema();
+  source.PutSchemaURI(u"urn:source");
+  source.as<INvVexaSchemaCRaw>().Set_SchemaLocation(u"source.xsd");
+  schema.Copy(source);
+  EXPECT_EQ(Utf8(schema.SchemaURI()), "urn:source");
+  EXPECT_EQ(Utf8(schema.SchemaLocation()), "source.xsd");
+  schema.PutSchemaURI(u"urn:replaced");
+  EXPECT_EQ(Utf8(schema.SchemaURI()), "urn:replaced");
 }
 
 TEST(Schema, MustUnderstandItemsComeFromOwnBehaviorLists) {
   auto schema = NewSchema();
   auto raw = schema.as<INvVexaSchemaCRaw>();
   auto b = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
-  auto base = AddClass(schema, u"Base");
-  EXPECT_FALSE(raw.HasMustUnderstandItems());
-  base.CurrentClassBehaviors().Add(b, muNo);
+  AddClass(schema, u"Base").CurrentClassBehaviors().Add(b, muNo);
   EXPECT_FALSE(raw.HasMustUnderstandItems());
   AddClass(schema, u"Other")
       .CurrentClassBehaviors()
@@ -74,9 +67,9 @@ TEST(Schema, InfoNeedsItsSeam) {
   schema.Copy(NewSchema());  // nothing to copy without Info
 }
 
-// A stand-in Info collection: an initialization data object whose proxy text
-// says "must" when it holds an item that must be understood.
-SchemaSeams FakeInfoSeams() {
+TEST(Schema, InfoThroughItsSeam) {
+  // A stand-in Info collection: an initialization data object whose proxy
+  // text says "must" when it holds an item that must be understood.
   SchemaSeams seams;
   seams.createSchemaInfo = [] {
     return ComPtr<IUnknown>(CreateObject<CNvVexaInitializationData>());
@@ -87,23 +80,209 @@ SchemaSeams FakeInfoSeams() {
   seams.infoHasMustUnderstandItems = [](const ComPtr<IUnknown>& info) {
     return info.as<INvVexaInitializationData>().GetProxy() == Bstr(u"must");
   };
-  return seams;
-}
-
-TEST(Schema, InfoThroughItsSeam) {
-  ScopedSeams installed(FakeInfoSeams());
+  ScopedSeams installed(seams);
   auto source = NewSchema();
   auto info = ImplOf(source).Info();
   EXPECT_EQ(ImplOf(source).Info(), info);
   EXPECT_FALSE(source.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
   info.as<INvVexaInitializationData>().SetProxy(u"must");
-  EXPECT_TRUE(source.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
-
+  // Copies with real Info items are tested in tests/writer/schema_info_test.cpp.
   auto copy = NewSchema();
   copy.Copy(source);
-  EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
   copy.Clear();  // keeps the Info items
   EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
+}
+
+constexpr const char16_t* kVersioning =
+    u"http://www.norvane.com/vexa/std/ns/core/classBehaviors/versioning/1.0#version";
+constexpr const char16_t* kVersioningLocation =
+    u"http://www.norvane.com/vexa/std/schema/classBehaviors/versioning.xsd";
+
+// Stand-ins for the schema document reader and the standard catalogue.
+SchemaSeams FakeSeams() {
+  SchemaSeams seams;
+  seams.loadBehaviorSchema = [](const ComPtr<INvVexaSchema>& schema, const Bstr&) {
+    schema.ClassesBehaviors()
+        .Add(mtEmbedded, u"urn:far#Far", u"", false)
+        .Attributes()
+        .Add(u"farAway");
+  };
+  seams.isStandardBehaviorNamespace = [](std::u16string_view ns) {
+    return ns == u"http://www.norvane.com/vexa/std/ns/core/classBehaviors/versioning/1.0";
+  };
+  seams.defineStandardBehavior = [](const ComPtr<INvVexaSchema>& schema, const Bstr& uri) {
+    auto behavior = schema.ClassesBehaviors().Add(mtEmbedded, uri, u"", false);
+    behavior.Attributes().Add(u"version");
+    behavior.PutSchemaLocation(kVersioningLocation);
+  };
+  return seams;
+}
+
+// Attributes t1..t21, one of each data type.
+void AddAttributesOfEveryKind(const ComPtr<INvVexaAttributes>& attributes) {
+  for (int type = dtString; type <= dtXML; ++type) {
+    auto attribute = attributes.Add(Bstr::FromUtf8("t" + std::to_string(type)));
+    attribute.TypeDefinition().PutValueType(static_cast<DataTypeEnum>(type));
+    attribute.PutIsNullAllowed(type % 2 == 0);
+    if (type == dtString) attribute.TypeDefinition().StringType().PutMaxLength(8);
+    if (type == dtObjectReference) {
+      attribute.TypeDefinition().ObjectReferenceType().PutRestrictionType(ortClass);
+      attribute.TypeDefinition().ObjectReferenceType().PutClassName(u"Base");
+    }
+  }
+  attributes.ItemByName(u"t10").PutRequired(true);
+  attributes.ItemByName(u"t10").PutIsPrimary(true);
+  attributes.ItemByName(u"t2").PutDefaultValue(Variant(true));
+}
+
+class SchemaCopy : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    source.PutSchemaURI(u"urn:source");
+    auto behaviors = source.ClassesBehaviors();
+    auto embedded = behaviors.Add(mtEmbedded, u"urn:x#Embedded", u"", false);
+    embedded.Attributes().Add(u"e").PutRequired(true);
+    auto packaged = behaviors.Add(mtExternal, u"urn:p#Packaged", u"VEXA_CB_NS1.xsd", false);
+    auto reference = packaged.Attributes().Add(u"p").TypeDefinition();
+    reference.PutValueType(dtObjectReference);
+    reference.ObjectReferenceType().PutRestrictionType(ortBehavior);
+    reference.ObjectReferenceType().PutBehaviorURI(u"urn:x#Embedded");
+    behaviors.Add(mtExternal, u"urn:far#Far", u"http://host/far.xsd", false);
+    behaviors.Add(mtExternal, kVersioning, kVersioningLocation, false);
+
+    // The child comes first in the collection, its parent after it.
+    auto derived = AddClass(source, u"Derived");
+    auto base = AddClass(source, u"Base");
+    derived.PutParentClass(base);
+    AddClass(source, u"Leaf", derived);
+    base.PutIsAbstract(true);
+    AddAttributesOfEveryKind(base.CurrentClassAttributes());
+    derived.CurrentClassAttributes().Add(u"own");
+    base.CurrentClassBehaviors().Add(embedded, muYes);
+    derived.CurrentClassBehaviors().Add(packaged, muNo);
+    derived.CurrentClassBehaviors().Add(behaviors.ItemByURI(kVersioning), muYes);
+    source.DomainBehaviors().Add(u"urn:d#Files").RoleClassMapping().PutItem(u"file", derived);
+
+    // What the destination held is replaced.
+    AddClass(copy, u"Stale");
+    copy.ClassesBehaviors().Add(mtEmbedded, u"urn:stale#S", u"", false);
+    copy.DomainBehaviors().Add(u"urn:stale");
+  }
+
+  ComPtr<INvVexaSchema> source = NewSchema();
+  ComPtr<INvVexaSchema> copy = NewSchema();
+};
+
+TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
+  ScopedSeams installed(FakeSeams());
+  copy.Copy(source);
+  EXPECT_EQ(Utf8(copy.SchemaURI()), "urn:source");
+  EXPECT_EQ(copy.Classes().IndexOf(u"Stale"), -1);
+  EXPECT_EQ(copy.ClassesBehaviors().IndexOf(u"urn:stale#S"), -1);
+  EXPECT_EQ(copy.DomainBehaviors().IndexOf(u"urn:stale"), -1);
+
+  auto classes = copy.Classes();
+  ASSERT_EQ(classes.Count(), 3);
+  auto derived = classes.Item(0);
+  auto base = classes.Item(1);
+  auto leaf = classes.Item(2);
+  EXPECT_EQ(Utf8(derived.Name()), "Derived");
+  EXPECT_NE(derived, source.Classes().Item(0));
+  EXPECT_EQ(derived.ParentClass(), base);
+  EXPECT_EQ(leaf.ParentClass(), derived);
+  EXPECT_EQ(base.ParentClass(), nullptr);
+  EXPECT_TRUE(base.IsAbstract());
+  EXPECT_FALSE(derived.IsAbstract());
+  EXPECT_EQ(leaf.AllAttributes().Count(), 1 + 21);
+  EXPECT_EQ(leaf.AllAttributes().IndexOf(u"t20"), 20);
+
+  auto attributes = base.CurrentClassAttributes();
+  auto sourceAttributes = source.Classes().Item(1).CurrentClassAttributes();
+  ASSERT_EQ(attributes.Count(), 21);
+  for (LONG k = 0; k < attributes.Count(); ++k) {
+    auto to = attributes.Item(k);
+    EXPECT_NE(to, sourceAttributes.Item(k));
+    EXPECT_EQ(to.TypeDefinition().ValueType(), static_cast<DataTypeEnum>(k + 1));
+    EXPECT_EQ(to.IsNullAllowed(), (k + 1) % 2 == 0);
+    EXPECT_EQ(to.as<INvVexaAttributeCRaw>().GetOwner(), attributes);
+  }
+  EXPECT_EQ(attributes.ItemByName(u"t1").TypeDefinition().StringType().MaxLength(), 8);
+  auto reference = attributes.ItemByName(u"t20").TypeDefinition().ObjectReferenceType();
+  EXPECT_EQ(reference.RestrictionType(), ortClass);
+  EXPECT_EQ(Utf8(reference.ClassName()), "Base");
+  EXPECT_TRUE(attributes.ItemByName(u"t10").Required());
+  EXPECT_TRUE(attributes.ItemByName(u"t10").IsPrimary());
+  EXPECT_FALSE(attributes.ItemByName(u"t9").IsPrimary());
+  EXPECT_EQ(attributes.ItemByName(u"t2").DefaultValue().boolVal, VARIANT_TRUE);
+  EXPECT_EQ(attributes.ItemByName(u"t3").DefaultValue().vt, VT_NULL);
+  EXPECT_TRUE(attributes.as<INvVexaAttributesCRaw>().ConsistsRequiredAttributes());
+}
+
+TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
+  ScopedSeams installed(FakeSeams());
+  copy.Copy(source);
+  auto behaviors = copy.ClassesBehaviors();
+  ASSERT_EQ(behaviors.Count(), 4);
+  // Embedded, and beside the schema: embedded copies without a location.
+  EXPECT_EQ(Utf8(behaviors.Item(0).SchemaLocation()), "");
+  EXPECT_TRUE(
+      behaviors.Item(0).Attributes().as<INvVexaAttributesCRaw>().ConsistsRequiredAttributes());
+  auto packaged = behaviors.ItemByURI(u"urn:p#Packaged");
+  EXPECT_EQ(Utf8(packaged.SchemaLocation()), "");
+  EXPECT_EQ(
+      Utf8(packaged.Attributes().Item(0).TypeDefinition().ObjectReferenceType().BehaviorURI()),
+      "urn:x#Embedded");
+  // Elsewhere: loaded again, or defined from the catalogue.
+  auto far = behaviors.ItemByURI(u"urn:far#Far");
+  EXPECT_EQ(Utf8(far.SchemaLocation()), "http://host/far.xsd");
+  EXPECT_EQ(Utf8(far.Attributes().Item(0).Name()), "farAway");
+  auto versioning = behaviors.ItemByURI(kVersioning);
+  EXPECT_EQ(Bstr(versioning.SchemaLocation()), Bstr(kVersioningLocation));
+  EXPECT_EQ(Utf8(versioning.Attributes().Item(0).Name()), "version");
+
+  // Classes list the destination's behaviours, with their marks.
+  auto all = copy.Classes().ItemByName(u"Leaf").AllBehaviors();
+  ASSERT_EQ(all.Count(), 3);
+  EXPECT_EQ(all.Item(0), packaged);
+  EXPECT_EQ(all.Item(2), behaviors.ItemByURI(u"urn:x#Embedded"));
+  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#Embedded"), muYes);
+  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:p#Packaged"), muNo);
+  EXPECT_EQ(all.GetMustUnderstandStatus(kVersioning), muYes);
+  EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
+
+  // Domain behaviours find the copied classes.
+  auto roles = copy.DomainBehaviors().ItemByURI(u"urn:d#Files").RoleClassMapping();
+  EXPECT_EQ(roles.Item(u"file"), copy.Classes().ItemByName(u"Derived"));
+}
+
+TEST_F(SchemaCopy, AnExternalBehaviorNeedsTheCatalogue) {
+  ScopedSeams installed(SchemaSeams{});
+  EXPECT_EQ(FailureOf([&] { copy.Copy(source); }),
+            "Cannot copy behavior \"urn:far#Far\": the standard behavior catalogue is not "
+            "available");
+  // What was copied before the failure stays.
+  EXPECT_EQ(copy.ClassesBehaviors().Count(), 2);
+}
+
+TEST(ClassCopy, AParentMissingFromTheDestinationIsLeftOutAndABehaviorFails) {
+  auto source = NewSchema();
+  auto child = AddClass(source, u"Child", AddClass(source, u"Parent"));
+  auto dest = NewSchema();
+  auto copied = AddClass(dest, u"Child");
+  copied.as<INvVexaClassCRaw>().Copy(child, dest);
+  EXPECT_EQ(copied.ParentClass(), nullptr);
+
+  child.CurrentClassBehaviors().Add(
+      source.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false), muNo);
+  EXPECT_EQ(FailureOf([&] { copied.as<INvVexaClassCRaw>().Copy(child, dest); }),
+            "Invalid value for parameter ClassBehavior");
+}
+
+TEST(ClassCopy, CopyingToItselfChangesNothing) {
+  auto schema = NewSchema();
+  AddClass(schema, u"A");
+  schema.Copy(schema);
+  EXPECT_EQ(schema.Classes().Count(), 1);
 }
 
 }  // namespace

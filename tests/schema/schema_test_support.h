@@ -12,9 +12,11 @@
 
 namespace nv::test {
 
+using nv_test::kNoFailure;
+
 inline ComPtr<INvVexaSchema> NewSchema() { return MakeSchema(nullptr); }
 
-// The message of the failure `call` raises, or "<no failure>".
+// The message of the failure `call` raises, or kNoFailure.
 template <class F>
 std::string FailureOf(F&& call) {
   return nv_test::MessageOfFailure(std::forward<F>(call));

@@ -14,6 +14,8 @@
 
 namespace nv::test {
 
+using Bytes = std::vector<uint8_t>;
+
 inline Variant ByteArray(std::initializer_list<uint8_t> bytes) {
   uint8_t* data = nullptr;
   Variant made = MakeByteArray(bytes.size(), &data);
@@ -21,7 +23,7 @@ inline Variant ByteArray(std::initializer_list<uint8_t> bytes) {
   return made;
 }
 
-inline std::vector<uint8_t> BytesOf(const VARIANT& value) {
+inline Bytes BytesOf(const VARIANT& value) {
   ByteArrayView view(value);
   return {view.Bytes().begin(), view.Bytes().end()};
 }

@@ -1,135 +1,141 @@
-// The Header that a saved Info writes, and the Info collection's rules.
+// The Info collection: every refusal and what a refused Save leaves behind,
+// item lookup and copies, and a schema's Info rendered for the schema document.
+#include "schema/impl_cast.h"
+#include "schemadoc/schema_info_seam.h"
+#include "writer/info.h"
+#include "writer/info_schema_seams.h"
+#include "writer/writer_test_support.h"
+
 #include <gtest/gtest.h>
 
-#include "writer/frame_test_support.h"
-#include "writer/info.h"
+#include <functional>
 
 namespace nv::writer_test {
 namespace {
 
-constexpr std::u16string_view kCore = u"http://www.norvane.com/vexa/std/ns/core/1.0";
-const std::string kMarker =
-    "<vexa:containsMustUnderstand SOAP_ENV:mustUnderstand=\"1\"/>";
-
-TEST(InfoHeaderTest, SavedEmptyInfoIsAnEmptyHeaderRightBeforeTheBody) {
-  TestDocument document;
-  document.Open().Info().Save();
-  EXPECT_EQ(document.Finish(), DocumentStart() + "<SOAP_ENV:Header></SOAP_ENV:Header>" +
-                                   kBodyStart + kFrameEnd);
+TEST(InfoFailuresTest, ItemRefusals) {
+  const ComPtr<INvVexaInfo> info = MakeMemoryBasedInfo(false);
+  const ComPtr<INvVexaInfoItem> item = info.GetInfoItem(Bstr(u"Version"), Bstr(u"urn:a"));
+  const ComPtr<INvVexaInfoItem> xml = info.GetInfoItem(Bstr(u"x"), Bstr(u"urn:a"));
+  xml.PutValueType(dtXML);
+  const std::pair<std::function<void()>, const char*> rows[] = {
+      {[&] { info.GetInfoItem(Bstr(), Bstr()); }, "Missing Name for InfoItem"},
+      {[&] { info.GetInfoItem(Bstr(u"n"), Bstr()); }, "Missing Namespace for InfoItem"},
+      {[&] { item.PutValue(Variant(u"1")); },
+       "Undefined value type for VexaInfoItem Version. Please assign valueType before "
+       "assigning the value."},
+      {[&] { xml.PutValue(Variant(u"<a/>")); },
+       "Only an Instance of INvVexaXmlAttributeValue can be assigned to an item of type dtXML"},
+  };
+  for (const auto& [call, message] : rows) EXPECT_EQ(FailureOf(call), message);
+  EXPECT_EQ(info.as<INvVexaInfoCRaw>().Count(), 2);
+  EXPECT_EQ(item.Value().vt, VT_EMPTY);
+  EXPECT_EQ(xml.Value().vt, VT_EMPTY);
 }
 
-TEST(InfoHeaderTest, ItemsOfTwoNamespacesGetOneGeneratedPrefixEach) {
-  TestDocument document;
-  const ComPtr<INvVexaInfo> info = document.Open().Info();
-  SetItem(info, u"title", u"urn:a", dtString, Variant(u"x<y \u00e9"));
-  SetItem(info, u"count", u"urn:b", dtInt, Variant(int32_t{42}), muNo);
-  SetItem(info, u"owner", u"urn:a", dtObjectReference, Variant(u"obj1"));
-  SetItem(info, u"note", u"urn:b", dtString, Variant::Null());
-  const ComPtr<INvVexaXmlAttributeValue> xml = info.CreateXmlAttributeValue();
-  xml.PutXML(Bstr(u"<p>t</p>"));
-  SetItem(info, u"body", u"urn:a", dtXML, Variant(static_cast<IDispatch*>(xml.get())));
-  info.Save();
-  EXPECT_EQ(document.Finish(),
-            DocumentStart() +
-                "<SOAP_ENV:Header xmlns:NS1=\"urn:a\" xmlns:NS2=\"urn:b\">"
-                "<NS1:title xsi:type=\"string\">x&lt;y &#233;</NS1:title>"
-                "<NS2:count xsi:type=\"int\">42</NS2:count>"
-                "<NS1:owner xsi:type=\"IDREF\" href=\"obj1\"/>"
-                "<NS2:note xsi:type=\"string\" xsi:nil=\"true\"/>"
-                "<NS1:body xsi:type=\"xml\"><p>t</p></NS1:body>"
-                "</SOAP_ENV:Header>" +
-                kBodyStart + kFrameEnd);
-}
-
-// An item in a namespace of the Envelope still gets a prefix of its own, and
-// generated prefixes continue after the Envelope's.
-TEST(InfoHeaderTest, ItemPrefixesNeverCollideWithTheDocumentsPrefixes) {
-  ComPtr<INvVexaSchema> schema = TestSchema();
-  schema.ClassesBehaviors().Add(mtEmbedded, Bstr(u"urn:b1#first"), Bstr(), false);
-  TestDocument document(schema);
-  const ComPtr<INvVexaInfo> info = document.Open().Info();
-  SetItem(info, u"v", kCore, dtBoolean, Variant(true));
-  info.Save();
-  EXPECT_EQ(document.Finish(),
-            DocumentStart(" xmlns:NS1=\"urn:b1\"") + "<SOAP_ENV:Header xmlns:NS2=\"" +
-                "http://www.norvane.com/vexa/std/ns/core/1.0" +
-                "\"><NS2:v xsi:type=\"boolean\">true</NS2:v></SOAP_ENV:Header>" + kBodyStart +
-                kFrameEnd);
-}
-
-TEST(InfoHeaderTest, MustUnderstandMarkerComesFromAnItemOrFromThePackage) {
+TEST(InfoFailuresTest, SaveRefusalsLeaveTheDocumentAsItWas) {
+  using Before = std::function<void(const ComPtr<INvVexaDataWriter>&)>;
   struct Case {
-    bool markedItem, packageEntry;
+    Before before;
+    const char* message;
     std::string header;
   };
-  const std::string item = "<NS1:i xsi:type=\"short\">7</NS1:i>";
-  const std::string markedItem = "<NS1:i xsi:type=\"short\" vexa:mustUnderstand=\"yes\">7</NS1:i>";
   const Case cases[] = {
-      {false, false, "<SOAP_ENV:Header xmlns:NS1=\"urn:a\">" + item},
-      {true, false, "<SOAP_ENV:Header xmlns:NS1=\"urn:a\">" + kMarker + markedItem},
-      {false, true, "<SOAP_ENV:Header xmlns:NS1=\"urn:a\">" + kMarker + item},
+      {[](const auto& data) { data.Info().Save(); }, "Cannot save Info. Info was already saved.",
+       "<SOAP_ENV:Header></SOAP_ENV:Header>"},
+      {[](const auto& data) { data.ObjectWriter(); },
+       "Cannot save Info after getting object writer from data writer.", ""},
+      {[](const auto& data) { data.Info().GetInfoItem(Bstr(u"n"), Bstr(u"urn:a")); },
+       "Invalid VexaDataType value (0)", ""},
   };
   for (const Case& c : cases) {
     TestDocument document;
-    const ComPtr<INvVexaInfo> info = document.Open().Info();
-    SetItem(info, u"i", u"urn:a", dtShort, Variant(int16_t{7}), c.markedItem ? muYes : muNo);
-    if (c.packageEntry) info.as<INvVexaInfoCRaw>().AddContainsMustUnderstandEntry();
-    info.Save();
-    EXPECT_EQ(document.Finish(),
-              DocumentStart() + c.header + "</SOAP_ENV:Header>" + kBodyStart + kFrameEnd);
+    const ComPtr<INvVexaDataWriter> data = document.Open();
+    c.before(data);
+    EXPECT_EQ(FailureOf([&] { data.Info().Save(); }), c.message);
+    EXPECT_EQ(document.Finish(), DocumentStart() + c.header + kBodyStart + kFrameEnd);
   }
+  EXPECT_EQ(FailureOf([] { MakeMemoryBasedInfo(true).Save(); }),
+            "Cannot save Info that is not part of NvVexaWriter.DataWriter");
 }
 
-TEST(InfoHeaderTest, MarkerAloneInAnInfoWithoutItems) {
+// Values are converted when saved; the Header is complete before it is
+// written, so a value that cannot be converted leaves the Info unsaved.
+TEST(InfoFailuresTest, FailedConversionLeavesTheInfoUnsaved) {
   TestDocument document;
   const ComPtr<INvVexaInfo> info = document.Open().Info();
-  info.as<INvVexaInfoCRaw>().AddContainsMustUnderstandEntry();
+  const ComPtr<INvVexaInfoItem> item =
+      SetItem(info, u"n", u"urn:a", dtInt, Variant(u"not a number"));
+  EXPECT_EQ(FailureOf([&] { info.Save(); }),
+            "Failed to convert Variant value to the specified type");
+  item.PutValue(Variant(int32_t{3}));
   info.Save();
-  EXPECT_EQ(document.Finish(), DocumentStart() + "<SOAP_ENV:Header>" + kMarker +
-                                   "</SOAP_ENV:Header>" + kBodyStart + kFrameEnd);
+  EXPECT_EQ(document.Finish(), DocumentStart() +
+                                   "<SOAP_ENV:Header xmlns:NS1=\"urn:a\">"
+                                   "<NS1:n xsi:type=\"int\">3</NS1:n></SOAP_ENV:Header>" +
+                                   kBodyStart + kFrameEnd);
 }
 
-TEST(InfoItemsTest, ItemsAreFoundByNameAndNamespaceExactly) {
-  const ComPtr<INvVexaInfo> info = MakeMemoryBasedInfo(false);
-  const ComPtr<INvVexaInfoItem> a = info.GetInfoItem(Bstr(u"n"), Bstr(u"urn:a"));
+TEST(InfoItemsTest, ItemsAreFoundByNameAndNamespaceExactlyAndCopiesUpdateThem) {
+  const ComPtr<INvVexaInfo> info = MakeMemoryBasedInfo(true);
+  const ComPtr<INvVexaInfoItem> a = SetItem(info, u"n", u"urn:a", dtString, Variant(u"new"), muYes);
   const ComPtr<INvVexaInfoItem> b = info.GetInfoItem(Bstr(u"n"), Bstr(u"urn:b"));
   EXPECT_NE(a.get(), b.get());
   EXPECT_EQ(info.GetInfoItem(Bstr(u"n"), Bstr(u"urn:a")).get(), a.get());
   EXPECT_NE(info.GetInfoItem(Bstr(u"N"), Bstr(u"urn:a")).get(), a.get());
-  const auto items = info.as<INvVexaInfoCRaw>();
-  ASSERT_EQ(items.Count(), 3);
-  EXPECT_EQ(items.GetItem(1).get(), b.get());
-  EXPECT_EQ(b.Name().ToUtf8(), "n");
-  EXPECT_EQ(b.Namespace().ToUtf8(), "urn:b");
-  EXPECT_EQ(b.ValueType(), dtUndefined);
-  EXPECT_EQ(static_cast<int>(b.MustUnderstand()), 0);
-  EXPECT_EQ(b.Value().vt, VT_EMPTY);
-}
+  ASSERT_EQ(info.as<INvVexaInfoCRaw>().Count(), 3);
+  EXPECT_EQ(info.as<INvVexaInfoCRaw>().GetItem(1).get(), b.get());
 
-TEST(InfoItemsTest, ValuesAreStoredUnconvertedAndTypesUnchecked) {
-  const ComPtr<INvVexaInfoItem> item =
-      MakeMemoryBasedInfo(false).GetInfoItem(Bstr(u"n"), Bstr(u"urn:a"));
-  item.PutValueType(dtInt);
-  item.PutValue(Variant(u"not a number"));
-  EXPECT_EQ(Bstr(item.Value().bstrVal).ToUtf8(), "not a number");
-  item.PutValueType(static_cast<DataTypeEnum>(99));
-  EXPECT_EQ(static_cast<int>(item.ValueType()), 99);
-  item.PutMustUnderstand(static_cast<MustUnderstandEnum>(5));
-  EXPECT_EQ(static_cast<int>(item.MustUnderstand()), 5);
-}
-
-TEST(InfoItemsTest, CopyAddsOrUpdatesItems) {
-  const ComPtr<INvVexaInfo> source = MakeMemoryBasedInfo(true);
-  SetItem(source, u"a", u"urn:a", dtString, Variant(u"new"), muYes);
   const ComPtr<INvVexaInfo> copy = MakeMemoryBasedInfo(true);
-  SetItem(copy, u"a", u"urn:a", dtInt, Variant(int32_t{1}));
-  SetItem(copy, u"b", u"urn:a", dtInt, Variant(int32_t{2}));
-  copy.as<INvVexaInfoCRaw>().Copy(source);
-  ASSERT_EQ(copy.as<INvVexaInfoCRaw>().Count(), 2);
-  const ComPtr<INvVexaInfoItem> a = copy.GetInfoItem(Bstr(u"a"), Bstr(u"urn:a"));
-  EXPECT_EQ(a.ValueType(), dtString);
-  EXPECT_EQ(a.MustUnderstand(), muYes);
-  EXPECT_EQ(Bstr(a.Value().bstrVal).ToUtf8(), "new");
+  SetItem(copy, u"n", u"urn:a", dtInt, Variant(int32_t{1}));
+  SetItem(copy, u"other", u"urn:a", dtInt, Variant(int32_t{2}));
+  copy.as<INvVexaInfoCRaw>().Copy(info);
+  EXPECT_EQ(copy.as<INvVexaInfoCRaw>().Count(), 4);
+  const ComPtr<INvVexaInfoItem> copied = copy.GetInfoItem(Bstr(u"n"), Bstr(u"urn:a"));
+  EXPECT_EQ(copied.ValueType(), dtString);
+  EXPECT_EQ(copied.MustUnderstand(), muYes);
+  EXPECT_EQ(Bstr(copied.Value().bstrVal).ToUtf8(), "new");
+}
+
+ComPtr<INvVexaInfo> InfoOf(const ComPtr<INvVexaSchema>& schema) {
+  return ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(schema)->Info().as<INvVexaInfo>();
+}
+
+TEST(SchemaInfoTest, RendersItemsWithXsdTypesAndTheSoapDeclaration) {
+  InstallInfoSeams();
+  const ComPtr<INvVexaSchema> schema = TestSchema();
+  std::u16string out = u"x";
+  InstalledSchemaInfoRenderer()(out, schema);
+  EXPECT_EQ(Bstr(out).ToUtf8(), "x");  // nothing without items
+
+  SetItem(InfoOf(schema), u"ver", u"urn:s", dtString, Variant(u"1.0"), muYes);
+  const std::string expected =
+      "<SOAP_ENV:Header xmlns:SOAP_ENV=\"http://schemas.xmlsoap.org/soap/envelope/\""
+      " xmlns:NS1=\"urn:s\">"
+      "<NS1:ver xsd:type=\"string\" vexa:mustUnderstand=\"yes\">1.0</NS1:ver>"
+      "</SOAP_ENV:Header>";
+  for (int document = 0; document < 2; ++document) {  // each document gets the same text
+    out.clear();
+    InstalledSchemaInfoRenderer()(out, schema);
+    EXPECT_EQ(Bstr(out).ToUtf8(), expected);
+  }
+}
+
+TEST(SchemaInfoTest, MustUnderstandItemsAndCopiesReachTheSchema) {
+  InstallInfoSeams();
+  const ComPtr<INvVexaSchema> schema = TestSchema();
+  const ComPtr<INvVexaInfoItem> item =
+      SetItem(InfoOf(schema), u"a", u"urn:s", dtString, Variant(u"v"), muNo);
+  EXPECT_FALSE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
+  item.PutMustUnderstand(muYes);
+  EXPECT_TRUE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
+
+  const ComPtr<INvVexaSchema> copy = MakeSchema(nullptr);
+  copy.Copy(schema);
+  const ComPtr<INvVexaInfoItem> copied = InfoOf(copy).GetInfoItem(Bstr(u"a"), Bstr(u"urn:s"));
+  EXPECT_NE(copied.get(), item.get());
+  EXPECT_EQ(copied.MustUnderstand(), muYes);
+  EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
 }
 
 }  // namespace

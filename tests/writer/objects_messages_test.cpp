@@ -5,9 +5,9 @@
 #include <functional>
 
 #include "writer/object.h"
-#include "writer/objects_test_support.h"
+#include "writer/writer_test_support.h"
 
-namespace nv::objects_test {
+namespace nv::writer_test {
 namespace {
 
 TEST(ObjectMessages, NewObject) {
@@ -169,4 +169,4 @@ TEST(ObjectMessages, InvalidXmlValue) {
 }
 
 }  // namespace
-}  // namespace nv::objects_test
+}  // namespace nv::writer_test

@@ -4,9 +4,9 @@
 #include "values/byte_array.h"
 #include "values/duration_value.h"
 #include "writer/attribute_values_groups.h"
-#include "writer/objects_test_support.h"
+#include "writer/writer_test_support.h"
 
-namespace nv::objects_test {
+namespace nv::writer_test {
 namespace {
 
 ComPtr<INvVexaXmlAttributeValue> SampleXml(const ComPtr<INvVexaAttributesValues>& values) {
@@ -175,4 +175,4 @@ TEST(ObjectText, DefaultsAreWrittenInTheAttributeType) {
 }
 
 }  // namespace
-}  // namespace nv::objects_test
+}  // namespace nv::writer_test

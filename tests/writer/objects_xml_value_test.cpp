@@ -6,11 +6,11 @@
 #include <string>
 
 #include "writer/hardened_dom_parser.h"
-#include "writer/objects_test_support.h"
+#include "writer/writer_test_support.h"
 #include "writer/xml_value.h"
 #include "writer/xml_value_text.h"
 
-namespace nv::objects_test {
+namespace nv::writer_test {
 namespace {
 
 std::string Deep(int levels) {
@@ -111,4 +111,4 @@ TEST(XmlValueFactory, MakesValuesWithTheDeclarationsInForce) {
 }
 
 }  // namespace
-}  // namespace nv::objects_test
+}  // namespace nv::writer_test

@@ -1,6 +1,5 @@
-// Helpers for the automation tests: variant makers, an owning wrapper that
-// lets table rows hold BSTRs and objects, value comparison, and a counted
-// fake object with a value property.
+// Automation test helpers: variant makers, an owning wrapper for table rows,
+// value comparison and a counted fake object with a value property.
 #pragma once
 
 #include "frame/automation/automation_api.h"
@@ -46,8 +45,6 @@ inline VARIANT I2(int16_t x) { return Make(VT_I2, [=](VARIANT& v) { v.iVal = x; 
 inline VARIANT UI2(uint16_t x) { return Make(VT_UI2, [=](VARIANT& v) { v.uiVal = x; }); }
 inline VARIANT I4(int32_t x) { return Make(VT_I4, [=](VARIANT& v) { v.lVal = x; }); }
 inline VARIANT UI4(uint32_t x) { return Make(VT_UI4, [=](VARIANT& v) { v.ulVal = x; }); }
-inline VARIANT Int(int x) { return Make(VT_INT, [=](VARIANT& v) { v.intVal = x; }); }
-inline VARIANT UInt(unsigned x) { return Make(VT_UINT, [=](VARIANT& v) { v.uintVal = x; }); }
 inline VARIANT I8(int64_t x) { return Make(VT_I8, [=](VARIANT& v) { v.llVal = x; }); }
 inline VARIANT UI8(uint64_t x) { return Make(VT_UI8, [=](VARIANT& v) { v.ullVal = x; }); }
 inline VARIANT R4(float x) { return Make(VT_R4, [=](VARIANT& v) { v.fltVal = x; }); }
@@ -91,22 +88,17 @@ inline void ExpectSameValue(const VARIANT& actual, const VARIANT& expected) {
   }
 }
 
-// A dispatch object that counts references and answers DISPID_VALUE with a
-// preset value. It lives on the stack; the count only checks balance.
+// A stack-held dispatch object that counts references and answers
+// DISPID_VALUE with a preset value.
 class FakeObject : public IDispatch {
  public:
-  explicit FakeObject(bool dispatchable = true) : dispatchable_(dispatchable) {
-    VariantInit(&value_);
-  }
+  explicit FakeObject(bool dispatchable = true) : dispatchable_(dispatchable) {}
   ~FakeObject() { VariantClear(&value_); }
 
   void SetValue(const VARIANT& value) {
     VariantClear(&value_);
     value_ = value;
   }
-  void FailInvoke(HRESULT hr) { invokeResult_ = hr; }
-  ULONG refs() const { return refs_; }
-  int invokes() const { return invokes_; }
   IUnknown* unknown() { return static_cast<IUnknown*>(this); }
 
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** out) override {
@@ -117,32 +109,30 @@ class FakeObject : public IDispatch {
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs_; }
-  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-    *count = 0;
-    return S_OK;
-  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
     return E_NOTIMPL;
   }
   HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO*, UINT*) override {
-    ++invokes_;
-    if (FAILED(invokeResult_)) return invokeResult_;
+    ++invokes;
+    if (FAILED(invokeResult)) return invokeResult;
     if (member != DISPID_VALUE || flags != DISPATCH_PROPERTYGET || params == nullptr ||
         params->cArgs != 0 || result == nullptr)
       return DISP_E_MEMBERNOTFOUND;
     return VariantCopy(result, &value_);
   }
 
+  ULONG refs = 1;  // starts with the stack's own reference
+  int invokes = 0;
+  HRESULT invokeResult = S_OK;
+
  private:
   bool dispatchable_;
-  VARIANT value_;
-  ULONG refs_ = 1;
-  int invokes_ = 0;
-  HRESULT invokeResult_ = S_OK;
+  VARIANT value_{};  // VT_EMPTY
 };
 
 inline VARIANT Dispatch(FakeObject& object) {
@@ -154,18 +144,16 @@ inline VARIANT Unknown(FakeObject& object) {
   return Make(VT_UNKNOWN, [&](VARIANT& v) { v.punkVal = object.unknown(); });
 }
 
-// One conversion: source, target and flags in; the HRESULT and, on success,
-// the value out.
+// One conversion; `expected` is unused when it fails.
 struct CoerceRow {
   Var source;
   VARTYPE target;
   HRESULT result;
-  Var expected;  // unused when the conversion fails
+  Var expected;
   USHORT flags = 0;
 };
 
-// Runs each row into a destination holding a sentinel, which a failed
-// conversion must leave in place.
+// Converts into a destination holding a sentinel, which a failure must keep.
 inline void CheckCoercions(const std::vector<CoerceRow>& rows) {
   for (size_t i = 0; i < rows.size(); ++i) {
     const CoerceRow& row = rows[i];

@@ -7,22 +7,15 @@
 namespace nv {
 namespace {
 
-TEST(VariantCollectionObject, InsertsCopiesAndFindsByExactType) {
+TEST(VariantCollectionObject, InsertsFindsByExactTypeAndFailsOnUncomparableTypes) {
   ComPtr<INvVariantCollection> values = CreateObject<CNvCollection>();
   values.Add(Variant(u"A"));
-  values.Add(Variant(u"B"));
   values.PutItem(0, Variant(int32_t(5)));
-  EXPECT_EQ(values.Count(), 3);
+  EXPECT_EQ(values.Count(), 2);
   EXPECT_EQ(values.Item(1).ToBstr().ToUtf8(), "A");
   EXPECT_EQ(values.IndexOf(Variant(int32_t(5))), 0);
   EXPECT_EQ(values.IndexOf(Variant(int16_t(5))), -1);
   EXPECT_TRUE(values.Item(7).IsEmpty());
-  values.Clear();
-  EXPECT_EQ(values.Count(), 0);
-}
-
-TEST(VariantCollectionObject, PassesUncomparableTypesOnAsCallFailure) {
-  ComPtr<INvVariantCollection> values = CreateObject<CNvCollection>();
   values.Add(Variant(int64_t(1)));
   try {
     values.IndexOf(Variant(int64_t(1)));
@@ -30,13 +23,13 @@ TEST(VariantCollectionObject, PassesUncomparableTypesOnAsCallFailure) {
   } catch (const ComError& e) {
     EXPECT_EQ(e.Error(), E_INVALIDARG);
   }
+  values.Clear();
+  EXPECT_EQ(values.Count(), 0);
 }
 
 TEST(SimpleStringListObject, ForwardsToTheStringList) {
   ComPtr<INvSimpleStringList> names = CreateObject<CNvSimpleStringList>();
-  names.Add(u"VEXA_CB_NS1.xsd");
-  names.Add(u"name");
-  names.Add(u"name");
+  for (const char16_t* name : {u"VEXA_CB_NS1.xsd", u"name", u"name"}) names.Add(name);
   EXPECT_EQ(names.Count(), 3);
   EXPECT_EQ(names.IndexOf(u"name"), 1);
   EXPECT_EQ(names.IndexOf(u"Name"), -1);

@@ -4,7 +4,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 
 #include "frame/guid_text.h"
 #include "frame/registry_file.h"
@@ -13,22 +12,13 @@
 namespace nv {
 namespace {
 
+using nv_test::ReadText;
 using nv_test::ScopedEnv;
 using nv_test::ScratchFolder;
 
 constexpr ClassRegistration kClasses[] = {
     {{0x29D4A9F9, 0x65CE, 0x4B2D, {0xB8, 0x84, 0x5F, 0x59, 0xCA, 0x82, 0x7B, 0xF7}},
      "NvVexaWriter Object", "NorvVexa1.NvVexaWriter.1.0", "NorvVexa1.NvVexaWriter"},
-    {{0x3A68E3F9, 0x3B48, 0x4015, {0x91, 0x0E, 0x05, 0xD6, 0x1E, 0xA3, 0x38, 0x5A}},
-     "NvVexaReader Object", "NorvVexa1.NvVexaReader.1.0", "NorvVexa1.NvVexaReader"},
-    {{0xFA19E05A, 0x2088, 0x4588, {0x93, 0x3B, 0xF7, 0x13, 0xE5, 0x34, 0x46, 0x8E}},
-     "NvVexaExternalSchemaWriter Object", "NorvVexa1.NvVexaExternalSchemaWriter.1.0",
-     "NorvVexa1.NvVexaExternalSchemaWriter"},
-    {{0xC9238BB3, 0x05DC, 0x4107, {0x8B, 0x8F, 0xB4, 0xC0, 0x3D, 0x8C, 0x89, 0xC4}},
-     "NvVexaExternalSchemaReader Object", "NorvVexa1.NvVexaExternalSchemaReader.1.0",
-     "NorvVexa1.NvVexaExternalSchemaReader"},
-    {{0x538FF245, 0x1AA5, 0x44C6, {0xAF, 0xB9, 0x13, 0x0E, 0x68, 0xDE, 0x63, 0x6D}},
-     "NvVexaStdHelper Object", "NorvVexa1.NvVexaStdHelper.1.0", "NorvVexa1.NvVexaStdHelper"},
     {{0x14F8B098, 0xA3D2, 0x448B, {0xBE, 0x9F, 0x9D, 0x36, 0xFB, 0xD2, 0x41, 0x49}},
      "CNvVexaInitializationData Object", "CNvVexaInitializationData.CNvVexaInit.1.0",
      "CNvVexaInitializationData.CNvVexaInit"},
@@ -45,13 +35,6 @@ ModuleRegistration TheModule() {
 }
 
 std::string Root(const std::string& key) { return "HKEY_CLASSES_ROOT\\" + key; }
-
-std::string ReadText(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
 
 struct Expected {
   std::string key;
@@ -105,7 +88,7 @@ class RegistrationTest : public ::testing::Test {
   ModuleRegistration module_ = TheModule();
 };
 
-TEST_F(RegistrationTest, RegisterWritesEveryEntry) {
+TEST_F(RegistrationTest, RegisterWritesEveryEntryOnceAndUnregisterKeepsParents) {
   ASSERT_EQ(RegisterModule(module_, path_), S_OK);
   const RegistryFile reg = Reload();
   std::vector<Expected> expected = ModuleEntries();
@@ -113,13 +96,17 @@ TEST_F(RegistrationTest, RegisterWritesEveryEntry) {
     for (Expected& e : ClassEntries(c)) expected.push_back(std::move(e));
   for (const Expected& e : expected)
     EXPECT_EQ(reg.GetValue(e.key, e.name), e.value) << e.key << " : " << e.name;
-}
 
-TEST_F(RegistrationTest, RegisteringTwiceChangesNothing) {
-  ASSERT_EQ(RegisterModule(module_, path_), S_OK);
   const std::string once = ReadText(path_);
   ASSERT_EQ(RegisterModule(module_, path_), S_OK);
   EXPECT_EQ(ReadText(path_), once);
+
+  // With no other version left the type library key goes, its parents stay.
+  ASSERT_EQ(UnregisterModule(module_, path_), S_OK);
+  const RegistryFile after = Reload();
+  EXPECT_FALSE(after.HasKey(kLib));
+  EXPECT_TRUE(after.HasKey(Root("TypeLib")));
+  EXPECT_TRUE(after.HasKey(Root("AppID")));
 }
 
 TEST_F(RegistrationTest, UnregisterRemovesOurKeysAndKeepsParentsAndOthers) {
@@ -145,31 +132,8 @@ TEST_F(RegistrationTest, UnregisterRemovesOurKeysAndKeepsParentsAndOthers) {
   EXPECT_EQ(reg.GetValue(std::string(kLib) + "\\2.0", ""), "A later version");
 }
 
-TEST_F(RegistrationTest, UnregisterDropsTheTypeLibraryKeyWhenNoVersionIsLeft) {
-  ASSERT_EQ(RegisterModule(module_, path_), S_OK);
-  ASSERT_EQ(UnregisterModule(module_, path_), S_OK);
-  const RegistryFile reg = Reload();
-  EXPECT_FALSE(reg.HasKey(kLib));
-  EXPECT_TRUE(reg.HasKey(Root("TypeLib")));
-  EXPECT_TRUE(reg.HasKey(Root("AppID")));
-}
-
-TEST_F(RegistrationTest, UnregisterWithoutAFileCreatesNone) {
-  EXPECT_EQ(UnregisterModule(module_, path_), S_OK);
-  EXPECT_FALSE(std::filesystem::exists(path_));
-}
-
-TEST_F(RegistrationTest, UnwritableLocationGivesAFailureCode) {
-  std::ofstream(folder_.File("file")) << "in the way";
-  const std::string blocked = folder_.File("file/registry");
-  const HRESULT hr = RegisterModule(module_, blocked);
-  EXPECT_TRUE(FAILED(hr)) << std::hex << hr;
-  std::filesystem::create_directory(folder_.File("dir"));
-  EXPECT_TRUE(FAILED(RegisterModule(module_, folder_.File("dir"))));
-  EXPECT_TRUE(FAILED(UnregisterModule(module_, folder_.File("dir"))));
-}
-
-TEST_F(RegistrationTest, IncompleteDescriptionIsInvalidArgument) {
+TEST_F(RegistrationTest, FailuresGiveACodeAndCreateNothing) {
+  EXPECT_EQ(UnregisterModule(module_, path_), S_OK);  // nothing to remove: no file made
   ModuleRegistration noPath = module_;
   noPath.modulePath.clear();
   ModuleRegistration noClasses = module_;
@@ -179,6 +143,12 @@ TEST_F(RegistrationTest, IncompleteDescriptionIsInvalidArgument) {
     EXPECT_EQ(UnregisterModule(m, path_), E_INVALIDARG);
   }
   EXPECT_FALSE(std::filesystem::exists(path_));
+
+  std::ofstream(folder_.File("file")) << "in the way";
+  EXPECT_TRUE(FAILED(RegisterModule(module_, folder_.File("file/registry"))));
+  std::filesystem::create_directory(folder_.File("dir"));
+  EXPECT_TRUE(FAILED(RegisterModule(module_, folder_.File("dir"))));
+  EXPECT_TRUE(FAILED(UnregisterModule(module_, folder_.File("dir"))));
 }
 
 TEST_F(RegistrationTest, DefaultLocationComesFromTheEnvironment) {

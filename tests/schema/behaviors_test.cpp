@@ -1,0 +1,246 @@
+// Class behaviours, domain behaviours, namespaces and behaviour URIs.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "schema/behavior_uri.h"
+#include "schema/namespaces.h"
+#include "schema/well_known_namespaces.h"
+#include "schema_test_support.h"
+
+namespace nv::test {
+namespace {
+
+TEST(ClassesBehaviors, UriFormIsTestedInOrderAndLookupsAreExact) {
+  auto behaviors = NewSchema().ClassesBehaviors();
+  const struct { const char16_t* uri; const char* failure; } cases[] = {
+      {u"", "Behavior URI is missing"},
+      {u"urn:xPart", "missing character \"#\" in class Behavior URI \"urn:xPart\""},
+      {u"#Part", "missing namespace in class Behavior URI \"#Part\""},
+      {u"urn:x#", "missing name for behavior in class behavior URI \"urn:x#\""},
+      {u"urn:x#1Part", "Invalid name \"1Part\" for class behavior"},
+      {u"urn:x#a#b", "Invalid name \"a#b\" for class behavior"},
+      {u"urn:x#Part", kNoFailure},
+      {u"urn:x#Part", "Behavior \"urn:x#Part\" already exist"},
+      {u"urn:x#part", kNoFailure},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FailureOf([&] { behaviors.Add(mtEmbedded, c.uri, u"", false); }), c.failure);
+  ASSERT_EQ(behaviors.Count(), 2);
+  auto lower = behaviors.Item(1);
+  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#part"), lower);
+  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#PART"), nullptr);
+  EXPECT_EQ(behaviors.IndexOf(u"urn:x#part"), 1);
+  EXPECT_EQ(behaviors.IndexOf(u"URN:x#part"), -1);
+  EXPECT_EQ(FailureOf([&] { behaviors.Item(2); }), "Illegal index. Failed to get item from list.");
+  EXPECT_EQ(FailureOf([&] { behaviors.Remove(-1); }),
+            "Illegal index. Failed to remove item from list.");
+  behaviors.Remove(0);
+  EXPECT_EQ(behaviors.Item(0), lower);
+}
+
+TEST(ClassesBehaviors, AddByMode) {
+  const char* missingLocation = "SchemaLocation is missing for behavior \"urn:x#Part\"";
+  const struct {
+    SchemaModeEnum mode;
+    const char16_t* location;
+    bool load;
+    const char* failure;
+  } cases[] = {
+      // The location is tested before the load flag.
+      {mtEmbedded, u"b.xsd", true,
+       "SchemaLocation of behavior \"urn:x#Part\" cannot be assigned while schema mode is "
+       "embedded"},
+      {mtEmbedded, u"", true,
+       "\"Load\" parameter cannot be true if Schema mode of behavior \"urn:x#Part\" is "
+       "embedded"},
+      {mtEmbedded, u"", false, kNoFailure},
+      {mtExternal, u"", true, missingLocation},
+      {mtNone, u"", false, missingLocation},
+      {mtExternal, u"b.xsd", false, kNoFailure},
+      {mtNone, u"http://host/b.xsd", false, kNoFailure},
+  };
+  for (const auto& c : cases) {
+    auto behaviors = NewSchema().ClassesBehaviors();
+    EXPECT_EQ(FailureOf([&] { behaviors.Add(c.mode, u"urn:x#Part", c.location, c.load); }),
+              c.failure);
+    const bool added = std::string(c.failure) == kNoFailure;
+    ASSERT_EQ(behaviors.Count(), added ? 1 : 0);
+    if (!added) continue;
+    EXPECT_EQ(Bstr(behaviors.Item(0).SchemaLocation()), Bstr(c.location));
+    EXPECT_EQ(behaviors.Item(0).Attributes().as<INvVexaAttributesCRaw>().GetAttributeOwnerType(),
+              aotClassBehavior);
+  }
+}
+
+// A loader that defines urn:x#Loaded (one attribute) in any schema it reads.
+void LoadDefiningOneBehavior(const ComPtr<INvVexaSchema>& schema, const Bstr& location) {
+  if (location == Bstr(u"broken.xsd")) throw ENvException("Invalid Vexa: broken document");
+  auto behavior = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#Loaded", u"", false);
+  behavior.Attributes().Add(u"size");
+}
+
+TEST(ClassesBehaviors, LoadReadsTheDefinitionThroughTheReaderSeam) {
+  auto behaviors = NewSchema().ClassesBehaviors();
+  {
+    ScopedSeams installed(SchemaSeams{});
+    EXPECT_EQ(FailureOf([&] { behaviors.Add(mtExternal, u"urn:x#A", u"a.xsd", true); }),
+              "Cannot load behavior \"urn:x#A\" from \"a.xsd\": reading behavior schema "
+              "documents is not available");
+  }
+  SchemaSeams seams;
+  seams.loadBehaviorSchema = &LoadDefiningOneBehavior;
+  ScopedSeams installed(seams);
+  auto loaded = behaviors.Add(mtExternal, u"urn:x#Loaded", u"http://host/b.xsd", true);
+  EXPECT_EQ(Utf8(loaded.SchemaLocation()), "http://host/b.xsd");
+  EXPECT_EQ(Utf8(loaded.Attributes().Item(0).Name()), "size");
+  EXPECT_EQ(FailureOf([&] { behaviors.Add(mtExternal, u"urn:x#Other", u"c.xsd", true); }),
+            "Behavior \"urn:x#Other\" is not defined in the behavior schema \"c.xsd\"");
+  EXPECT_EQ(FailureOf([&] { behaviors.Add(mtExternal, u"urn:x#Any", u"broken.xsd", true); }),
+            "Invalid Vexa: broken document");
+  EXPECT_EQ(behaviors.Count(), 1);
+}
+
+TEST(ClassBehaviors, AddRefusesWhatTheClassHasAndItemsCarryTheirMarks) {
+  auto schema = NewSchema();
+  auto b = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
+  auto parent = AddClass(schema, u"Parent");
+  auto own = AddClass(schema, u"Child", parent).CurrentClassBehaviors();
+  parent.CurrentClassBehaviors().Add(b, muNo);
+  EXPECT_EQ(FailureOf([&] { own.Add(nullptr, muNo); }),
+            "Invalid value for parameter ClassBehavior");
+  EXPECT_EQ(FailureOf([&] { own.Add(b, muYes); }), "Error: Behavior already exist");
+  EXPECT_EQ(FailureOf([&] { parent.CurrentClassBehaviors().Add(b, muYes); }),
+            "Error: Behavior already exist");
+  // A behaviour that is not one of the schema's is accepted.
+  auto stray = NewSchema().ClassesBehaviors().Add(mtEmbedded, u"urn:y#S", u"", false);
+  own.Add(stray, muYes);
+  // Its item carries the must-understand mark.
+  auto raw = own.as<INvVexaReadOnlyClassBehaviorsCRaw>();
+  auto item = raw.BehaviorItemByURI(u"urn:y#S");
+  ASSERT_TRUE(item);
+  EXPECT_EQ(item.Behavior(), stray);
+  item.PutMustUnderstand(muNo);
+  EXPECT_EQ(own.GetMustUnderstandStatus(u"urn:y#S"), muNo);
+  EXPECT_EQ(raw.BehaviorItemByURI(u"urn:x#B"), nullptr);
+  EXPECT_EQ(FailureOf([&] { own.Remove(1); }), "Illegal index. Failed to remove item from list.");
+  own.Remove(0);
+  EXPECT_EQ(own.Count(), 0);
+}
+
+TEST(ClassBehaviors, ACollectionOutlivingItsClassStillWorks) {
+  auto schema = NewSchema();
+  auto b = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
+  ComPtr<INvVexaClassBehaviors> own = AddClass(schema, u"C").CurrentClassBehaviors();
+  schema.Classes().Remove(0);
+  schema.reset();
+  own.Add(b, muNo);
+  EXPECT_EQ(FailureOf([&] { own.Add(b, muNo); }), "Error: Behavior already exist");
+}
+
+TEST(BehaviorUri, NamespaceAndLocationForms) {
+  EXPECT_EQ(Utf8(BehaviorNamespaceOf(u"urn:x#A#B")), "urn:x");
+  EXPECT_EQ(FailureOf([] { BehaviorNamespaceOf(u"urn:x"); }),
+            "\"urn:x\" is is not a valid Behavior Name, missing # seperator");
+  for (const char16_t* relative : {u"", u"VEXA_CB_NS1.xsd", u"sub/b.xsd"})
+    EXPECT_TRUE(IsRelativeLocation(relative)) << Utf8(relative);
+  for (const char16_t* absolute :
+       {u"c:\\b.xsd", u"\\\\host\\b.xsd", u"http://h/b.xsd", u"file:b.xsd"})
+    EXPECT_FALSE(IsRelativeLocation(absolute)) << Utf8(absolute);
+}
+
+TEST(DomainBehaviors, AddAndLookups) {
+  auto domains = NewSchema().DomainBehaviors();
+  EXPECT_EQ(FailureOf([&] { domains.Add(u""); }), "Missing URI for domain behavior");
+  auto first = domains.Add(u"any text at all");
+  auto second = domains.Add(u"urn:d#Files");
+  EXPECT_EQ(FailureOf([&] { domains.Add(u"urn:d#Files"); }),
+            "Behavior \"urn:d#Files\" already exist");
+  EXPECT_EQ(Utf8(first.URI()), "any text at all");
+  EXPECT_EQ(domains.ItemByURI(u"urn:d#Files"), second);
+  EXPECT_EQ(domains.ItemByURI(u"urn:d#files"), nullptr);
+  EXPECT_EQ(domains.IndexOf(u"urn:d#Files"), 1);
+  EXPECT_EQ(domains.IndexOf(u"none"), -1);
+  EXPECT_EQ(FailureOf([&] { domains.Item(2); }), "Illegal index. Failed to get item from list.");
+  EXPECT_EQ(FailureOf([&] { domains.Remove(2); }),
+            "Illegal index. Failed to remove item from list.");
+  domains.Remove(0);
+  EXPECT_EQ(domains.Item(0), second);
+}
+
+TEST(RoleClassMapping, MapsRolesToClasses) {
+  auto schema = NewSchema();
+  auto a = AddClass(schema, u"A");
+  auto b = AddClass(schema, u"B");
+  auto roles = schema.DomainBehaviors().Add(u"urn:d#X").RoleClassMapping();
+  EXPECT_EQ(FailureOf([&] { roles.PutItem(u"", a); }), "Role Name cannot be an empty string");
+  roles.PutItem(u"zeta", a);
+  roles.PutItem(u"alpha", a);
+  roles.PutItem(u"zeta", b);  // mapped anew
+  EXPECT_EQ(roles.Count(), 2);
+  EXPECT_EQ(roles.Item(u"zeta"), b);
+  EXPECT_EQ(roles.Item(u"Zeta"), nullptr);
+  auto raw = roles.as<INvVexaDomainBehaviorRoleClassMappingCRaw>();
+  EXPECT_EQ(Utf8(raw.GetRoleNameByIndex(0)), "alpha");  // key order
+  EXPECT_EQ(Utf8(raw.GetRoleNameByIndex(1)), "zeta");
+  EXPECT_EQ(FailureOf([&] { raw.GetRoleNameByIndex(2); }), "Invalid index");
+}
+
+TEST(DomainBehaviors, CopyMapsRolesToTheDestinationsClassesByName) {
+  auto source = NewSchema();
+  auto roles = source.DomainBehaviors().Add(u"urn:d#X").RoleClassMapping();
+  roles.PutItem(u"kept", AddClass(source, u"Kept"));
+  roles.PutItem(u"lost", AddClass(source, u"Lost"));
+  roles.PutItem(u"unset", nullptr);
+  source.DomainBehaviors().Add(u"urn:d#Y");
+
+  auto dest = NewSchema();
+  auto kept = AddClass(dest, u"Kept");
+  dest.DomainBehaviors().Add(u"urn:d#Stale");
+  dest.DomainBehaviors().as<INvVexaDomainBehaviorsCRaw>().Copy(source.DomainBehaviors(), dest);
+
+  auto domains = dest.DomainBehaviors();
+  ASSERT_EQ(domains.Count(), 2);
+  EXPECT_EQ(Utf8(domains.Item(1).URI()), "urn:d#Y");
+  auto copied = domains.Item(0).RoleClassMapping();
+  EXPECT_EQ(copied.Count(), 2);  // the unset role is not copied
+  EXPECT_EQ(copied.Item(u"kept"), kept);
+  EXPECT_EQ(copied.Item(u"lost"), nullptr);
+}
+
+TEST(Namespaces, FixedAndGeneratedPrefixes) {
+  const struct { std::u16string_view ns; const char* prefix; } cases[] = {
+      {kCoreNamespace, "vexa"},
+      {kXmlSchemaNamespace, "xsd"},
+      {kXmlSchemaInstanceNamespace, "xsi"},
+      {kSoapEnvelopeNamespace, "SOAP_ENV"},
+      {u"urn:other", "NS1"},
+      {u"http://www.norvane.com/vexa/std/ns/core/2.0", "NS2"},
+  };
+  auto table = CreateObject<CNvVexaNamespaces>().as<INvVexaNamespacesCRaw>();
+  for (const auto& c : cases) EXPECT_EQ(Utf8(table.AddNamespace(c.ns)), c.prefix);
+  EXPECT_EQ(table.as<INvVexaNamespaces>().Count(), 6);
+  // Generated prefixes keep counting after Clear; a namespace present keeps its prefix.
+  table.as<INvVexaNamespaces>().Clear();
+  EXPECT_FALSE(table.Exist(u"urn:other"));
+  EXPECT_EQ(Utf8(table.AddNamespace(u"urn:other")), "NS3");
+  EXPECT_EQ(Utf8(table.GetNextUniquePrefix()), "NS4");
+  EXPECT_EQ(Utf8(table.AddNamespace(u"urn:other")), "NS3");
+  EXPECT_TRUE(table.Exist(u"urn:other"));
+}
+
+TEST(Namespaces, AddGetPrefixAndItems) {
+  auto namespaces = CreateObject<CNvVexaNamespaces>();
+  namespaces.Add(u"urn:b", u"bee");
+  namespaces.Add(u"urn:a", u"ay");
+  namespaces.Add(u"urn:b", u"other");  // the first mapping stays
+  EXPECT_EQ(Utf8(namespaces.GetPrefix(u"urn:b")), "bee");
+  EXPECT_EQ(Utf8(namespaces.GetPrefix(u"urn:unknown")), "");
+  EXPECT_EQ(namespaces.Count(), 2);
+  EXPECT_EQ(Utf8(namespaces.Item(0)), "urn:a");  // key order
+  EXPECT_EQ(Utf8(namespaces.Item(1)), "urn:b");
+  EXPECT_EQ(FailureOf([&] { namespaces.Item(2); }), "Invalid index");
+}
+
+}  // namespace
+}  // namespace nv::test

@@ -1,0 +1,207 @@
+// Helpers of the writer tests: an instance document written through the
+// envelope and data writers, the fixed texts of its frame, and an object
+// writer over a schema with a three-generation class chain and two behaviours.
+#pragma once
+
+#include "archive/file_stream.h"
+#include "frame/exception.h"
+#include "frame/interfaces.h"
+#include "frame/module_info.h"
+#include "schema/namespaces.h"
+#include "schema/schema.h"
+#include "support/failure_of.h"
+#include "support/scratch.h"
+#include "writer/data_writer.h"
+#include "writer/envelope_writer.h"
+#include "writer/object_writer.h"
+
+#include <string>
+
+namespace nv::writer_test {
+
+// The message of the failure `call` raises, or "<no failure>".
+template <class F>
+std::string FailureOf(F&& call) {
+  return nv_test::MessageOfFailure(std::forward<F>(call));
+}
+
+inline const std::string kEnvelopeDeclarations =
+    " xmlns:SOAP_ENV=\"http://schemas.xmlsoap.org/soap/envelope/\""
+    " xmlns:xsi=\"http://www.w3.org/2001/XMLSchema-instance\""
+    " xmlns:vexa=\"http://www.norvane.com/vexa/std/ns/core/1.0\"";
+inline const std::string kBodyStart = "<SOAP_ENV:Body>\r\n";
+inline const std::string kFrameEnd = "</SOAP_ENV:Body>\r\n</SOAP_ENV:Envelope>\r\n";
+
+// The comment and Envelope start line for a schema "urn:test" at "test.xsd".
+inline std::string DocumentStart(const std::string& extraDeclarations = "") {
+  return ModuleGeneratedByComment() + "<SOAP_ENV:Envelope" + kEnvelopeDeclarations +
+         " xmlns:tns=\"urn:test\" xsi:schemaLocation=\"urn:test test.xsd\"" + extraDeclarations +
+         ">\r\n";
+}
+
+inline ComPtr<INvVexaSchema> TestSchema() {
+  ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+  schema.PutSchemaURI(Bstr(u"urn:test"));
+  schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(Bstr(u"test.xsd"));
+  return schema;
+}
+
+// One instance document: Open writes its start, Finish closes it and
+// answers the file's bytes.
+class TestDocument {
+ public:
+  explicit TestDocument(ComPtr<INvVexaSchema> schema = TestSchema())
+      : schema_(std::move(schema)),
+        stream_(CreateObject<TFileStream>()),
+        namespaces_(CreateObject<CNvVexaNamespaces>()),
+        envelope_(CreateObject<CNvVexaEnvelopeWriterCRaw>()) {
+    stream_.Create(folder_.Name("VEXA_Data.xml"), 0xFFFF);
+  }
+  ~TestDocument() {
+    if (open_) stream_.Free();
+  }
+  TestDocument(const TestDocument&) = delete;
+  TestDocument& operator=(const TestDocument&) = delete;
+
+  ComPtr<INvVexaDataWriter> Open() {
+    envelope_.Create(namespaces_);
+    envelope_.Set_Schema(schema_);
+    envelope_.OpenEnvelopeElement(stream_);
+    data_ = CreateObject<CNvVexaDataWriter>();
+    data_.as<INvVexaDataWriterCRaw>().Create(stream_, nullptr, namespaces_, schema_);
+    return data_;
+  }
+
+  std::string Finish() {
+    data_.as<INvVexaDataWriterCRaw>().CloseBodyElement();
+    envelope_.CloseEnvelopeElement(stream_);
+    return Close();
+  }
+
+  // Closes the file as it stands and answers its bytes.
+  std::string Close() {
+    open_ = false;
+    stream_.Free();
+    return nv_test::ReadText(folder_.File("VEXA_Data.xml"));
+  }
+
+  const ComPtr<INvVexaNamespaces>& Namespaces() const { return namespaces_; }
+  const ComPtr<INvVexaEnvelopeWriterCRaw>& Envelope() const { return envelope_; }
+  const ComPtr<ITStream>& Stream() const { return stream_; }
+
+ private:
+  nv_test::ScratchFolder folder_;
+  ComPtr<INvVexaSchema> schema_;
+  ComPtr<ITStream> stream_;
+  ComPtr<INvVexaNamespaces> namespaces_;
+  ComPtr<INvVexaEnvelopeWriterCRaw> envelope_;
+  ComPtr<INvVexaDataWriter> data_;
+  bool open_ = true;
+};
+
+// Sets an item's type, value and must-understand mark.
+inline ComPtr<INvVexaInfoItem> SetItem(const ComPtr<INvVexaInfo>& info, std::u16string_view name,
+                                       std::u16string_view ns, DataTypeEnum type,
+                                       const Variant& value,
+                                       MustUnderstandEnum mark = static_cast<MustUnderstandEnum>(0)) {
+  ComPtr<INvVexaInfoItem> item = info.GetInfoItem(Bstr(name), Bstr(ns));
+  item.PutValueType(type);
+  item.PutValue(value);
+  if (mark != 0) item.PutMustUnderstand(mark);
+  return item;
+}
+
+inline constexpr const char16_t* kSchemaUri = u"urn:test:schema";
+inline constexpr const char16_t* kTrackedUri = u"urn:test:beh#Tracked";
+inline constexpr const char16_t* kStampedUri = u"urn:test:stamp#Stamped";
+
+inline ComPtr<INvVexaAttribute> AddAttribute(const ComPtr<INvVexaAttributes>& owner,
+                                             const char16_t* name, DataTypeEnum type) {
+  ComPtr<INvVexaAttribute> made = owner.Add(name);
+  made.TypeDefinition().PutValueType(type);
+  return made;
+}
+
+inline ComPtr<INvVexaClassBehavior> AddBehavior(const ComPtr<INvVexaSchema>& schema,
+                                                const ComPtr<INvVexaClass>& owner,
+                                                const char16_t* uri) {
+  ComPtr<INvVexaClassBehavior> behavior =
+      schema.ClassesBehaviors().Add(mtEmbedded, uri, u"", false);
+  owner.CurrentClassBehaviors().Add(behavior, muNo);
+  return behavior;
+}
+
+// Base <- Middle <- Leaf, with Tracked on Middle and Stamped on Leaf.
+inline ComPtr<INvVexaSchema> ChainSchema() {
+  ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+  schema.PutSchemaURI(kSchemaUri);
+  ComPtr<INvVexaClasses> classes = schema.Classes();
+  ComPtr<INvVexaClass> base = classes.Add(u"Base");
+  base.PutIsAbstract(true);
+  ComPtr<INvVexaAttribute> name = AddAttribute(base.CurrentClassAttributes(), u"name", dtString);
+  name.TypeDefinition().StringType().PutMaxLength(5);
+  name.PutIsNullAllowed(false);
+  AddAttribute(base.CurrentClassAttributes(), u"code", dtInt).PutDefaultValue(Variant(int32_t(7)));
+  ComPtr<INvVexaClass> middle = classes.Add(u"Middle");
+  middle.PutParentClass(base);
+  AddAttribute(middle.CurrentClassAttributes(), u"note", dtString).PutIsNullAllowed(true);
+  AddAttribute(middle.CurrentClassAttributes(), u"ref", dtObjectReference);
+  ComPtr<INvVexaClassBehavior> tracked = AddBehavior(schema, middle, kTrackedUri);
+  AddAttribute(tracked.Attributes(), u"rev", dtInt);
+  AddAttribute(tracked.Attributes(), u"tag", dtString).PutDefaultValue(Variant(u"t&1"));
+  ComPtr<INvVexaClass> leaf = classes.Add(u"Leaf");
+  leaf.PutParentClass(middle);
+  AddAttribute(leaf.CurrentClassAttributes(), u"doc", dtXML);
+  ComPtr<INvVexaClassBehavior> stamped = AddBehavior(schema, leaf, kStampedUri);
+  AddAttribute(stamped.Attributes(), u"at", dtDate);
+  return schema;
+}
+
+// The package table as the envelope leaves it for the schema above.
+inline ComPtr<INvVexaNamespaces> PackageNamespaces() {
+  ComPtr<INvVexaNamespaces> table = CreateObject<CNvVexaNamespaces>();
+  table.Add(kSchemaUri, u"tns");
+  ComPtr<INvVexaNamespacesCRaw> raw = table.as<INvVexaNamespacesCRaw>();
+  raw.AddNamespace(u"urn:test:beh");    // NS1
+  raw.AddNamespace(u"urn:test:stamp");  // NS2
+  return table;
+}
+
+// An object writer over "data.xml" in a scratch folder.
+class WriterFixture {
+ public:
+  explicit WriterFixture(ComPtr<INvVexaSchema> schema = ChainSchema())
+      : stream_(CreateObject<TFileStream>()) {
+    stream_.Create(folder_.Name("data.xml"), 65535);
+    writer_ = MakeObjectWriter(stream_, PackageNamespaces(), schema);
+  }
+
+  const ComPtr<INvVexaObjectWriter>& Writer() const { return writer_; }
+
+  // Closes the stream and answers the file's bytes.
+  std::string Written() {
+    stream_.Free();
+    return nv_test::ReadText(folder_.File("data.xml"));
+  }
+
+ private:
+  nv_test::ScratchFolder folder_;
+  ComPtr<ITStream> stream_;
+  ComPtr<INvVexaObjectWriter> writer_;
+};
+
+// `text` with each line feed as the stream writes it.
+inline std::string AsWritten(std::string_view text) {
+  std::string out;
+  for (const char c : text) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+inline Variant XmlVariant(const ComPtr<INvVexaXmlAttributeValue>& value) {
+  return Variant(static_cast<IDispatch*>(value.get()));
+}
+
+}  // namespace nv::writer_test
