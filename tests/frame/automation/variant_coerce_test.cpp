@@ -248,7 +248,7 @@ TEST(CoerceObject, InPlaceConversionReplacesTheSourceOnlyOnSuccess) {
   object.SetValue(I4(7));
   VARIANT v = Dispatch(object);
   ASSERT_EQ(VariantChangeType(&v, &v, 0, VT_BSTR), S_OK);
-  ExpectSameValue(v, Str(u"7"));
+  ExpectSameValue(v, Var(Str(u"7")).v);
   EXPECT_EQ(object.refs, 1u);  // the object the variant held was released
   EXPECT_EQ(VariantChangeType(&v, &v, 0, VT_I4), S_OK);
   ExpectSameValue(v, I4(7));
