@@ -101,9 +101,12 @@ void TFileStreamImpl::WriteText(std::string_view bytes) {
       ThrowWriteFailure();
     block.clear();
   };
-  for (const char c : bytes) {
-    if (c == '\n') block += '\r';
-    block += c;
+  while (!bytes.empty()) {
+    const size_t lineFeed = bytes.find('\n');
+    const size_t run = std::min(lineFeed, bytes.size());
+    block.append(bytes.data(), run);
+    if (lineFeed != std::string_view::npos) block += "\r\n";
+    bytes.remove_prefix(std::min(run + 1, bytes.size()));
     if (block.size() >= archive::kCopyBlockSize) flush();
   }
   flush();

@@ -1,28 +1,30 @@
 #include "frame/text.h"
 
 #include <cstdint>
+#include <cstring>
 
 namespace nv {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
 
-void AppendUtf8(std::string& out, char32_t cp) {
+char* PutUtf8(char* out, char32_t cp) noexcept {
   if (cp < 0x80) {
-    out += static_cast<char>(cp);
+    *out++ = static_cast<char>(cp);
   } else if (cp < 0x800) {
-    out += static_cast<char>(0xC0 | (cp >> 6));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xC0 | (cp >> 6));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else if (cp < 0x10000) {
-    out += static_cast<char>(0xE0 | (cp >> 12));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xE0 | (cp >> 12));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   } else {
-    out += static_cast<char>(0xF0 | (cp >> 18));
-    out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-    out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-    out += static_cast<char>(0x80 | (cp & 0x3F));
+    *out++ = static_cast<char>(0xF0 | (cp >> 18));
+    *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+    *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+    *out++ = static_cast<char>(0x80 | (cp & 0x3F));
   }
+  return out;
 }
 
 void AppendUtf16(std::u16string& out, char32_t cp) {
@@ -64,10 +66,24 @@ char32_t DecodeUtf8(std::string_view text, size_t& i) {
 
 }  // namespace
 
-void AppendUtf16AsUtf8(std::string& out, std::u16string_view text) {
-  out.reserve(out.size() + text.size());
+size_t EncodeUtf8(std::u16string_view text, char* out) noexcept {
+  char* const begin = out;
   for (size_t i = 0; i < text.size(); ++i) {
+    // Runs of ASCII, the bulk of documents, go four code units at a time.
+    while (i + 4 <= text.size()) {
+      uint64_t four;
+      std::memcpy(&four, text.data() + i, sizeof four);
+      if (four & 0xFF80FF80FF80FF80u) break;
+      for (int k = 0; k < 4; ++k) out[k] = static_cast<char>(text[i + k]);
+      out += 4;
+      i += 4;
+    }
+    if (i == text.size()) break;
     char32_t cp = text[i];
+    if (cp < 0x80) {
+      *out++ = static_cast<char>(cp);
+      continue;
+    }
     if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
         text[i + 1] <= 0xDFFF) {
       cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
@@ -75,8 +91,15 @@ void AppendUtf16AsUtf8(std::string& out, std::u16string_view text) {
     } else if (cp >= 0xD800 && cp <= 0xDFFF) {
       cp = kReplacement;
     }
-    AppendUtf8(out, cp);
+    out = PutUtf8(out, cp);
   }
+  return static_cast<size_t>(out - begin);
+}
+
+void AppendUtf16AsUtf8(std::string& out, std::u16string_view text) {
+  const size_t at = out.size();
+  out.resize(at + text.size() * kMaxUtf8PerUtf16);
+  out.resize(at + EncodeUtf8(text, out.data() + at));
 }
 
 std::string Utf16ToUtf8(std::u16string_view text) {

@@ -10,6 +10,13 @@ namespace nv {
 std::string Utf16ToUtf8(std::u16string_view text);
 // Appends to `out`, so that a caller can reuse one buffer.
 void AppendUtf16AsUtf8(std::string& out, std::u16string_view text);
+
+// UTF-8 needs at most this many bytes per UTF-16 code unit.
+inline constexpr size_t kMaxUtf8PerUtf16 = 3;
+// Writes `text` as UTF-8 to `out`, which holds text.size() *
+// kMaxUtf8PerUtf16 bytes, and answers the length; unpaired surrogates become
+// U+FFFD.
+size_t EncodeUtf8(std::u16string_view text, char* out) noexcept;
 std::u16string Utf8ToUtf16(std::string_view text);
 
 }  // namespace nv

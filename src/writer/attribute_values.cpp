@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <string>
 
+#include "frame/collections/key_less.h"
 #include "frame/exception.h"
 #include "schema/impl_cast.h"
 #include "values/duration_value.h"
@@ -17,71 +18,88 @@ std::u16string Quoted(std::u16string_view text) {
   return u"\"" + std::u16string(text) + u"\"";
 }
 
-void CheckStringLength(const ComPtr<INvVexaAttribute>& attribute, const Bstr& name,
-                       const VARIANT& value) {
-  const LONG maxLength = attribute.TypeDefinition().StringType().MaxLength();
-  if (maxLength < 1) return;
+void CheckStringLength(const AttributeFacts& attribute, const VARIANT& value) {
+  if (attribute.maxLength < 1) return;
   if (value.vt != VT_BSTR) {
-    throw ENvException(u"Invalid variant type for attribute " + Quoted(name.View()) +
+    throw ENvException(u"Invalid variant type for attribute " + Quoted(attribute.name.View()) +
                        u" of type string");
   }
-  if (SysStringLen(value.bstrVal) > static_cast<UINT>(maxLength)) {
-    throw ENvException(u"Size of string value for attribute " + Quoted(name.View()) +
+  if (SysStringLen(value.bstrVal) > static_cast<UINT>(attribute.maxLength)) {
+    throw ENvException(u"Size of string value for attribute " + Quoted(attribute.name.View()) +
                        u" must not exceed the MaxLength definition of " +
-                       std::u16string(Bstr::FromUtf8(std::to_string(maxLength)).View()) + u" characters");
+                       std::u16string(Bstr::FromUtf8(std::to_string(attribute.maxLength)).View()) +
+                       u" characters");
   }
+}
+
+// The definitions of the class's attributes or of one behaviour's, read from
+// the schema; null when neither exists.
+std::shared_ptr<const AttributeSet> ReadAttributes(const ComPtr<INvVexaSchema>& schema,
+                                                   const Bstr& className, const Bstr& behaviorUri) {
+  if (behaviorUri.Empty()) {
+    const ComPtr<INvVexaClass> owner = schema.Classes().ItemByName(className);
+    if (!owner) return nullptr;
+    const auto layout = std::make_shared<const ClassLayout>(owner, nullptr);
+    return ShareAttributes(layout, &layout->ClassAttributes());
+  }
+  const ComPtr<INvVexaClassBehavior> behavior = schema.ClassesBehaviors().ItemByURI(behaviorUri);
+  if (!behavior) return nullptr;
+  auto set = std::make_shared<AttributeSet>(BehaviorOwnerText(behaviorUri.View()));
+  set->Append(behavior.Attributes(), u"");
+  return set;
 }
 
 }  // namespace
 
-ComPtr<INvVexaAttribute> CNvVexaAttributesValuesImpl::FindAttribute(const Bstr& name) const {
-  ComPtr<INvVexaAttribute> attribute;
-  if (behaviorUri_.Empty()) {
-    if (ComPtr<INvVexaClass> owner = schema_.Classes().ItemByName(className_))
-      attribute = owner.AllAttributes().ItemByName(name);
-  } else if (ComPtr<INvVexaClassBehavior> behavior =
-                 schema_.ClassesBehaviors().ItemByURI(behaviorUri_)) {
-    attribute = behavior.Attributes().ItemByName(name);
-  }
-  if (attribute) return attribute;
-  const std::u16string owner = behaviorUri_.Empty() ? u"Class " + Quoted(className_.View())
-                                                    : u"Behavior " + Quoted(behaviorUri_.View());
-  throw ENvException(u"attribute " + Quoted(name.View()) + u" does not exist in " + owner);
+const AttributeFacts& CNvVexaAttributesValuesImpl::FindAttribute(std::u16string_view name) {
+  if (!attributes_) UseAttributes(ReadAttributes(schema_, className_, behaviorUri_));
+  if (const long slot = SlotOf(name); slot >= 0) return (*attributes_)[static_cast<size_t>(slot)];
+  const std::u16string owner = attributes_ ? attributes_->Owner()
+                               : behaviorUri_.Empty() ? ClassOwnerText(className_.View())
+                                                      : BehaviorOwnerText(behaviorUri_.View());
+  throw ENvException(u"attribute " + Quoted(name) + u" does not exist in " + owner);
+}
+
+long CNvVexaAttributesValuesImpl::SlotOf(std::u16string_view name) const {
+  return attributes_ ? attributes_->SlotOf(name) : -1;
 }
 
 Variant CNvVexaAttributesValuesImpl::Item(const BstrArg& attributeName) {
-  const auto found = values_.find(std::u16string_view(attributeName));
-  return found == values_.end() ? Variant::Null() : found->second;
+  const VARIANT* value = nullptr;
+  if (const long slot = SlotOf(attributeName); slot >= 0)
+    value = AssignedValue(static_cast<size_t>(slot));
+  return value ? Variant(*value) : Variant::Null();
 }
 
 void CNvVexaAttributesValuesImpl::PutItem(const BstrArg& attributeName, const VARIANT& value) {
-  const Bstr name = attributeName;
-  const ComPtr<INvVexaAttribute> attribute = FindAttribute(name);
+  const AttributeFacts& attribute = FindAttribute(attributeName);
   if (value.vt == VT_NULL) {
-    if (!attribute.IsNullAllowed())
-      throw ENvException(u"Null value is not allowed for attribute " + Quoted(name.View()));
+    if (!attribute.nullAllowed)
+      throw ENvException(u"Null value is not allowed for attribute " +
+                         Quoted(attribute.name.View()));
   } else {
-    const DataTypeEnum type = attribute.TypeDefinition().ValueType();
-    if (type == dtString) CheckStringLength(attribute, name, value);
-    if (type == dtXML && !HoldsXmlAttributeValue(value))
+    if (attribute.type == dtString) CheckStringLength(attribute, value);
+    if (attribute.type == dtXML && !HoldsXmlAttributeValue(value))
       throw ENvException(kDtXmlAssignmentFailure);
   }
-  Variant copy(value);
-  values_.insert_or_assign(name, std::move(copy));
-  if (std::find(assigned_.begin(), assigned_.end(), name) == assigned_.end())
-    assigned_.push_back(name);
+  Slot& slot = slots_[attribute.slot];
+  slot.value = Variant(value);
+  if (!slot.assigned) {
+    slot.assigned = true;
+    assigned_.push_back(attribute.slot);
+  }
 }
 
 bool CNvVexaAttributesValuesImpl::IsValueAssigned(const BstrArg& attributeName) {
-  const std::u16string_view name = attributeName;
-  return std::any_of(assigned_.begin(), assigned_.end(),
-                     [&](const Bstr& assigned) { return assigned.View() == name; });
+  const long slot = SlotOf(attributeName);
+  return slot >= 0 && slots_[static_cast<size_t>(slot)].assigned;
 }
 
 void CNvVexaAttributesValuesImpl::UnassignValue(const BstrArg& attributeName) {
-  const std::u16string_view name = attributeName;
-  std::erase_if(assigned_, [&](const Bstr& assigned) { return assigned.View() == name; });
-  if (const auto found = values_.find(name); found != values_.end()) values_.erase(found);
+  const long found = SlotOf(attributeName);
+  if (found < 0 || !slots_[static_cast<size_t>(found)].assigned) return;
+  slots_[static_cast<size_t>(found)] = Slot();
+  std::erase(assigned_, static_cast<size_t>(found));
 }
 
 ComPtr<INvVexaXmlAttributeValue> CNvVexaAttributesValuesImpl::CreateXmlAttributeValue() {
@@ -94,7 +112,10 @@ ComPtr<INvVexaDurationAttributeValue> CNvVexaAttributesValuesImpl::CreateDuratio
 
 Bstr CNvVexaAttributesValuesImpl::AttributeName(LONG index) {
   if (index < 0 || index >= Count()) throw ENvException("Invalid index");
-  return std::next(values_.begin(), index)->first;
+  std::vector<std::u16string_view> names;
+  for (const size_t slot : assigned_) names.push_back((*attributes_)[slot].name.View());
+  std::sort(names.begin(), names.end(), KeyLess());
+  return Bstr(names[static_cast<size_t>(index)]);
 }
 
 void CNvVexaAttributesValuesImpl::Create(const ComPtr<INvVexaSchema>& schema,
@@ -104,20 +125,33 @@ void CNvVexaAttributesValuesImpl::Create(const ComPtr<INvVexaSchema>& schema,
   behaviorUri_ = behaviorUri;
 }
 
-const VARIANT* CNvVexaAttributesValuesImpl::AssignedValue(std::u16string_view name) const {
-  const auto found = values_.find(name);
-  return found == values_.end() ? nullptr : &found->second;
+void CNvVexaAttributesValuesImpl::UseAttributes(std::shared_ptr<const AttributeSet> attributes) {
+  attributes_ = std::move(attributes);
+  const size_t size = attributes_ ? attributes_->Size() : 0;
+  slots_.clear();
+  slots_.resize(size);
+  assigned_.clear();
+  assigned_.reserve(size);
 }
 
-ComPtr<INvVexaAttributesValues> MakeAttributesValues(const ComPtr<INvVexaSchema>& schema,
-                                                     const Bstr& className,
-                                                     const Bstr& behaviorUri) {
+const VARIANT* CNvVexaAttributesValuesImpl::AssignedValue(size_t slot) const {
+  return slot < slots_.size() && slots_[slot].assigned ? &slots_[slot].value : nullptr;
+}
+
+ComPtr<INvVexaAttributesValues> MakeAttributesValues(
+    const ComPtr<INvVexaSchema>& schema, const Bstr& className, const Bstr& behaviorUri,
+    std::shared_ptr<const AttributeSet> attributes) {
   ComPtr<INvVexaAttributesValues> made = CreateObject<CNvVexaAttributesValues>();
-  made.as<INvVexaAttributesValuesCRaw>().Create(schema, className, behaviorUri);
+  CNvVexaAttributesValuesImpl* impl = AttributesValuesImpl(made);
+  // Values with definitions never go back to the schema, nor need its names.
+  if (attributes)
+    impl->UseAttributes(std::move(attributes));
+  else
+    impl->Create(schema, className, behaviorUri);
   return made;
 }
 
-const CNvVexaAttributesValuesImpl* AttributesValuesImpl(
+CNvVexaAttributesValuesImpl* AttributesValuesImpl(
     const ComPtr<INvVexaAttributesValues>& values) {
   return ImplFrom<CNvVexaAttributesValues, INvVexaAttributesValuesCRaw>(values);
 }

@@ -4,13 +4,13 @@
 // happens only when the values are written.
 #pragma once
 
-#include <map>
+#include <memory>
 #include <string_view>
 #include <vector>
 
-#include "frame/collections/key_less.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
+#include "writer/class_layout.h"
 
 namespace nv {
 
@@ -18,7 +18,7 @@ class CNvVexaAttributesValuesImpl {
  public:
   virtual ~CNvVexaAttributesValuesImpl() = default;
 
-  virtual LONG Count() { return static_cast<LONG>(values_.size()); }
+  virtual LONG Count() { return static_cast<LONG>(assigned_.size()); }
   // Null when no value is assigned (defaults are not reported here).
   virtual Variant Item(const BstrArg& attributeName);
   virtual void PutItem(const BstrArg& attributeName, const VARIANT& value);
@@ -32,30 +32,40 @@ class CNvVexaAttributesValuesImpl {
   virtual void Create(const ComPtr<INvVexaSchema>& schema, const BstrArg& className,
                       const BstrArg& behaviorUri);
 
-  // The assigned value of `attributeName`, or null; for writing the values.
-  const VARIANT* AssignedValue(std::u16string_view attributeName) const;
+  // Takes the attribute definitions from a layout; without one they are
+  // read from the schema at the first assignment.
+  void UseAttributes(std::shared_ptr<const AttributeSet> attributes);
+  // The assigned value of the attribute kept in `slot`, or null.
+  const VARIANT* AssignedValue(size_t slot) const;
 
  private:
-  ComPtr<INvVexaAttribute> FindAttribute(const Bstr& attributeName) const;
+  const AttributeFacts& FindAttribute(std::u16string_view name);
+  // The slot of `name`, or -1 for a name without a definition.
+  long SlotOf(std::u16string_view name) const;
 
   ComPtr<INvVexaSchema> schema_;
   Bstr className_;
   Bstr behaviorUri_;
-  std::map<Bstr, Variant, KeyLess> values_;
-  std::vector<Bstr> assigned_;  // in order of first assignment
+  std::shared_ptr<const AttributeSet> attributes_;
+  struct Slot {
+    Variant value;
+    bool assigned = false;
+  };
+  std::vector<Slot> slots_;       // one per attribute definition
+  std::vector<size_t> assigned_;  // slots, in order of first assignment
 };
 
 class CNvVexaAttributesValues final
     : public Implements<CNvVexaAttributesValues, CNvVexaAttributesValuesImpl,
                         INvVexaAttributesValues, INvVexaAttributesValuesCRaw> {};
 
-// A new collection for the class values (empty `behaviorUri`) or one behaviour.
-ComPtr<INvVexaAttributesValues> MakeAttributesValues(const ComPtr<INvVexaSchema>& schema,
-                                                     const Bstr& className,
-                                                     const Bstr& behaviorUri);
+// A new collection for the class values (empty `behaviorUri`) or one
+// behaviour, with the definitions of `attributes` when given.
+ComPtr<INvVexaAttributesValues> MakeAttributesValues(
+    const ComPtr<INvVexaSchema>& schema, const Bstr& className, const Bstr& behaviorUri,
+    std::shared_ptr<const AttributeSet> attributes = nullptr);
 
 // The implementation behind a collection made by this library, or null.
-const CNvVexaAttributesValuesImpl* AttributesValuesImpl(
-    const ComPtr<INvVexaAttributesValues>& values);
+CNvVexaAttributesValuesImpl* AttributesValuesImpl(const ComPtr<INvVexaAttributesValues>& values);
 
 }  // namespace nv

@@ -1,47 +1,39 @@
 #include "writer/attribute_values_groups.h"
 
-#include <vector>
-
 #include "frame/exception.h"
-#include "schema/behavior_uri.h"
 #include "schema/impl_cast.h"
-#include "writer/attribute_values.h"
 #include "writer/attributes_text.h"
 
 namespace nv {
 
-namespace {
-
-constexpr std::u16string_view kClassPrefix = u"tns";
-
-// The class and its ancestors, root first.
-std::vector<ComPtr<INvVexaClass>> RootFirstChain(const ComPtr<INvVexaClass>& leaf) {
-  std::vector<ComPtr<INvVexaClass>> chain;
-  for (ComPtr<INvVexaClass> current = leaf; current; current = current.ParentClass())
-    chain.insert(chain.begin(), current);
-  return chain;
+const ClassLayout* CNvVexaAttributesValuesGroupsImpl::Layout() const {
+  if (!layout_) {
+    if (const ComPtr<INvVexaClass> owner = schema_.Classes().ItemByName(className_))
+      layout_ = std::make_shared<const ClassLayout>(owner, namespaces_);
+  }
+  return layout_.get();
 }
 
-// The document prefix and element name of a behaviour URI.
-std::u16string BehaviorElementName(const ComPtr<INvVexaNamespaces>& namespaces,
-                                   const Bstr& uri) {
-  const Bstr ns = BehaviorNamespaceOf(uri.View());
-  std::u16string name;
-  if (namespaces) name = namespaces.GetPrefix(ns).View();
-  name += u':';
-  name += uri.View().substr(ns.View().size() + 1);
-  return name;
+CNvVexaAttributesValuesGroupsImpl::Group CNvVexaAttributesValuesGroupsImpl::MakeGroup(
+    const Bstr& behaviorUri) const {
+  std::shared_ptr<const AttributeSet> attributes;
+  if (const ClassLayout* layout = Layout()) {
+    attributes = ShareAttributes(layout_, behaviorUri.Empty()
+                                              ? &layout->ClassAttributes()
+                                              : layout->BehaviorAttributes(behaviorUri.View()));
+  }
+  ComPtr<INvVexaAttributesValues> values =
+      MakeAttributesValues(schema_, className_, behaviorUri, std::move(attributes));
+  CNvVexaAttributesValuesImpl* impl = AttributesValuesImpl(values);
+  return Group{std::move(values), impl};
 }
-
-}  // namespace
 
 ComPtr<INvVexaAttributesValues> CNvVexaAttributesValuesGroupsImpl::GetBehaviorValues(
     const BstrArg& behaviorUri) {
   const Bstr uri = behaviorUri;
   auto found = groups_.find(uri.View());
-  if (found == groups_.end())
-    found = groups_.emplace(uri, MakeAttributesValues(schema_, className_, uri)).first;
-  return found->second;
+  if (found == groups_.end()) found = groups_.emplace(uri, MakeGroup(uri)).first;
+  return found->second.values;
 }
 
 Bstr CNvVexaAttributesValuesGroupsImpl::GetAttributesXML() {
@@ -53,7 +45,7 @@ Bstr CNvVexaAttributesValuesGroupsImpl::GetAttributesXML() {
 ComPtr<INvVexaAttributesValues> CNvVexaAttributesValuesGroupsImpl::Item(
     const BstrArg& behaviorUri) {
   const auto found = groups_.find(std::u16string_view(behaviorUri));
-  return found == groups_.end() ? nullptr : found->second;
+  return found == groups_.end() ? nullptr : found->second.values;
 }
 
 bool CNvVexaAttributesValuesGroupsImpl::IsValueAssigned(const BstrArg& attributeName,
@@ -70,42 +62,42 @@ void CNvVexaAttributesValuesGroupsImpl::Create(const ComPtr<INvVexaSchema>& sche
   className_ = className;
   isObjectValues_ = isObjectValues;
   groups_.clear();
-  groups_.emplace(Bstr(), MakeAttributesValues(schema_, className_, Bstr()));
+  groups_.emplace(Bstr(), MakeGroup(Bstr()));
 }
 
 void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(std::u16string& out) const {
-  const ComPtr<INvVexaClass> leaf = schema_.Classes().ItemByName(className_);
-  if (!leaf) throw ENvException(u"class " + std::u16string(className_.View()) +
-                                u" does not exist in schema");
+  const ClassLayout* layout = Layout();
+  if (!layout) throw ENvException(u"class " + std::u16string(className_.View()) +
+                                  u" does not exist in schema");
   const AttributesTextContext context{namespaces_, isObjectValues_};
-  const CNvVexaAttributesValuesImpl* classValues =
-      AttributesValuesImpl(groups_.find(std::u16string_view())->second);
-  for (const ComPtr<INvVexaClass>& current : RootFirstChain(leaf)) {
-    AppendAttributeElements(out, context, current.CurrentClassAttributes(), kClassPrefix,
-                            classValues);
-    const ComPtr<INvVexaClassBehaviors> behaviors = current.CurrentClassBehaviors();
-    const LONG count = behaviors.Count();
-    for (LONG k = 0; k < count; ++k) {
-      const ComPtr<INvVexaClassBehavior> behavior = behaviors.Item(k);
-      const Bstr uri = behavior.URI();
-      const auto entry = groups_.find(uri.View());
-      if (entry == groups_.end()) {
-        if (isObjectValues_) CheckNoRequiredAttribute(behavior.Attributes());
-        continue;
-      }
-      const std::u16string element = BehaviorElementName(namespaces_, uri);
-      out += u"  <" + element + u">\n";
-      AppendAttributeElements(out, context, behavior.Attributes(), element.substr(0, element.find(u':')),
-                              AttributesValuesImpl(entry->second));
-      out += u"  </" + element + u">\n";
+  const CNvVexaAttributesValuesImpl* classValues = groups_.find(std::u16string_view())->second.impl;
+  for (const TextBlock& block : layout->Blocks()) {
+    if (block.behaviorUri.empty()) {
+      AppendAttributeElements(out, context, layout->ClassAttributes(), block, classValues);
+      continue;
     }
+    const AttributeSet& attributes = *layout->BehaviorAttributes(block.behaviorUri);
+    const auto entry = groups_.find(std::u16string_view(block.behaviorUri));
+    if (entry == groups_.end()) {
+      if (isObjectValues_) CheckNoRequiredAttribute(attributes, block);
+      continue;
+    }
+    out += u"  <";
+    out += block.element;
+    out += u">\n";
+    AppendAttributeElements(out, context, attributes, block, entry->second.impl);
+    out += u"  </";
+    out += block.element;
+    out += u">\n";
   }
 }
 
 ComPtr<INvVexaAttributesValuesGroups> MakeAttributesValuesGroups(
     const ComPtr<INvVexaSchema>& schema, const ComPtr<INvVexaNamespaces>& namespaces,
-    const Bstr& className, bool isObjectValues) {
+    const Bstr& className, bool isObjectValues, std::shared_ptr<const ClassLayout> layout) {
   ComPtr<INvVexaAttributesValuesGroups> made = CreateObject<CNvVexaAttributesValuesGroups>();
+  ImplFrom<CNvVexaAttributesValuesGroups, INvVexaAttributesValuesGroupsCRaw>(made)->UseLayout(
+      std::move(layout));
   made.as<INvVexaAttributesValuesGroupsCRaw>().Create(schema, namespaces, className,
                                                       isObjectValues);
   return made;

@@ -3,11 +3,14 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
 
 #include "frame/collections/key_less.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
+#include "writer/attribute_values.h"
+#include "writer/class_layout.h"
 
 namespace nv {
 
@@ -33,21 +36,38 @@ class CNvVexaAttributesValuesGroupsImpl {
   // that cannot be written; `out` may then hold part of the text.
   void AppendAttributesXML(std::u16string& out) const;
 
+  // Takes the class's definitions from a layout shared with other objects;
+  // without one they are read from the schema when first needed.
+  void UseLayout(std::shared_ptr<const ClassLayout> layout) { layout_ = std::move(layout); }
+
  private:
+  struct Group {
+    ComPtr<INvVexaAttributesValues> values;
+    CNvVexaAttributesValuesImpl* impl;  // behind `values`
+  };
+
+  // The layout of the class, read from the schema on first need; null while
+  // the schema has no such class.
+  const ClassLayout* Layout() const;
+  Group MakeGroup(const Bstr& behaviorUri) const;
+
   ComPtr<INvVexaSchema> schema_;
   ComPtr<INvVexaNamespaces> namespaces_;
   Bstr className_;
   bool isObjectValues_ = false;
-  std::map<Bstr, ComPtr<INvVexaAttributesValues>, KeyLess> groups_;
+  mutable std::shared_ptr<const ClassLayout> layout_;
+  std::map<Bstr, Group, KeyLess> groups_;
 };
 
 class CNvVexaAttributesValuesGroups final
     : public Implements<CNvVexaAttributesValuesGroups, CNvVexaAttributesValuesGroupsImpl,
                         INvVexaAttributesValuesGroups, INvVexaAttributesValuesGroupsCRaw> {};
 
+// Groups for `className`, with its definitions from `layout` when given.
 ComPtr<INvVexaAttributesValuesGroups> MakeAttributesValuesGroups(
     const ComPtr<INvVexaSchema>& schema, const ComPtr<INvVexaNamespaces>& namespaces,
-    const Bstr& className, bool isObjectValues);
+    const Bstr& className, bool isObjectValues,
+    std::shared_ptr<const ClassLayout> layout = nullptr);
 
 // The implementation behind groups made by this library, or null.
 const CNvVexaAttributesValuesGroupsImpl* AttributesValuesGroupsImpl(

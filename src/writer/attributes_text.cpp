@@ -14,52 +14,41 @@ namespace {
 }
 
 void AppendAttributeElement(std::u16string& out, const AttributesTextContext& context,
-                            const ComPtr<INvVexaAttribute>& attribute, std::u16string_view prefix,
+                            const AttributeFacts& attribute,
                             const CNvVexaAttributesValuesImpl* values) {
-  const Bstr name = attribute.Name();
-  const VARIANT* assigned = values ? values->AssignedValue(name.View()) : nullptr;
-  if (assigned == nullptr && !context.isObjectValues) return;
-  if (assigned == nullptr && attribute.Required()) ThrowUnassigned(name);
-  Variant fallback;
+  const VARIANT* assigned = values ? values->AssignedValue(attribute.slot) : nullptr;
   if (assigned == nullptr) {
-    fallback = attribute.DefaultValue();
+    if (!context.isObjectValues) return;
+    if (attribute.required) ThrowUnassigned(attribute.name);
+    const Variant& fallback = attribute.defaultValue;
     if (fallback.IsNull() || fallback.IsEmpty()) return;
-  }
-  std::u16string element(prefix);
-  element += u':';
-  element += name.View();
-  const DataTypeEnum type = attribute.TypeDefinition().ValueType();
-  out += u"    <";
-  out += element;
-  if (assigned != nullptr) {
-    AppendValuePart(out, element, *assigned, type, context.namespaces, nullptr);
-  } else {
+    out += u"    <";
+    out += attribute.element;
     out += u'>';
-    AppendVexaVariantText(out, fallback, type);
+    AppendVexaVariantText(out, fallback, attribute.type);
     out += u"</";
-    out += element;
-    out += u'>';
+    out += attribute.element;
+    out += u">\n";
+    return;
   }
+  out += u"    <";
+  out += attribute.element;
+  AppendValuePart(out, attribute.element, *assigned, attribute.type, context.namespaces, nullptr);
   out += u'\n';
 }
 
 }  // namespace
 
 void AppendAttributeElements(std::u16string& out, const AttributesTextContext& context,
-                             const ComPtr<INvVexaAttributes>& attributes,
-                             std::u16string_view prefix,
+                             const AttributeSet& attributes, const TextBlock& block,
                              const CNvVexaAttributesValuesImpl* values) {
-  const LONG count = attributes.Count();
-  for (LONG k = 0; k < count; ++k)
-    AppendAttributeElement(out, context, attributes.Item(k), prefix, values);
+  for (size_t k = block.first; k < block.last; ++k)
+    AppendAttributeElement(out, context, attributes[k], values);
 }
 
-void CheckNoRequiredAttribute(const ComPtr<INvVexaAttributes>& attributes) {
-  const LONG count = attributes.Count();
-  for (LONG k = 0; k < count; ++k) {
-    const ComPtr<INvVexaAttribute> attribute = attributes.Item(k);
-    if (attribute.Required()) ThrowUnassigned(attribute.Name());
-  }
+void CheckNoRequiredAttribute(const AttributeSet& attributes, const TextBlock& block) {
+  for (size_t k = block.first; k < block.last; ++k)
+    if (attributes[k].required) ThrowUnassigned(attributes[k].name);
 }
 
 }  // namespace nv

@@ -3,10 +3,10 @@
 #pragma once
 
 #include <string>
-#include <string_view>
 
 #include "frame/interfaces.h"
 #include "writer/attribute_values.h"
+#include "writer/class_layout.h"
 
 namespace nv {
 
@@ -17,13 +17,13 @@ struct AttributesTextContext {
   bool isObjectValues;
 };
 
-// One element per attribute of `attributes` that has a value to write, named
-// `prefix` ":" attribute name. `values` may be null (nothing assigned).
+// One element per attribute of `block` (a range of `attributes`) that has a
+// value to write. `values` may be null (nothing assigned).
 void AppendAttributeElements(std::u16string& out, const AttributesTextContext& context,
-                             const ComPtr<INvVexaAttributes>& attributes,
-                             std::u16string_view prefix, const CNvVexaAttributesValuesImpl* values);
+                             const AttributeSet& attributes, const TextBlock& block,
+                             const CNvVexaAttributesValuesImpl* values);
 
-// Throws the unassigned failure for the first required attribute, if any.
-void CheckNoRequiredAttribute(const ComPtr<INvVexaAttributes>& attributes);
+// Throws the unassigned failure for the first required attribute of `block`.
+void CheckNoRequiredAttribute(const AttributeSet& attributes, const TextBlock& block);
 
 }  // namespace nv

@@ -37,6 +37,7 @@ Bstr CNvVexaObjectImpl::GetObjectXML() {
 }
 
 bool CNvVexaObjectImpl::SupportsBehavior(const BstrArg& behaviorUri) {
+  if (layout_) return layout_->BehaviorAttributes(behaviorUri) != nullptr;
   const ComPtr<INvVexaClass> vexaClass = schema_.Classes().ItemByName(className_);
   return vexaClass && vexaClass.SupportsBehavior(behaviorUri);
 }
@@ -46,13 +47,23 @@ void CNvVexaObjectImpl::CreateForWriter(const BstrArg& className, const BstrArg&
                                         const ComPtr<INvVexaNamespaces>& namespaces,
                                         const ComPtr<INvVexaSchema>& schema,
                                         const ComPtr<INvVexaObjectWriter>& objectWriter) {
+  CreateForWriter(className, objectId, stream, namespaces, schema, objectWriter, nullptr);
+}
+
+void CNvVexaObjectImpl::CreateForWriter(const BstrArg& className, const BstrArg& objectId,
+                                        const ComPtr<ITStream>& stream,
+                                        const ComPtr<INvVexaNamespaces>& namespaces,
+                                        const ComPtr<INvVexaSchema>& schema,
+                                        const ComPtr<INvVexaObjectWriter>& objectWriter,
+                                        std::shared_ptr<const ClassLayout> layout) {
   className_ = className;
   id_ = objectId;
   stream_ = stream;
   namespaces_ = namespaces;
   schema_ = schema;
   objectWriter_ = objectWriter.get();
-  groups_ = MakeAttributesValuesGroups(schema_, namespaces_, className_, true);
+  layout_ = std::move(layout);
+  groups_ = MakeAttributesValuesGroups(schema_, namespaces_, className_, true, layout_);
 }
 
 void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg& objectId,

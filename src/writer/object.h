@@ -3,8 +3,11 @@
 // the object reader; only the writing form has a stream and can be saved.
 #pragma once
 
+#include <memory>
+
 #include "frame/implements.h"
 #include "frame/interfaces.h"
+#include "writer/class_layout.h"
 
 namespace nv {
 
@@ -31,6 +34,13 @@ class CNvVexaObjectImpl {
   virtual void CreateForReader(const BstrArg& className, const BstrArg& objectId,
                                const ComPtr<INvVexaSchema>& schema);
 
+  // As above, with the class's definitions from a layout its writer keeps.
+  void CreateForWriter(const BstrArg& className, const BstrArg& objectId,
+                       const ComPtr<ITStream>& stream, const ComPtr<INvVexaNamespaces>& namespaces,
+                       const ComPtr<INvVexaSchema>& schema,
+                       const ComPtr<INvVexaObjectWriter>& objectWriter,
+                       std::shared_ptr<const ClassLayout> layout);
+
  private:
   void AppendObjectXML(std::u16string& out) const;
 
@@ -41,6 +51,7 @@ class CNvVexaObjectImpl {
   ComPtr<INvVexaSchema> schema_;
   INvVexaObjectWriter* objectWriter_ = nullptr;  // not counted: objects never keep their writer
   ComPtr<INvVexaAttributesValuesGroups> groups_;
+  std::shared_ptr<const ClassLayout> layout_;  // null when read from the schema per call
   bool saved_ = false;
 };
 

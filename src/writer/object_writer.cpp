@@ -18,23 +18,36 @@ ComPtr<INvVexaClass> CNvVexaObjectWriterImpl::FindClass(Bstr& name) const {
   throw ENvException(u"class " + std::u16string(name.View()) + u" does not exist in schema");
 }
 
+const CNvVexaObjectWriterImpl::KnownClass& CNvVexaObjectWriterImpl::Known(
+    const Bstr& requestedName) {
+  if (const auto found = classes_.find(requestedName.View()); found != classes_.end())
+    return found->second;
+  KnownClass known;
+  known.name = requestedName;
+  const ComPtr<INvVexaClass> vexaClass = FindClass(known.name);
+  known.isAbstract = vexaClass.IsAbstract();
+  known.layout = std::make_shared<const ClassLayout>(vexaClass, namespaces_);
+  return classes_.emplace(std::u16string(requestedName.View()), std::move(known)).first->second;
+}
+
 ComPtr<INvVexaObject> CNvVexaObjectWriterImpl::NewObject(const BstrArg& vexaClassName,
                                                          const BstrArg& uniqueId) {
-  Bstr name = vexaClassName;
+  const Bstr name = vexaClassName;
   const Bstr id = uniqueId;
   if (name.Empty())
     throw ENvException(u"missing class Name for object " + std::u16string(id.View()));
   if (id.Empty()) throw ENvException("missing Unique Id for object");
   if (!IsValidNCName(id.View()))
     throw ENvException(u"Invalid value for Id: " + std::u16string(id.View()));
-  const ComPtr<INvVexaClass> vexaClass = FindClass(name);
-  if (vexaClass.IsAbstract()) {
-    throw ENvException(u"Cannot create instances of class " + std::u16string(name.View()) +
+  const KnownClass& known = Known(name);
+  if (known.isAbstract) {
+    throw ENvException(u"Cannot create instances of class " + std::u16string(known.name.View()) +
                        u". This is an abstarct class");
   }
   ComPtr<INvVexaObject> made = CreateObject<CNvVexaObject>();
-  made.as<INvVexaObjectCRaw>().CreateForWriter(name, id, stream_, namespaces_, schema_,
-                                               SelfAs<INvVexaObjectWriter>(this));
+  ImplFrom<CNvVexaObject, INvVexaObjectCRaw>(made)->CreateForWriter(
+      known.name, id, stream_, namespaces_, schema_, ComPtr<INvVexaObjectWriter>(self_),
+      known.layout);
   return made;
 }
 
@@ -44,6 +57,8 @@ void CNvVexaObjectWriterImpl::Create(const ComPtr<ITStream>& stream,
   stream_ = stream;
   namespaces_ = namespaces;
   schema_ = schema;
+  self_ = SelfAs<INvVexaObjectWriter>(this).get();
+  classes_.clear();
 }
 
 ComPtr<INvVexaObjectWriter> MakeObjectWriter(const ComPtr<ITStream>& stream,

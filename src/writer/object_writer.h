@@ -1,6 +1,12 @@
 // Creates the objects written into the Body. It keeps nothing per object:
-// each object writes itself to the shared stream when saved.
+// each object writes itself to the shared stream when saved. Per class it
+// keeps the layout its objects share, read from the schema at the first
+// object of the class.
 #pragma once
+
+#include <memory>
+
+#include "writer/class_layout.h"
 
 #include "frame/implements.h"
 #include "frame/interfaces.h"
@@ -19,8 +25,17 @@ class CNvVexaObjectWriterImpl {
                       const ComPtr<INvVexaSchema>& schema);
 
  private:
-  ComPtr<INvVexaClass> FindClass(Bstr& name) const;
+  struct KnownClass {
+    Bstr name;  // the schema's name, after the reserved-name mapping
+    bool isAbstract = false;
+    std::shared_ptr<const ClassLayout> layout;
+  };
 
+  ComPtr<INvVexaClass> FindClass(Bstr& name) const;
+  const KnownClass& Known(const Bstr& requestedName);
+
+  ViewMap<KnownClass> classes_;  // by the name a client asked for
+  INvVexaObjectWriter* self_ = nullptr;
   ComPtr<ITStream> stream_;
   ComPtr<INvVexaNamespaces> namespaces_;
   ComPtr<INvVexaSchema> schema_;
