@@ -1,7 +1,7 @@
 #!/bin/sh
 # The main job: installs what is needed, builds and installs the library into
-# out/prefix, builds the example clients against the installed package and
-# runs them.
+# out/prefix, builds the example clients against the installed package, runs
+# them, and lists the sample package that one of them writes.
 set -eu
 root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/install-deps.sh"
@@ -17,3 +17,11 @@ cmake -S "$root/examples" -B "$root/out/examples" -DCMAKE_BUILD_TYPE=Release \
 cmake --build "$root/out/examples" -j2
 echo "--- proxy example ---"
 "$root/out/examples/proxy_example" "proxy.example.test:8080"
+
+echo "--- sample package ---"
+sample="$root/out/sample.vexa"
+rm -f "$sample"
+"$root/out/examples/write_package_example" "$sample"
+unzip -l "$sample"
+echo "--- VEXA_Data.xml ---"
+unzip -p "$sample" VEXA_Data.xml

@@ -1,0 +1,376 @@
+// Writes a sample package: a schema with an abstract base class, inheritance,
+// an embedded class behaviour in its own namespace, a domain behaviour and a
+// schema Info item; Info items in the package header; and objects that carry
+// a value of every data type, a null, a reference and an XML value.
+//
+//   write_package_example OUT.vexa
+#include <NorvVexa1/NorvVexa1.h>
+
+#include <cstdio>
+#include <stdexcept>
+#include <string>
+#include <utility>
+
+namespace {
+
+std::string Narrow(const OLECHAR* text) {
+  std::string out;
+  for (; text && *text; ++text) out += *text < 0x80 ? static_cast<char>(*text) : '?';
+  return out;
+}
+
+// UTF-16 of a UTF-8 command-line argument.
+std::u16string Widen(const std::string& utf8) {
+  std::u16string out;
+  for (size_t i = 0; i < utf8.size();) {
+    const auto lead = static_cast<unsigned char>(utf8[i]);
+    const int extra = lead < 0x80 ? 0 : lead < 0xE0 ? 1 : lead < 0xF0 ? 2 : 3;
+    char32_t code = extra == 0 ? lead : lead & (0x3F >> extra);
+    for (int k = 1; k <= extra && i + k < utf8.size(); ++k)
+      code = (code << 6) | (static_cast<unsigned char>(utf8[i + k]) & 0x3F);
+    i += extra + 1;
+    if (code < 0x10000) {
+      out += static_cast<char16_t>(code);
+    } else {
+      out += static_cast<char16_t>(0xD800 + ((code - 0x10000) >> 10));
+      out += static_cast<char16_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+    }
+  }
+  return out;
+}
+
+// Turns a failed call into an exception that carries the library's message.
+void Check(HRESULT hr, const char* what) {
+  if (SUCCEEDED(hr)) return;
+  std::string message = what;
+  IErrorInfo* info = nullptr;
+  if (GetErrorInfo(0, &info) == S_OK && info) {
+    BSTR description = nullptr;
+    if (SUCCEEDED(info->GetDescription(&description))) message += ": " + Narrow(description);
+    SysFreeString(description);
+    info->Release();
+  }
+  throw std::runtime_error(message);
+}
+
+// An owned interface pointer.
+template <class I>
+class Ref {
+ public:
+  Ref() = default;
+  Ref(const Ref&) = delete;
+  Ref& operator=(const Ref&) = delete;
+  ~Ref() {
+    if (p_) p_->Release();
+  }
+  I** Put() { return &p_; }
+  I* operator->() const { return p_; }
+  I* Get() const { return p_; }
+
+ private:
+  I* p_ = nullptr;
+};
+
+// An owned string made from a literal.
+class Text {
+ public:
+  Text(const char16_t* text) : b_(SysAllocString(text)) {}  // NOLINT: literals convert
+  Text(const Text&) = delete;
+  Text& operator=(const Text&) = delete;
+  ~Text() { SysFreeString(b_); }
+  operator BSTR() const { return b_; }
+
+ private:
+  BSTR b_;
+};
+
+// An owned VARIANT.
+class Value {
+ public:
+  Value() { VariantInit(&v_); }
+  Value(Value&& other) noexcept : v_(other.v_) { VariantInit(&other.v_); }
+  Value(const Value&) = delete;
+  Value& operator=(const Value&) = delete;
+  ~Value() { VariantClear(&v_); }
+  operator const VARIANT&() const { return v_; }
+  VARIANT& Raw() { return v_; }
+
+  static Value Of(const char16_t* text) {
+    Value value;
+    V_VT(&value.Raw()) = VT_BSTR;
+    V_BSTR(&value.Raw()) = SysAllocString(text);
+    return value;
+  }
+
+ private:
+  VARIANT v_;
+};
+
+Value Int32(LONG number) {
+  Value value;
+  V_VT(&value.Raw()) = VT_I4;
+  V_I4(&value.Raw()) = number;
+  return value;
+}
+
+Value Double(double number) {
+  Value value;
+  V_VT(&value.Raw()) = VT_R8;
+  V_R8(&value.Raw()) = number;
+  return value;
+}
+
+Value Boolean(bool flag) {
+  Value value;
+  V_VT(&value.Raw()) = VT_BOOL;
+  V_BOOL(&value.Raw()) = flag ? VARIANT_TRUE : VARIANT_FALSE;
+  return value;
+}
+
+Value Null() {
+  Value value;
+  V_VT(&value.Raw()) = VT_NULL;
+  return value;
+}
+
+Value Date(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+  SYSTEMTIME time{};
+  time.wYear = year;
+  time.wMonth = month;
+  time.wDay = day;
+  time.wHour = hour;
+  time.wMinute = minute;
+  Value value;
+  V_VT(&value.Raw()) = VT_DATE;
+  if (!SystemTimeToVariantTime(&time, &V_DATE(&value.Raw())))
+    throw std::runtime_error("not a date");
+  return value;
+}
+
+Value Bytes(const char* bytes, ULONG count) {
+  SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, count);
+  void* data = nullptr;
+  Check(SafeArrayAccessData(array, &data), "SafeArrayAccessData");
+  for (ULONG i = 0; i < count; ++i) static_cast<char*>(data)[i] = bytes[i];
+  SafeArrayUnaccessData(array);
+  Value value;
+  V_VT(&value.Raw()) = VT_ARRAY | VT_UI1;
+  V_ARRAY(&value.Raw()) = array;
+  return value;
+}
+
+Value Object(IDispatch* object) {
+  Value value;
+  object->AddRef();
+  V_VT(&value.Raw()) = VT_DISPATCH;
+  V_DISPATCH(&value.Raw()) = object;
+  return value;
+}
+
+constexpr const char16_t* kTrackedUri = u"urn:example:tracking#Tracked";
+constexpr const char16_t* kLinkUri = u"urn:example:links#Link";
+
+void AddAttribute(INvVexaAttributes* owner, const char16_t* name, DataTypeEnum type,
+                  bool primary = false) {
+  Ref<INvVexaAttribute> attribute;
+  Check(owner->Add(Text(name), attribute.Put()), "Attributes.Add");
+  Ref<INvVexaTypeDefinition> definition;
+  Check(attribute->get_TypeDefinition(definition.Put()), "Attribute.TypeDefinition");
+  Check(definition->put_ValueType(type), "TypeDefinition.ValueType");
+  if (primary) Check(attribute->put_IsPrimary(VARIANT_TRUE), "Attribute.IsPrimary");
+}
+
+void AddClass(INvVexaClasses* classes, const char16_t* name, INvVexaClass* parent,
+              Ref<INvVexaClass>& made) {
+  Check(classes->Add(Text(name), made.Put()), "Classes.Add");
+  if (parent) Check(made->put_ParentClass(parent), "Class.ParentClass");
+}
+
+// Item (abstract) <- Part, which has every data type and the Tracked
+// behaviour, and Item <- Assembly, which refers to its main part.
+void BuildSchema(INvVexaSchema* schema) {
+  Ref<INvVexaClasses> classes;
+  Check(schema->get_Classes(classes.Put()), "Schema.Classes");
+  Ref<INvVexaClass> item, part, assembly;
+  AddClass(classes.Get(), u"Item", nullptr, item);
+  Check(item->put_IsAbstract(VARIANT_TRUE), "Class.IsAbstract");
+  Ref<INvVexaAttributes> own;
+  Check(item->get_CurrentClassAttributes(own.Put()), "Class.CurrentClassAttributes");
+  AddAttribute(own.Get(), u"number", dtString, true);
+
+  AddClass(classes.Get(), u"Part", item.Get(), part);
+  Ref<INvVexaAttributes> partOwn;
+  Check(part->get_CurrentClassAttributes(partOwn.Put()), "Class.CurrentClassAttributes");
+  const std::pair<const char16_t*, DataTypeEnum> typed[] = {
+      {u"title", dtString},         {u"released", dtBoolean},   {u"weight", dtFloat},
+      {u"length", dtDouble},        {u"leadTime", dtDuration},  {u"thumbnail", dtBase64Binary},
+      {u"checksum", dtHexBinary},   {u"homepage", dtAnyUri},    {u"language", dtLanguage},
+      {u"quantity", dtInt},         {u"revision", dtShort},     {u"grade", dtByte},
+      {u"batch", dtUnsignedShort},  {u"bin", dtUnsignedByte},   {u"modified", dtDateTime},
+      {u"shift", dtTime},           {u"approved", dtDate},      {u"month", dtGMonth},
+      {u"year", dtGYear},           {u"supplier", dtString},    {u"notes", dtXML}};
+  for (const auto& [name, type] : typed) AddAttribute(partOwn.Get(), name, type);
+
+  Ref<INvVexaAttribute> supplier;
+  Check(partOwn->ItemByName(Text(u"supplier"), supplier.Put()), "Attributes.ItemByName");
+  Check(supplier->put_IsNullAllowed(VARIANT_TRUE), "Attribute.IsNullAllowed");
+
+  AddClass(classes.Get(), u"Assembly", item.Get(), assembly);
+  Ref<INvVexaAttributes> assemblyOwn;
+  Check(assembly->get_CurrentClassAttributes(assemblyOwn.Put()), "Class.CurrentClassAttributes");
+  AddAttribute(assemblyOwn.Get(), u"mainPart", dtObjectReference);
+
+  Ref<INvVexaClassesBehaviors> behaviors;
+  Check(schema->get_ClassesBehaviors(behaviors.Put()), "Schema.ClassesBehaviors");
+  Ref<INvVexaClassBehavior> tracked;
+  Check(behaviors->Add(mtEmbedded, Text(kTrackedUri), Text(u""), VARIANT_FALSE, tracked.Put()),
+        "ClassesBehaviors.Add");
+  Ref<INvVexaAttributes> trackedAttributes;
+  Check(tracked->get_Attributes(trackedAttributes.Put()), "ClassBehavior.Attributes");
+  AddAttribute(trackedAttributes.Get(), u"changedBy", dtString);
+  AddAttribute(trackedAttributes.Get(), u"changeCount", dtInt);
+  Ref<INvVexaClassBehaviors> partBehaviors;
+  Check(part->get_CurrentClassBehaviors(partBehaviors.Put()), "Class.CurrentClassBehaviors");
+  Check(partBehaviors->Add(tracked.Get(), muNo), "ClassBehaviors.Add");
+
+  Ref<INvVexaDomainBehaviors> domains;
+  Check(schema->get_DomainBehaviors(domains.Put()), "Schema.DomainBehaviors");
+  Ref<INvVexaDomainBehavior> link;
+  Check(domains->Add(Text(kLinkUri), link.Put()), "DomainBehaviors.Add");
+  Ref<INvVexaDomainBehaviorRoleClassMapping> roles;
+  Check(link->get_RoleClassMapping(roles.Put()), "DomainBehavior.RoleClassMapping");
+  Check(roles->put_Item(Text(u"whole"), assembly.Get()), "RoleClassMapping.Item");
+  Check(roles->put_Item(Text(u"part"), part.Get()), "RoleClassMapping.Item");
+
+  Ref<INvVexaInfo> info;
+  Check(schema->get_Info(info.Put()), "Schema.Info");
+  Ref<INvVexaInfoItem> owner;
+  Check(info->GetInfoItem(Text(u"owner"), Text(u"urn:example:info"), owner.Put()),
+        "Info.GetInfoItem");
+  Check(owner->put_ValueType(dtString), "InfoItem.ValueType");
+  Check(owner->put_Value(Value::Of(u"Example Works")), "InfoItem.Value");
+}
+
+void SetInfoItem(INvVexaInfo* info, const char16_t* name, DataTypeEnum type, const Value& value,
+                 MustUnderstandEnum mark) {
+  Ref<INvVexaInfoItem> item;
+  Check(info->GetInfoItem(Text(name), Text(u"urn:example:info"), item.Put()), "Info.GetInfoItem");
+  Check(item->put_ValueType(type), "InfoItem.ValueType");
+  Check(item->put_Value(value), "InfoItem.Value");
+  Check(item->put_MustUnderstand(mark), "InfoItem.MustUnderstand");
+}
+
+void Put(INvVexaAttributesValues* values, const char16_t* name, const Value& value) {
+  Check(values->put_Item(Text(name), value), "AttributesValues.Item");
+}
+
+void WriteInfo(INvVexaDataWriter* data) {
+  Ref<INvVexaInfo> info;
+  Check(data->get_Info(info.Put()), "DataWriter.Info");
+  SetInfoItem(info.Get(), u"exportedBy", dtString, Value::Of(u"write_package_example"), muNo);
+  SetInfoItem(info.Get(), u"exportedAt", dtDateTime, Date(2026, 12, 5, 9, 30), muNo);
+  SetInfoItem(info.Get(), u"formatRevision", dtInt, Int32(3), muYes);
+  Check(info->Save(), "Info.Save");
+}
+
+void WritePart(INvVexaObjectWriter* writer) {
+  Ref<INvVexaObject> part;
+  Check(writer->NewObject(Text(u"Part"), Text(u"P-100"), part.Put()), "ObjectWriter.NewObject");
+  Ref<INvVexaAttributesValues> values;
+  Check(part->get_Values(values.Put()), "Object.Values");
+
+  Ref<INvVexaDurationAttributeValue> leadTime;
+  Check(values->CreateDurationAttributeValue(leadTime.Put()), "CreateDurationAttributeValue");
+  Check(leadTime->put_Day(3), "Duration.Day");
+  Check(leadTime->put_Hour(12), "Duration.Hour");
+  Ref<INvVexaXmlAttributeValue> notes;
+  Check(values->CreateXmlAttributeValue(notes.Put()), "CreateXmlAttributeValue");
+  Check(notes->put_XML(Text(u"<d:para>Keep <d:em>dry</d:em>.</d:para>")), "XmlValue.XML");
+  Ref<INvVexaNamespaces> noteNamespaces;
+  Check(notes->get_Namespaces(noteNamespaces.Put()), "XmlValue.Namespaces");
+  Check(noteNamespaces->Add(Text(u"urn:example:doc"), Text(u"d")), "Namespaces.Add");
+
+  Put(values.Get(), u"number", Value::Of(u"P-100"));
+  Put(values.Get(), u"title", Value::Of(u"Bracket <left> & right"));
+  Put(values.Get(), u"released", Boolean(true));
+  Put(values.Get(), u"weight", Double(0.25));
+  Put(values.Get(), u"length", Double(1234.5));
+  Put(values.Get(), u"leadTime", Object(leadTime.Get()));
+  Put(values.Get(), u"thumbnail", Bytes("\x89PNG", 4));
+  Put(values.Get(), u"checksum", Bytes("\xde\xad\xbe\xef", 4));
+  Put(values.Get(), u"homepage", Value::Of(u"http://example.org/parts/P-100"));
+  Put(values.Get(), u"language", Value::Of(u"en-GB"));
+  Put(values.Get(), u"quantity", Int32(250000));
+  Put(values.Get(), u"revision", Int32(-2));
+  Put(values.Get(), u"grade", Int32(7));
+  Put(values.Get(), u"batch", Int32(65000));
+  Put(values.Get(), u"bin", Int32(200));
+  Put(values.Get(), u"modified", Date(2026, 12, 4, 16, 45));
+  Put(values.Get(), u"shift", Date(1899, 12, 30, 6, 0));
+  Put(values.Get(), u"approved", Date(2026, 11, 30, 0, 0));
+  Put(values.Get(), u"month", Date(2026, 11, 1, 0, 0));
+  Put(values.Get(), u"year", Date(2026, 1, 1, 0, 0));
+  Put(values.Get(), u"supplier", Null());
+  Put(values.Get(), u"notes", Object(notes.Get()));
+
+  Ref<INvVexaAttributesValues> tracked;
+  Check(part->GetBehaviorValues(Text(kTrackedUri), tracked.Put()), "Object.GetBehaviorValues");
+  Put(tracked.Get(), u"changedBy", Value::Of(u"design"));
+  Put(tracked.Get(), u"changeCount", Int32(4));
+  Check(part->Save(), "Object.Save");
+}
+
+void WriteAssembly(INvVexaObjectWriter* writer) {
+  Ref<INvVexaObject> assembly;
+  Check(writer->NewObject(Text(u"Assembly"), Text(u"A-1"), assembly.Put()),
+        "ObjectWriter.NewObject");
+  Ref<INvVexaAttributesValues> values;
+  Check(assembly->get_Values(values.Put()), "Object.Values");
+  Put(values.Get(), u"number", Value::Of(u"A-1"));
+  Put(values.Get(), u"mainPart", Value::Of(u"P-100"));
+  Check(assembly->Save(), "Object.Save");
+}
+
+void WritePackage(const std::u16string& fileName) {
+  Ref<INvVexaWriter> writer;
+  Check(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
+                         reinterpret_cast<void**>(writer.Put())),
+        "CoCreateInstance(NvVexaWriter)");
+  Ref<INvVexaSchema> schema;
+  Check(writer->get_Schema(schema.Put()), "Writer.Schema");
+  BuildSchema(schema.Get());
+  Check(writer->SetSchemaMode(mtEmbedded, Text(u""), Text(u""), VARIANT_FALSE),
+        "Writer.SetSchemaMode");
+  Check(writer->CreateVexaArchiveFileEx(Text(fileName.c_str()), afclMedium),
+        "Writer.CreateVexaArchiveFileEx");
+
+  Ref<INvVexaDataWriter> data;
+  Check(writer->get_DataWriter(data.Put()), "Writer.DataWriter");
+  WriteInfo(data.Get());
+  Ref<INvVexaObjectWriter> objects;
+  Check(data->get_ObjectWriter(objects.Put()), "DataWriter.ObjectWriter");
+  WritePart(objects.Get());
+  WriteAssembly(objects.Get());
+  Check(writer->CloseVexaArchiveFile(), "Writer.CloseVexaArchiveFile");
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc != 2) {
+    std::fprintf(stderr, "usage: %s OUT.vexa\n", argv[0]);
+    return 2;
+  }
+  const std::string name = argv[1];
+  CoInitialize(nullptr);
+  int status = 0;
+  try {
+    WritePackage(Widen(name));
+    std::printf("Wrote %s\n", name.c_str());
+  } catch (const std::exception& failure) {
+    std::fprintf(stderr, "%s\n", failure.what());
+    status = 1;
+  }
+  CoUninitialize();
+  return status;
+}
