@@ -53,7 +53,10 @@ std::shared_ptr<const AttributeSet> ReadAttributes(const ComPtr<INvVexaSchema>& 
 
 const AttributeFacts& CNvVexaAttributesValuesImpl::FindAttribute(std::u16string_view name) {
   if (!attributes_) UseAttributes(ReadAttributes(schema_, className_, behaviorUri_));
-  if (const long slot = SlotOf(name); slot >= 0) return (*attributes_)[static_cast<size_t>(slot)];
+  if (const long index = attributes_ ? attributes_->IndexOf(name, nextGuess_) : -1; index >= 0) {
+    nextGuess_ = static_cast<size_t>(index) + 1;
+    return (*attributes_)[static_cast<size_t>(index)];
+  }
   const std::u16string owner = attributes_ ? attributes_->Owner()
                                : behaviorUri_.Empty() ? ClassOwnerText(className_.View())
                                                       : BehaviorOwnerText(behaviorUri_.View());

@@ -53,6 +53,7 @@ class CNvVexaAttributesValuesImpl {
   };
   std::vector<Slot> slots_;       // one per attribute definition
   std::vector<size_t> assigned_;  // slots, in order of first assignment
+  size_t nextGuess_ = 0;          // where the next name is looked for first
 };
 
 class CNvVexaAttributesValues final

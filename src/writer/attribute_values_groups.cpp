@@ -73,19 +73,18 @@ void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(std::u16string& out)
   const CNvVexaAttributesValuesImpl* classValues = groups_.find(std::u16string_view())->second.impl;
   for (const TextBlock& block : layout->Blocks()) {
     if (block.behaviorUri.empty()) {
-      AppendAttributeElements(out, context, layout->ClassAttributes(), block, classValues);
+      AppendAttributeElements(out, context, block, classValues);
       continue;
     }
-    const AttributeSet& attributes = *layout->BehaviorAttributes(block.behaviorUri);
     const auto entry = groups_.find(std::u16string_view(block.behaviorUri));
     if (entry == groups_.end()) {
-      if (isObjectValues_) CheckNoRequiredAttribute(attributes, block);
+      if (isObjectValues_) CheckNoRequiredAttribute(block);
       continue;
     }
     out += u"  <";
     out += block.element;
     out += u">\n";
-    AppendAttributeElements(out, context, attributes, block, entry->second.impl);
+    AppendAttributeElements(out, context, block, entry->second.impl);
     out += u"  </";
     out += block.element;
     out += u">\n";

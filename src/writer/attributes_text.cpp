@@ -40,15 +40,14 @@ void AppendAttributeElement(std::u16string& out, const AttributesTextContext& co
 }  // namespace
 
 void AppendAttributeElements(std::u16string& out, const AttributesTextContext& context,
-                             const AttributeSet& attributes, const TextBlock& block,
-                             const CNvVexaAttributesValuesImpl* values) {
+                             const TextBlock& block, const CNvVexaAttributesValuesImpl* values) {
   for (size_t k = block.first; k < block.last; ++k)
-    AppendAttributeElement(out, context, attributes[k], values);
+    AppendAttributeElement(out, context, (*block.attributes)[k], values);
 }
 
-void CheckNoRequiredAttribute(const AttributeSet& attributes, const TextBlock& block) {
+void CheckNoRequiredAttribute(const TextBlock& block) {
   for (size_t k = block.first; k < block.last; ++k)
-    if (attributes[k].required) ThrowUnassigned(attributes[k].name);
+    if ((*block.attributes)[k].required) ThrowUnassigned((*block.attributes)[k].name);
 }
 
 }  // namespace nv

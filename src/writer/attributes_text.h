@@ -17,13 +17,12 @@ struct AttributesTextContext {
   bool isObjectValues;
 };
 
-// One element per attribute of `block` (a range of `attributes`) that has a
-// value to write. `values` may be null (nothing assigned).
+// One element per attribute of `block` that has a value to write. `values`
+// may be null (nothing assigned).
 void AppendAttributeElements(std::u16string& out, const AttributesTextContext& context,
-                             const AttributeSet& attributes, const TextBlock& block,
-                             const CNvVexaAttributesValuesImpl* values);
+                             const TextBlock& block, const CNvVexaAttributesValuesImpl* values);
 
 // Throws the unassigned failure for the first required attribute of `block`.
-void CheckNoRequiredAttribute(const AttributeSet& attributes, const TextBlock& block);
+void CheckNoRequiredAttribute(const TextBlock& block);
 
 }  // namespace nv

@@ -59,12 +59,18 @@ long AttributeSet::SlotOf(std::u16string_view name) const {
   return found == slots_.end() ? -1 : static_cast<long>(found->second);
 }
 
+long AttributeSet::IndexOf(std::u16string_view name, size_t guess) const {
+  if (guess < facts_.size() && facts_[guess].name.View() == name) return static_cast<long>(guess);
+  return SlotOf(name);
+}
+
 ClassLayout::ClassLayout(const ComPtr<INvVexaClass>& vexaClass,
                          const ComPtr<INvVexaNamespaces>& namespaces)
     : classAttributes_(ClassOwnerText(vexaClass.Name().View())) {
   std::vector<ComPtr<INvVexaClass>> chain = ClassChain(vexaClass);
   for (auto current = chain.rbegin(); current != chain.rend(); ++current) {
     TextBlock own;
+    own.attributes = &classAttributes_;
     own.first = classAttributes_.Size();
     classAttributes_.Append(current->CurrentClassAttributes(), kClassPrefix);
     own.last = classAttributes_.Size();
@@ -80,6 +86,7 @@ ClassLayout::ClassLayout(const ComPtr<INvVexaClass>& vexaClass,
       AttributeSet& set =
           behaviors_.try_emplace(block.behaviorUri, BehaviorOwnerText(block.behaviorUri))
               .first->second;
+      block.attributes = &set;
       block.first = set.Size();
       set.Append(behavior.Attributes(), std::u16string_view(block.element).substr(
                                             0, block.element.find(u':')));

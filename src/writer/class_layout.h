@@ -51,6 +51,9 @@ class AttributeSet {
   const AttributeFacts& operator[](size_t index) const noexcept { return facts_[index]; }
   // The slot of the attribute named `name`, or -1.
   long SlotOf(std::u16string_view name) const;
+  // The index of `name`, trying `guess` first (values tend to come in
+  // definition order), or -1.
+  long IndexOf(std::u16string_view name, size_t guess) const;
   const std::u16string& Owner() const noexcept { return owner_; }
 
  private:
@@ -64,7 +67,8 @@ class AttributeSet {
 struct TextBlock {
   std::u16string behaviorUri;  // empty for a class's own attributes
   std::u16string element;      // the behaviour element ("NS1:Tracked"), else empty
-  size_t first = 0;            // the range in the class or behaviour set
+  const AttributeSet* attributes = nullptr;  // the class or behaviour set
+  size_t first = 0;                          // the range in `attributes`
   size_t last = 0;
 };
 
@@ -73,6 +77,9 @@ class ClassLayout {
   // The layout of `vexaClass`; behaviour element prefixes come from
   // `namespaces` (may be null for layouts that never write text).
   ClassLayout(const ComPtr<INvVexaClass>& vexaClass, const ComPtr<INvVexaNamespaces>& namespaces);
+  // Blocks point into the layout, so it stays where it was made.
+  ClassLayout(const ClassLayout&) = delete;
+  ClassLayout& operator=(const ClassLayout&) = delete;
 
   const AttributeSet& ClassAttributes() const noexcept { return classAttributes_; }
   // The attributes of a behaviour of the class, or null when the class does
