@@ -94,8 +94,8 @@ LONG TFileStreamImpl::Write(const VARIANT& buffer, LONG count) {
 }
 
 void TFileStreamImpl::WriteText(std::string_view bytes) {
-  std::string block;
-  block.reserve(std::min(bytes.size() + bytes.size() / 8 + 2, archive::kCopyBlockSize * 2));
+  std::string& block = block_;
+  block.clear();
   auto flush = [&] {
     if (!block.empty() && std::fwrite(block.data(), 1, block.size(), file_) != block.size())
       ThrowWriteFailure();

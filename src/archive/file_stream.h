@@ -29,6 +29,7 @@ class TFileStreamImpl {
 
   std::FILE* file_ = nullptr;
   std::string path_;
+  std::string block_;  // text with line ends expanded, reused between writes
 };
 
 class TFileStream final : public Implements<TFileStream, TFileStreamImpl, ITStream> {};

@@ -16,7 +16,7 @@ namespace nv {
 
 class BstrArg {
  public:
-  BstrArg(const Bstr& text) noexcept : raw_(text.Raw()) {}  // NOLINT
+  BstrArg(const Bstr& text) noexcept : owned_(text), raw_(text.Raw()) {}  // NOLINT
   BstrArg(std::u16string_view text) : owned_(text), raw_(owned_.Raw()) {}  // NOLINT
   BstrArg(const OLECHAR* text) : owned_(text), raw_(owned_.Raw()) {}  // NOLINT
   BstrArg(const BstrArg& other) : owned_(other.owned_), raw_(other.raw_) {}

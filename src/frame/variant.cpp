@@ -23,7 +23,7 @@ Variant& Variant::operator=(const Variant& other) {
 
 Variant& Variant::operator=(Variant&& other) noexcept {
   if (this != &other) {
-    VariantClear(this);
+    if (vt != VT_EMPTY) VariantClear(this);
     std::memcpy(static_cast<VARIANT*>(this), static_cast<VARIANT*>(&other), sizeof(VARIANT));
     VariantInit(&other);
   }

@@ -20,7 +20,9 @@ class Variant : public VARIANT {
   Variant(Variant&& other) noexcept;
   Variant& operator=(const Variant& other);
   Variant& operator=(Variant&& other) noexcept;
-  ~Variant() { VariantClear(this); }
+  ~Variant() {
+    if (vt != VT_EMPTY) VariantClear(this);
+  }
 
   // Exact-type constructors; the template guards keep char* and friends from
   // silently turning into booleans or integers.

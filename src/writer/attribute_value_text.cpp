@@ -23,17 +23,11 @@ ComPtr<INvVexaXmlAttributeValue> XmlValueOf(const VARIANT& value) {
   return ComPtr<IUnknown>(object).try_as<INvVexaXmlAttributeValue>();
 }
 
-void AppendEndTag(std::u16string& out, std::u16string_view elementName) {
-  out += u"</";
-  out += elementName;
-  out += u'>';
-}
-
 }  // namespace
 
 bool HoldsXmlAttributeValue(const VARIANT& value) { return static_cast<bool>(XmlValueOf(value)); }
 
-void AppendValuePart(std::u16string& out, std::u16string_view elementName, const VARIANT& value,
+void AppendValuePart(std::u16string& out, std::u16string_view endTag, const VARIANT& value,
                      DataTypeEnum type, const ComPtr<INvVexaNamespaces>& packageNamespaces,
                      const ComPtr<INvVexaNamespaces>& infoNamespaces) {
   if (Dereferenced(value).vt == VT_NULL) {
@@ -50,12 +44,12 @@ void AppendValuePart(std::u16string& out, std::u16string_view elementName, const
     const ComPtr<INvVexaXmlAttributeValue> xml = XmlValueOf(value);
     if (!xml) throw ENvException(kDtXmlAssignmentFailure);
     AppendXmlValueText(out, xml, packageNamespaces, infoNamespaces);
-    AppendEndTag(out, elementName);
+    out += endTag;
     return;
   }
   out += u'>';
   AppendVexaVariantText(out, value, type);
-  AppendEndTag(out, elementName);
+  out += endTag;
 }
 
 }  // namespace nv

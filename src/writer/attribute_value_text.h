@@ -17,9 +17,9 @@ bool HoldsXmlAttributeValue(const VARIANT& value);
 
 // Null gives the nil form, an object reference the href form, an XML value its
 // declarations and fragment, any other value its lexical text; all but the
-// empty forms end with the end tag of `elementName`. Throws the conversion
+// empty forms end with `endTag` ("</prefix:name>"). Throws the conversion
 // failures; `out` may then hold part of the text.
-void AppendValuePart(std::u16string& out, std::u16string_view elementName, const VARIANT& value,
+void AppendValuePart(std::u16string& out, std::u16string_view endTag, const VARIANT& value,
                      DataTypeEnum type, const ComPtr<INvVexaNamespaces>& packageNamespaces,
                      const ComPtr<INvVexaNamespaces>& infoNamespaces);
 

@@ -89,7 +89,7 @@ void CNvVexaAttributesValuesImpl::PutItem(const BstrArg& attributeName, const VA
   slot.value = Variant(value);
   if (!slot.assigned) {
     slot.assigned = true;
-    assigned_.push_back(attribute.slot);
+    ++assignedCount_;
   }
 }
 
@@ -102,7 +102,7 @@ void CNvVexaAttributesValuesImpl::UnassignValue(const BstrArg& attributeName) {
   const long found = SlotOf(attributeName);
   if (found < 0 || !slots_[static_cast<size_t>(found)].assigned) return;
   slots_[static_cast<size_t>(found)] = Slot();
-  std::erase(assigned_, static_cast<size_t>(found));
+  --assignedCount_;
 }
 
 ComPtr<INvVexaXmlAttributeValue> CNvVexaAttributesValuesImpl::CreateXmlAttributeValue() {
@@ -116,7 +116,8 @@ ComPtr<INvVexaDurationAttributeValue> CNvVexaAttributesValuesImpl::CreateDuratio
 Bstr CNvVexaAttributesValuesImpl::AttributeName(LONG index) {
   if (index < 0 || index >= Count()) throw ENvException("Invalid index");
   std::vector<std::u16string_view> names;
-  for (const size_t slot : assigned_) names.push_back((*attributes_)[slot].name.View());
+  for (size_t slot = 0; slot < slots_.size(); ++slot)
+    if (slots_[slot].assigned) names.push_back((*attributes_)[slot].name.View());
   std::sort(names.begin(), names.end(), KeyLess());
   return Bstr(names[static_cast<size_t>(index)]);
 }
@@ -133,8 +134,7 @@ void CNvVexaAttributesValuesImpl::UseAttributes(std::shared_ptr<const AttributeS
   const size_t size = attributes_ ? attributes_->Size() : 0;
   slots_.clear();
   slots_.resize(size);
-  assigned_.clear();
-  assigned_.reserve(size);
+  assignedCount_ = 0;
 }
 
 const VARIANT* CNvVexaAttributesValuesImpl::AssignedValue(size_t slot) const {

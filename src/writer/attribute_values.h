@@ -18,7 +18,7 @@ class CNvVexaAttributesValuesImpl {
  public:
   virtual ~CNvVexaAttributesValuesImpl() = default;
 
-  virtual LONG Count() { return static_cast<LONG>(assigned_.size()); }
+  virtual LONG Count() { return static_cast<LONG>(assignedCount_); }
   // Null when no value is assigned (defaults are not reported here).
   virtual Variant Item(const BstrArg& attributeName);
   virtual void PutItem(const BstrArg& attributeName, const VARIANT& value);
@@ -51,9 +51,9 @@ class CNvVexaAttributesValuesImpl {
     Variant value;
     bool assigned = false;
   };
-  std::vector<Slot> slots_;       // one per attribute definition
-  std::vector<size_t> assigned_;  // slots, in order of first assignment
-  size_t nextGuess_ = 0;          // where the next name is looked for first
+  std::vector<Slot> slots_;  // one per attribute definition
+  size_t assignedCount_ = 0;
+  size_t nextGuess_ = 0;  // where the next name is looked for first
 };
 
 class CNvVexaAttributesValues final

@@ -22,18 +22,15 @@ void AppendAttributeElement(std::u16string& out, const AttributesTextContext& co
     if (attribute.required) ThrowUnassigned(attribute.name);
     const Variant& fallback = attribute.defaultValue;
     if (fallback.IsNull() || fallback.IsEmpty()) return;
-    out += u"    <";
-    out += attribute.element;
+    out += attribute.startTag;
     out += u'>';
     AppendVexaVariantText(out, fallback, attribute.type);
-    out += u"</";
-    out += attribute.element;
-    out += u">\n";
+    out += attribute.endTag;
+    out += u'\n';
     return;
   }
-  out += u"    <";
-  out += attribute.element;
-  AppendValuePart(out, attribute.element, *assigned, attribute.type, context.namespaces, nullptr);
+  out += attribute.startTag;
+  AppendValuePart(out, attribute.endTag, *assigned, attribute.type, context.namespaces, nullptr);
   out += u'\n';
 }
 

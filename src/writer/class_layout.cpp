@@ -12,7 +12,9 @@ constexpr std::u16string_view kClassPrefix = u"tns";
 AttributeFacts FactsOf(const ComPtr<INvVexaAttribute>& attribute, std::u16string_view prefix) {
   AttributeFacts facts;
   facts.name = attribute.Name();
-  facts.element = std::u16string(prefix) + u':' + std::u16string(facts.name.View());
+  const std::u16string element = std::u16string(prefix) + u':' + std::u16string(facts.name.View());
+  facts.startTag = u"    <" + element;
+  facts.endTag = u"</" + element + u">";
   const ComPtr<INvVexaTypeDefinition> definition = attribute.TypeDefinition();
   facts.type = definition.ValueType();
   facts.required = attribute.Required();

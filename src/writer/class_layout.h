@@ -30,7 +30,9 @@ using ViewMap = std::unordered_map<std::u16string, T, ViewHash, std::equal_to<>>
 // One attribute's definition, copied out of the schema.
 struct AttributeFacts {
   Bstr name;
-  std::u16string element;  // the element name in object text: prefix ":" name
+  // The element in object text is prefix ":" name; its tags are kept whole.
+  std::u16string startTag;  // "    <" element, indented as in object text
+  std::u16string endTag;    // "</" element ">"
   DataTypeEnum type = dtUndefined;
   bool required = false;
   bool nullAllowed = false;

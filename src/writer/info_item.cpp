@@ -38,7 +38,8 @@ Bstr CNvVexaInfoItemImpl::GetXMLStr(bool isForSchema, const BstrArg& prefix,
   const std::u16string_view typePrefix = isForSchema ? kXsdPrefix : kXsiPrefix;
   AppendDocumentAttribute(out, std::u16string(typePrefix) + u":type", UnprefixedTypeName(typeName));
   if (mustUnderstand_ == muYes) AppendDocumentAttribute(out, u"vexa:mustUnderstand", u"yes");
-  AppendValuePart(out, element, value_, valueType_, globalNamespaces, infoNamespaces);
+  AppendValuePart(out, u"</" + element + u">", value_, valueType_, globalNamespaces,
+                  infoNamespaces);
   return Bstr(out);
 }
 

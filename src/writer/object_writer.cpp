@@ -19,22 +19,22 @@ ComPtr<INvVexaClass> CNvVexaObjectWriterImpl::FindClass(Bstr& name) const {
 }
 
 const CNvVexaObjectWriterImpl::KnownClass& CNvVexaObjectWriterImpl::Known(
-    const Bstr& requestedName) {
-  if (const auto found = classes_.find(requestedName.View()); found != classes_.end())
+    std::u16string_view requestedName) {
+  if (const auto found = classes_.find(requestedName); found != classes_.end())
     return found->second;
   KnownClass known;
-  known.name = requestedName;
+  known.name = Bstr(requestedName);
   const ComPtr<INvVexaClass> vexaClass = FindClass(known.name);
   known.isAbstract = vexaClass.IsAbstract();
   known.layout = std::make_shared<const ClassLayout>(vexaClass, namespaces_);
-  return classes_.emplace(std::u16string(requestedName.View()), std::move(known)).first->second;
+  return classes_.emplace(std::u16string(requestedName), std::move(known)).first->second;
 }
 
 ComPtr<INvVexaObject> CNvVexaObjectWriterImpl::NewObject(const BstrArg& vexaClassName,
                                                          const BstrArg& uniqueId) {
-  const Bstr name = vexaClassName;
+  const std::u16string_view name = vexaClassName;
   const Bstr id = uniqueId;
-  if (name.Empty())
+  if (name.empty())
     throw ENvException(u"missing class Name for object " + std::u16string(id.View()));
   if (id.Empty()) throw ENvException("missing Unique Id for object");
   if (!IsValidNCName(id.View()))

@@ -32,7 +32,7 @@ class CNvVexaObjectWriterImpl {
   };
 
   ComPtr<INvVexaClass> FindClass(Bstr& name) const;
-  const KnownClass& Known(const Bstr& requestedName);
+  const KnownClass& Known(std::u16string_view requestedName);
 
   ViewMap<KnownClass> classes_;  // by the name a client asked for
   INvVexaObjectWriter* self_ = nullptr;
