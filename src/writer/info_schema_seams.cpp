@@ -1,8 +1,6 @@
 #include "writer/info_schema_seams.h"
 
-#include "schema/impl_cast.h"
 #include "schema/namespaces.h"
-#include "schema/schema.h"
 #include "schema/schema_seams.h"
 #include "schemadoc/schema_info_seam.h"
 #include "writer/info.h"
@@ -26,9 +24,7 @@ bool InfoHasMustUnderstandItems(const ComPtr<IUnknown>& info) {
 }  // namespace
 
 void AppendSchemaInfo(std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
-  auto* impl = ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(schema);
-  if (!impl) return;
-  const auto info = impl->Info().as<INvVexaInfoCRaw>();
+  const auto info = schema.Info().as<INvVexaInfoCRaw>();
   if (info.Count() == 0) return;
   // The schema document's own prefixes are declared on its root; the Header
   // declares its item namespaces itself, so a table of its own will do.
