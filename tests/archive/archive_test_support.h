@@ -20,6 +20,7 @@
 namespace nv_archive_test {
 
 namespace fs = std::filesystem;
+using nv::ComPtr;
 using nv_test::ReadText;
 
 inline nv::Bstr U(std::string_view utf8) { return nv::Bstr::FromUtf8(utf8); }
@@ -37,10 +38,9 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
 
 struct CommandResult {
   int status = -1;
-  std::string output;
+  std::string output;  // standard output and error together
 };
 
-// Runs a shell command, capturing standard output and error together.
 inline CommandResult RunCommand(const std::string& command) {
   CommandResult result;
   FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
@@ -58,9 +58,8 @@ inline std::string Quote(const std::string& path) { return "'" + path + "'"; }
 // Every path below `folder` (links not followed), relative to it.
 inline std::set<std::string> Snapshot(const std::string& folder) {
   std::set<std::string> paths;
-  for (auto it = fs::recursive_directory_iterator(folder); it != fs::recursive_directory_iterator();
-       ++it)
-    paths.insert(it->path().lexically_relative(folder).string());
+  for (const auto& entry : fs::recursive_directory_iterator(folder))
+    paths.insert(entry.path().lexically_relative(folder).string());
   return paths;
 }
 
@@ -70,16 +69,23 @@ std::string MessageOf(F&& call) {
   return nv_test::MessageOfFailure(std::forward<F>(call));
 }
 
-inline nv::ComPtr<ITAbZipper> NewZipper(const std::string& archive, const std::string& base) {
-  nv::ComPtr<ITAbZipper> zipper = nv::CreateObject<nv::CNvTAbZipper>();
+// Replaces the first "@" in `text` by `path`.
+inline std::string At(std::string text, const std::string& path) {
+  if (const size_t at = text.find('@'); at != std::string::npos) text.replace(at, 1, path);
+  return text;
+}
+
+inline ComPtr<ITAbZipper> NewZipper(const std::string& archive, const std::string& base) {
+  ComPtr<ITAbZipper> zipper = nv::CreateObject<nv::CNvTAbZipper>();
   zipper.PutFileName(U(archive));
   zipper.PutBaseDirectory(U(base));
   return zipper;
 }
 
-inline nv::ComPtr<ITAbUnZipper> NewUnzipper(const std::string& archive, const std::string& base) {
-  nv::ComPtr<ITAbUnZipper> unzipper = nv::CreateObject<nv::CNvTAbUnZipper>();
-  unzipper.Init();
+inline ComPtr<ITAbUnZipper> NewUnzipper(const std::string& archive, const std::string& base,
+                                        bool init = true) {
+  ComPtr<ITAbUnZipper> unzipper = nv::CreateObject<nv::CNvTAbUnZipper>();
+  if (init) unzipper.Init();
   unzipper.PutFileName(U(archive));
   unzipper.PutBaseDirectory(U(base));
   return unzipper;

@@ -12,7 +12,6 @@
 namespace nv_archive_test {
 namespace {
 
-using nv::ComPtr;
 using nv::Variant;
 
 constexpr LONG kAppend = 1, kCreate = 0xFFFF;

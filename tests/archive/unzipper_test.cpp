@@ -1,4 +1,4 @@
-// The archive reader on archives made by the zip command and by the zipper,
+// The archive reader on archives made by the zip command,
 // and the one table of every archive failure message.
 #include "archive/archive_test_support.h"
 #include "archive/file_stream.h"
@@ -16,7 +16,6 @@
 namespace nv_archive_test {
 namespace {
 
-using nv::ComPtr;
 using nv::Variant;
 
 std::string BinaryBytes() {
@@ -53,10 +52,8 @@ TEST_F(ZipCommandArchive, ListsAndFindsEveryEntry) {
   for (LONG k = 0; k < 6; ++k) names.insert(unzipper.Item(k).ToUtf8());
   EXPECT_EQ(names, (std::set<std::string>{"a.txt", "sub/", "sub/b.bin", "sub/deeper/",
                                           "sub/deeper/c.txt", "empty.txt"}));
-  const LONG index = unzipper.FindFile(U("sub/deeper/c.txt"));
-  ASSERT_GE(index, 0);
+  const LONG index = unzipper.FindFile(U("sub\\deeper\\c.txt"));  // either separator
   EXPECT_EQ(unzipper.Item(index).ToUtf8(), "sub/deeper/c.txt");
-  EXPECT_EQ(unzipper.FindFile(U("sub\\deeper\\c.txt")), index);
   EXPECT_EQ(unzipper.FindFile(U("c.txt")), -1);
   EXPECT_EQ(unzipper.FindFile(U("SUB/b.bin")), -1);
   // The list is kept: the archive is not listed again.
@@ -90,12 +87,12 @@ TEST_F(ZipCommandArchive, ExtractsOneEntryToANewFile) {
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("sub\\deeper\\c.txt"), U(dir / "copy.txt")), 7);
   EXPECT_EQ(ReadText(dir / "copy.txt"), "gamma\r\n");
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("empty.txt"), U(dir / "empty.copy")), 0);
-  EXPECT_TRUE(fs::is_regular_file(dir / "empty.copy"));
   EXPECT_EQ(fs::file_size(dir / "empty.copy"), 0u);
 }
 
 TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
   ComPtr<ITAbUnZipper> unzipper = Made();
+  const std::set<std::string> before = Snapshot(dir.Path());
   // A file-size limit makes the write fail part way, like a full disk.
   rlimit saved{};
   ::getrlimit(RLIMIT_FSIZE, &saved);
@@ -113,7 +110,7 @@ TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
   EXPECT_EQ(message, "Failed to extract file: sub/b.bin to new file: " + dir / "big.bin" +
                          ". Cannot write destination file: File too large.");
   EXPECT_EQ(debugOutput, "UnZipToMemAndSaveInNewName catch fwrite exception\n");
-  EXPECT_EQ(Snapshot(dir.Path()).count("big.bin"), 0u);
+  EXPECT_EQ(Snapshot(dir.Path()), before);  // not even a partial file
 }
 
 // Each failure of the writer, the reader and the document stream, with its
@@ -128,12 +125,6 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
     zipper.AddFiles(U(file));
     return zipper;
   };
-  const auto uninitialized = [&] {
-    ComPtr<ITAbUnZipper> unzipper = nv::CreateObject<nv::CNvTAbUnZipper>();
-    unzipper.PutFileName(U(dir / "made.zip"));
-    unzipper.PutBaseDirectory(U(dir / "out"));
-    return unzipper;
-  };
   const auto opened = [&](const char* archive) { return NewUnzipper(dir / archive, dir / "out"); };
   const auto stream = [&](const char* name, LONG mode) {
     ComPtr<ITStream> stream = nv::CreateObject<nv::TFileStream>();
@@ -144,7 +135,8 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
       "Failed to get item from archive. Index given is bigger then archive size.";
   const std::string noMatch = "Failed to extract files from archive. error code = 9";
   const std::pair<std::function<void()>, std::string> cases[] = {
-      // The writer.
+      // The writer. With nothing pending, a save does nothing, not even a name check.
+      {[&] { nv::CreateObject<nv::CNvTAbZipper>().Save(); }, nv_test::kNoFailure},
       {[&] { pending("x.zip", "missing.txt").Save(); }, "Zip error: 9"},
       {[&] {
          ComPtr<ITAbZipper> zipper = pending("x.zip");
@@ -179,11 +171,12 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
        "Failed to extract file: a.txt to new file: @/no/such/a.txt. Cannot open destination file."},
       {[&] { NewUnzipper(dir / "made.zip", dir / "missing").ExtractFiles(U("*.*")); },
        "Cannot set options in unzip library"},
-      {[&] { uninitialized().Count(); }, "Cannot initialize unzip library"},
-      {[&] { uninitialized().ExtractFiles(U("*.*")); }, "Cannot initialize unzip library"},
+      {[&] { NewUnzipper(dir / "made.zip", dir / "out", false).Count(); },
+       "Cannot initialize unzip library"},
       {[&] { opened("missing.zip").Count(); },
        "Cannot open archive \"@/missing.zip\": No such file or directory"},
-      {[&] { opened("not-a-zip").Count(); }, "Cannot open archive \"@/not-a-zip\": Not a zip archive"},
+      {[&] { opened("not-a-zip").Count(); },
+       "Cannot open archive \"@/not-a-zip\": Not a zip archive"},
       {[&] { opened("out").Count(); }, "Cannot open archive \"@/out\": not a regular file"},
       // The document stream.
       {[&] { stream("x", 2); }, "Illegal file open mode"},
@@ -198,34 +191,10 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
        "The buffer to write is neither a string nor a byte array"},
       {[&] { stream("read.txt", kRead).Write(Variant(u"x"), 1); }, "Cannot write file @/read.txt"},
   };
-  for (const auto& [call, message] : cases) {
-    std::string expected = message;
-    if (const size_t at = expected.find('@'); at != std::string::npos)
-      expected.replace(at, 1, dir.Path());
-    EXPECT_EQ(MessageOf(call), expected);
-  }
+  for (const auto& [call, message] : cases) EXPECT_EQ(MessageOf(call), At(message, dir.Path()));
   EXPECT_EQ(ReadText(dir / "not-a-zip"), "plain text");
+  EXPECT_FALSE(fs::exists(dir / "x.zip"));  // a close writes only what was saved
   EXPECT_EQ(Snapshot(dir / "out"), std::set<std::string>{});
-}
-
-TEST(UnzipperTest, ReadsBackWhatTheZipperWrote) {
-  Scratch dir;
-  WriteFile(dir / "in/VEXA_Data.xml", "<data/>\r\n");
-  WriteFile(dir / "in/files/\xC3\xA4.bin", BinaryBytes());
-  ComPtr<ITAbZipper> zipper = NewZipper(dir / "p.vexa", dir / "in");
-  zipper.PutCopmressionLevel(afclHigh);
-  zipper.AddFiles(U("files"));
-  zipper.AddFiles(U("VEXA_Data.xml"));
-  zipper.Save();
-  zipper.CloseArchive();
-
-  fs::create_directory(dir / "out");
-  ComPtr<ITAbUnZipper> unzipper = NewUnzipper(dir / "p.vexa", dir / "out");
-  EXPECT_EQ(unzipper.Count(), 2);
-  EXPECT_GE(unzipper.FindFile(U("files/\xC3\xA4.bin")), 0);
-  unzipper.ExtractFiles(U("*.*"));
-  EXPECT_EQ(ReadText(dir / "out/files/\xC3\xA4.bin"), BinaryBytes());
-  EXPECT_EQ(ReadText(dir / "out/VEXA_Data.xml"), "<data/>\r\n");
 }
 
 }  // namespace

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <stdexcept>
 
@@ -18,34 +18,15 @@ using nv_test::FailureOf;
 using nv_test::ScopedEnv;
 using nv_test::ScratchFolder;
 
-// 8-4-4-4-12 upper-case hexadecimal digits.
-bool IsGuidText(const std::string& text) {
-  if (text.size() != 36) return false;
-  for (size_t i = 0; i < text.size(); ++i) {
-    const bool dash = i == 8 || i == 13 || i == 18 || i == 23;
-    const char c = text[i];
-    if (dash ? c != '-' : !((c >= '0' && c <= '9') || (c >= 'A' && c <= 'F'))) return false;
-  }
-  return true;
-}
-
-struct EnvRow {
-  const char* temp;
-  const char* tmp;
-  const char* tmpdir;
-  const char* expected;
-};
-
 TEST(TempDirectoryTest, FollowsTheEnvironmentInOrder) {
-  const EnvRow rows[] = {
-      {"/t1", "/t2", "/t3", "/t1"},
-      {nullptr, "/t2", "/t3", "/t2"},
-      {"", "/t2", nullptr, "/t2"},
-      {nullptr, "", "/t3", "/t3"},
-      {"", "", "", "/tmp"},
+  const struct {
+    const char *temp, *tmp, *tmpdir, *expected;
+  } rows[] = {
+      {"/t1", "/t2", "/t3", "/t1"},        {"", "/t2", nullptr, "/t2"},
+      {nullptr, "", "/t3", "/t3"},         {"", "", "", "/tmp"},
       {nullptr, nullptr, nullptr, "/tmp"},
   };
-  for (const EnvRow& row : rows) {
+  for (const auto& row : rows) {
     ScopedEnv temp("TEMP", row.temp), tmp("TMP", row.tmp), tmpdir("TMPDIR", row.tmpdir);
     EXPECT_STREQ(GetTempDirectory().Utf8(), row.expected);
   }
@@ -66,12 +47,21 @@ TEST(TempFileTest, MakesDistinctEmptyFilesInTheFolder) {
             "Failed to create a temp file.");
 }
 
-TEST(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectory) {
-  ScratchFolder scratch;
-  ScopedEnv temp("TEMP", scratch.Path().c_str());
+class TempFolderTest : public ::testing::Test {
+ protected:
+  ScratchFolder scratch_;
+  ScopedEnv temp_{"TEMP", scratch_.Path().c_str()};
+};
+
+TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectory) {
   const std::string path = CreateTempFolder().ToUtf8();
-  EXPECT_EQ(fs::path(path).parent_path(), fs::path(scratch.Path()));
-  EXPECT_TRUE(IsGuidText(fs::path(path).filename().string())) << path;
+  EXPECT_EQ(fs::path(path).parent_path(), fs::path(scratch_.Path()));
+  // 8-4-4-4-12 upper-case hexadecimal digits.
+  const std::string name = fs::path(path).filename().string();
+  EXPECT_EQ(name.size(), 36u) << name;
+  EXPECT_EQ(name.find_first_not_of("0123456789ABCDEF-"), std::string::npos) << name;
+  EXPECT_EQ(std::count(name.begin(), name.end(), '-'), 4) << name;
+  for (size_t dash : {8, 13, 18, 23}) EXPECT_EQ(name[dash], '-') << name;
   struct stat status {};
   ASSERT_EQ(::stat(path.c_str(), &status), 0);
   EXPECT_TRUE(S_ISDIR(status.st_mode));
@@ -79,20 +69,20 @@ TEST(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectory) {
   EXPECT_NE(CreateTempFolder().ToUtf8(), path);
 }
 
-TEST(TempFolderTest, CreationFailureNamesTheFolder) {
-  ScratchFolder scratch;
-  ScopedEnv temp("TEMP", scratch.File("missing").c_str());
+TEST_F(TempFolderTest, CreationFailureNamesTheFolder) {
+  ScopedEnv missing("TEMP", scratch_.File("missing").c_str());
   const std::string message = FailureOf([] { CreateTempFolder(); });
-  const std::string start = "Cannot create the following directory: " + scratch.File("missing/");
+  const std::string start = "Cannot create the following directory: " + scratch_.File("missing/");
   EXPECT_EQ(message.rfind(start, 0), 0u) << message;
   EXPECT_NE(message.find(" due to the following error: No such file or directory"),
             std::string::npos)
       << message;
 }
 
-TEST(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScope) {
-  ScratchFolder scratch;
-  ScopedEnv temp("TEMP", scratch.Path().c_str());
+TEST_F(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScopeWithoutFollowingLinks) {
+  const std::string outside = scratch_.File("outside");
+  fs::create_directory(outside);
+  nv_test::WriteText(outside + "/keep.txt", "keep");
   std::string path;
   EXPECT_THROW(
       {
@@ -100,35 +90,18 @@ TEST(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScope) {
         path = folder.Path().ToUtf8();
         fs::create_directories(path + "/sub/deeper");
         nv_test::WriteText(path + "/sub/deeper/file.txt", "data");
+        fs::create_directory_symlink(outside, path + "/link");
+        fs::create_directory_symlink(outside, path + "/sub/link");
+        fs::create_symlink(outside + "/keep.txt", path + "/file-link");
         throw std::runtime_error("writing failed");
       },
       std::runtime_error);
   ASSERT_FALSE(path.empty());
   EXPECT_FALSE(fs::exists(path));
-}
-
-TEST(TempFolderTest, RemovalDoesNotFollowLinksInside) {
-  ScratchFolder scratch;
-  ScopedEnv temp("TEMP", scratch.Path().c_str());
-  const std::string outside = scratch.File("outside");
-  fs::create_directory(outside);
-  nv_test::WriteText(outside + "/keep.txt", "keep");
-  std::string path;
-  {
-    TempFolder folder;
-    path = folder.Path().ToUtf8();
-    fs::create_directory(path + "/sub");
-    fs::create_directory_symlink(outside, path + "/link");
-    fs::create_directory_symlink(outside, path + "/sub/link");
-    fs::create_symlink(outside + "/keep.txt", path + "/file-link");
-  }
-  EXPECT_FALSE(fs::exists(path));
   EXPECT_EQ(nv_test::ReadText(outside + "/keep.txt"), "keep");
 }
 
-TEST(TempFolderTest, MovesAndRemovesOnce) {
-  ScratchFolder scratch;
-  ScopedEnv temp("TEMP", scratch.Path().c_str());
+TEST_F(TempFolderTest, MovesAndRemovesOnce) {
   TempFolder first;
   const std::string path = first.Path().ToUtf8();
   TempFolder second(std::move(first));

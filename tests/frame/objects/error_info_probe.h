@@ -2,6 +2,7 @@
 #pragma once
 
 #include "frame/bstr.h"
+#include "frame/com_ptr.h"
 
 #include <string>
 
@@ -14,18 +15,12 @@ struct ErrorProbe {
 };
 
 inline ErrorProbe TakeErrorInfo() {
-  ErrorProbe probe;
-  IErrorInfo* info = nullptr;
-  if (GetErrorInfo(0, &info) != S_OK || !info) return probe;
-  probe.present = true;
-  BSTR text = nullptr;
-  info->GetDescription(&text);
-  probe.description = Bstr::Attach(text).ToUtf8();
-  text = nullptr;
-  info->GetSource(&text);
-  probe.source = Bstr::Attach(text).ToUtf8();
-  info->Release();
-  return probe;
+  ComPtr<IErrorInfo> info;
+  if (GetErrorInfo(0, info.put()) != S_OK || !info) return {};
+  Bstr description, source;
+  info->GetDescription(description.Receive());
+  info->GetSource(source.Receive());
+  return {true, description.ToUtf8(), source.ToUtf8()};
 }
 
 }  // namespace nv::test

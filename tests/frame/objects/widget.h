@@ -43,9 +43,6 @@ class CWidgetImpl {
   virtual void FailInside(const BstrArg& message) { throw ENvException(Bstr(message)); }
   virtual LONG Secret() { return 42; }
 
-  // The object's own interface pointer, set by its creator (tests only).
-  IWidget* self = nullptr;
-
  private:
   Bstr name_;
   Variant item_;

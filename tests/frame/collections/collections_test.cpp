@@ -1,0 +1,320 @@
+// The library's collections: the interface and string lists, the key-ordered
+// dictionary, the variant collection with its equality, and byte arrays.
+#include "frame/collections/collection_objects.h"
+#include "frame/collections/dictionary.h"
+#include "frame/collections/interface_list.h"
+#include "frame/collections/string_list.h"
+#include "frame/collections/variant_array.h"
+#include "frame/collections/variant_equality.h"
+
+#include <gtest/gtest.h>
+
+#include "support/scratch.h"
+
+#include <climits>
+#include <cmath>
+#include <string>
+#include <vector>
+
+namespace nv {
+namespace {
+
+using nv_test::FailureOf;
+using Texts = std::vector<std::u16string>;
+
+template <class F>
+HRESULT ResultOf(F call) {
+  try {
+    call();
+  } catch (const ComError& e) {
+    return e.Error();
+  }
+  return S_OK;
+}
+
+// A stack-held object that counts references and logs its releases by tag.
+class Probe final : public IUnknown {
+ public:
+  Probe(int tag, std::vector<int>* releases) : tag_(tag), releases_(releases) {}
+  HRESULT QueryInterface(REFIID iid, void** out) override {
+    *out = iid == IID_IUnknown ? this : nullptr;
+    if (!*out) return E_NOINTERFACE;
+    AddRef();
+    return S_OK;
+  }
+  ULONG AddRef() override { return ++refs; }
+  ULONG Release() override {
+    releases_->push_back(tag_);
+    return --refs;
+  }
+  ULONG refs = 0;
+
+ private:
+  int tag_;
+  std::vector<int>* releases_;
+};
+
+TEST(InterfaceList, HoldsOneReferenceEachAndKeepsNull) {
+  std::vector<int> releases;
+  Probe a{1, &releases}, b{2, &releases}, c{3, &releases};
+  CNvInterfaceList list;
+  for (Probe* probe : {&a, &b, &c}) list.Add(probe);
+  EXPECT_EQ(a.refs, 1u);
+  EXPECT_EQ(list.Add(nullptr), 3);
+  EXPECT_FALSE(list.Item(3));
+  EXPECT_EQ(ResultOf([&] { list.ItemAs<IUnknown>(3); }), E_POINTER);
+  EXPECT_EQ(ResultOf([&] { list.ItemAs<IDispatch>(1); }), E_NOINTERFACE);
+  for (int32_t index : {-1, 4, INT_MIN}) {
+    SCOPED_TRACE(index);
+    EXPECT_EQ(FailureOf([&] { list.Item(index); }),
+              "Illegal index. Failed to get item from list.");
+    EXPECT_EQ(FailureOf([&] { list.Remove(index); }),
+              "Illegal index. Failed to remove item from list.");
+  }
+  list.Remove(3);
+  releases.clear();  // the items fetched above were released too
+  list.Remove(0);
+  EXPECT_EQ(releases, std::vector<int>{1});
+  ASSERT_EQ(list.Count(), 2);
+  EXPECT_EQ(list.Item(0).get(), &b);
+  list.Add(&a);
+  releases.clear();
+  list.Clear();
+  EXPECT_EQ(list.Count(), 0);
+  EXPECT_EQ(releases, (std::vector<int>{1, 3, 2}));  // last to first
+}
+
+// The string list and the implementation behind the simple string list
+// interface must behave alike, so every case runs on both.
+template <class List>
+class StringListTest : public testing::Test {};
+using StringLists = testing::Types<CNvStringList, CNvSimpleStringListImpl>;
+TYPED_TEST_SUITE(StringListTest, StringLists);
+
+TYPED_TEST(StringListTest, FindsExactlyIgnoresBadIndexesAndDeleteClosesTheGap) {
+  TypeParam list;
+  for (const char16_t* item : {u"name", u"", u"x", u"name"}) list.Add(item);
+  EXPECT_EQ(list.IndexOf(u"name"), 0);
+  EXPECT_EQ(list.IndexOf(u"Name"), -1);
+  EXPECT_EQ(list.IndexOf(u"nam"), -1);
+  EXPECT_EQ(list.IndexOf(u""), 1);
+  for (int32_t index : {-1, 4, INT_MIN}) {
+    EXPECT_TRUE(list.Item(index).Empty());
+    list.Delete(index);
+  }
+  EXPECT_EQ(list.Count(), 4);
+  list.Delete(0);
+  ASSERT_EQ(list.Count(), 3);
+  EXPECT_EQ(list.Item(0), Bstr(u""));
+  EXPECT_EQ(list.Item(2), Bstr(u"name"));
+}
+
+TEST(SimpleStringListObject, ForwardsToTheStringList) {
+  ComPtr<INvSimpleStringList> names = CreateObject<CNvSimpleStringList>();
+  for (const char16_t* name : {u"VEXA_CB_NS1.xsd", u"name", u"name"}) names.Add(name);
+  EXPECT_EQ(names.Count(), 3);
+  EXPECT_EQ(names.IndexOf(u"name"), 1);
+  names.Delete(0);
+  names.Delete(9);
+  EXPECT_EQ(names.Item(0).ToUtf8(), "name");
+  EXPECT_EQ(names.Item(-1).ToUtf8(), "");
+}
+
+Texts VisitOrder(Texts added) {
+  CNvDictionary<Bstr> dictionary;
+  for (const auto& key : added) dictionary.Add(Bstr(key), u"v");
+  Texts keys;
+  for (const auto& [key, value] : dictionary) keys.emplace_back(key.View());
+  return keys;
+}
+
+TEST(Dictionary, VisitsKeysInCodeUnitOrder) {
+  EXPECT_EQ(VisitOrder({u"b", u"a", u"B"}), (Texts{u"B", u"a", u"b"}));
+  EXPECT_EQ(VisitOrder({u"abc", u"", u"ab"}), (Texts{u"", u"ab", u"abc"}));
+  // Code units, not code points: the surrogate pair of U+10000 precedes U+E000.
+  EXPECT_EQ(VisitOrder({u"\uE000", u"\U00010000"}), (Texts{u"\U00010000", u"\uE000"}));
+}
+
+TEST(Dictionary, DuplicateAddKeepsFirstValueAndLookupIsCaseSensitive) {
+  CNvDictionary<Bstr> dictionary;
+  dictionary.Add(u"key", u"first");
+  dictionary.Add(u"key", u"second");
+  dictionary.Add(Bstr(), u"null");
+  dictionary.Add(u"", u"empty");  // the null key again
+  EXPECT_EQ(dictionary.Count(), 2);
+  EXPECT_EQ(dictionary.Get(u"key"), Bstr(u"first"));
+  EXPECT_EQ(dictionary.Get(u""), Bstr(u"null"));
+  EXPECT_TRUE(dictionary.Exists(u"key"));
+  EXPECT_FALSE(dictionary.Exists(u"Key"));
+  EXPECT_TRUE(dictionary.Get(u"Key").Empty());
+  EXPECT_EQ(CNvDictionary<Variant>().Get(u"x").Type(), VT_EMPTY);
+  EXPECT_FALSE(CNvDictionary<ComPtr<IUnknown>>().Get(u"x"));
+  dictionary.Clear();
+  EXPECT_EQ(dictionary.Count(), 0);
+  EXPECT_EQ(dictionary.begin(), dictionary.end());
+}
+
+Variant Decimal(ULONGLONG lo, BYTE scale) {
+  Variant v;
+  v.decVal = DECIMAL{0, scale, 0, 0, lo};
+  v.vt = VT_DECIMAL;  // overlays wReserved, so set last
+  return v;
+}
+
+TEST(VariantsEqual, ComparesByTypeThenValue) {
+  struct Case {
+    const char* name;
+    Variant a, b;
+    bool equal;
+  };
+  const Case cases[] = {
+      {"EmptyNull", Variant(), Variant::Null(), false},
+      {"UI4Differ", Variant(uint32_t{1}), Variant(uint32_t{0x80000001u}), false},
+      {"R8SignedZeros", Variant(0.0), Variant(-0.0), true},
+      {"R8NaN", Variant(std::nan("")), Variant(std::nan("")), false},
+      {"I2VersusI4", Variant(int16_t{1}), Variant(int32_t{1}), false},
+      {"StringCase", Variant(u"abc"), Variant(u"ABC"), false},
+      {"StringPastNul", Variant(std::u16string_view(u"a\0b", 3)),
+       Variant(std::u16string_view(u"a\0c", 3)), false},
+      {"DecimalScale", Decimal(15, 1), Decimal(150, 2), false},  // 1.5 vs 1.50
+  };
+  for (const Case& c : cases) EXPECT_EQ(VariantsEqual(c.a, c.b), c.equal) << c.name;
+  int first = 0, second = 0;  // objects by pointer only: never dereferenced
+  VARIANT a{}, b{};
+  a.vt = b.vt = VT_DISPATCH;
+  a.pdispVal = b.pdispVal = reinterpret_cast<IDispatch*>(&first);
+  EXPECT_TRUE(VariantsEqual(a, b));
+  b.pdispVal = reinterpret_cast<IDispatch*>(&second);
+  EXPECT_FALSE(VariantsEqual(a, b));
+  for (VARTYPE vt : {VARTYPE{VT_I8}, VARTYPE{VT_RECORD}, VARTYPE(VT_ARRAY | VT_I4),
+                     VARTYPE(VT_BYREF | VT_I4)}) {
+    a.vt = b.vt = vt;  // an uncomparable type shared by both
+    EXPECT_EQ(ResultOf([&] { VariantsEqual(a, b); }), E_INVALIDARG) << vt;
+  }
+}
+
+TEST(VariantCollection, PutItemInsertsWithinZeroToCountAndItemCopies) {
+  CNvCollectionImpl collection;
+  collection.Add(Variant(u"A"));
+  collection.Add(Variant(u"B"));
+  collection.PutItem(0, Variant(u"new"));
+  collection.PutItem(3, Variant(u"end"));
+  Texts texts;
+  for (int32_t i = 0; i < collection.Count(); ++i)
+    texts.emplace_back(collection.Item(i).ToBstr().View());
+  EXPECT_EQ(texts, (Texts{u"new", u"A", u"B", u"end"}));
+  EXPECT_EQ(ResultOf([&] { collection.PutItem(5, Variant(u"x")); }), E_INVALIDARG);
+  EXPECT_EQ(ResultOf([&] { collection.PutItem(-1, Variant(u"x")); }), E_INVALIDARG);
+  EXPECT_NE(collection.Item(0).bstrVal, collection.Item(0).bstrVal);  // a copy each time
+  for (int32_t index : {-1, 4, INT_MIN}) EXPECT_TRUE(collection.Item(index).IsEmpty());
+}
+
+// Through the interface object: another type is merely unequal; only a
+// shared uncomparable type fails, and the failure reaches the caller.
+TEST(VariantCollectionObject, IndexOfNeedsIdenticalTypeAndFailsOnUncomparableTypes) {
+  ComPtr<INvVariantCollection> values = CreateObject<CNvCollection>();
+  values.Add(Variant(int32_t(5)));
+  values.PutItem(0, Variant(u"5"));
+  values.Add(Variant(int32_t(5)));
+  EXPECT_EQ(values.Count(), 3);
+  EXPECT_EQ(values.Item(0).ToBstr().ToUtf8(), "5");
+  EXPECT_EQ(values.IndexOf(Variant(int32_t(5))), 1);
+  EXPECT_EQ(values.IndexOf(Variant(int16_t(5))), -1);
+  EXPECT_EQ(values.IndexOf(Variant(int64_t(5))), -1);
+  values.Add(Variant(int64_t(5)));
+  EXPECT_EQ(ResultOf([&] { values.IndexOf(Variant(int64_t(5))); }), E_INVALIDARG);
+  values.Clear();
+  EXPECT_EQ(values.Count(), 0);
+}
+
+std::vector<uint8_t> Bytes(VARIANT& array) {
+  const auto* data = static_cast<const uint8_t*>(VarArrayLock(array));
+  std::vector<uint8_t> bytes(data, data + array.parray->rgsabound[0].cElements);
+  VarArrayUnlock(array);
+  return bytes;
+}
+
+Variant ByteArray(const std::vector<uint8_t>& bytes) {
+  Variant array = VarArrayCreateOneDim(0, static_cast<LONG>(bytes.size()) - 1, VT_UI1);
+  if (!bytes.empty()) {
+    std::copy(bytes.begin(), bytes.end(), static_cast<uint8_t*>(VarArrayLock(array)));
+    VarArrayUnlock(array);
+  }
+  return array;
+}
+
+TEST(VarArray, CreatesZeroBasedArraysUnderTheBareArrayFlagOnly) {
+  for (LONG high : {0, -1, 9}) {
+    for (VARTYPE type : {VT_UI1, VT_VARIANT}) {
+      SCOPED_TRACE(testing::Message() << high << "/" << type);
+      Variant array = VarArrayCreateOneDim(0, high, type);
+      VARTYPE stored = VT_EMPTY;
+      ASSERT_EQ(SafeArrayGetVartype(array.parray, &stored), S_OK);
+      EXPECT_EQ(stored, type);
+      EXPECT_EQ(array.vt, 0x2000);
+      EXPECT_EQ(array.parray->rgsabound[0].lLbound, 0);
+      EXPECT_EQ(array.parray->rgsabound[0].cElements, static_cast<ULONG>(high + 1));
+    }
+  }
+  EXPECT_EQ(FailureOf([&] { VarArrayCreateOneDim(1, 5, VT_UI1); }),
+            "VarArrayCreateOneDim - low bound must be 0");
+
+  Variant typed = VarArrayCreateOneDim(0, 1, VT_UI1);
+  typed.vt = VT_ARRAY | VT_UI1;
+  Variant number(int32_t{1});
+  for (Variant* candidate : {&typed, &number}) {
+    SCOPED_TRACE(candidate->vt);
+    EXPECT_EQ(FailureOf([&] { VarArrayLock(*candidate); }),
+              "VarArrayLock - variant is not an array");
+    EXPECT_EQ(FailureOf([&] { VarArrayRedimBytes(*candidate, 3); }),
+              "VarArrayLock - variant is not an array");
+  }
+}
+
+TEST(VarArray, RedimBytesKeepsLeadingBytes) {
+  struct Case {
+    std::vector<uint8_t> before;
+    LONG count;
+    std::vector<uint8_t> after;
+  };
+  const Case cases[] = {
+      {{1, 2, 3, 4}, 2, {1, 2}},
+      {{1, 2}, 4, {1, 2, 0, 0}},  // never reads past the old data
+      {{}, 3, {0, 0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.count);
+    Variant array = ByteArray(c.before);
+    VarArrayRedimBytes(array, c.count);
+    EXPECT_EQ(array.vt, 0x2000);
+    EXPECT_EQ(Bytes(array), c.after);
+  }
+  Variant same = ByteArray({7, 8});
+  SAFEARRAY* before = same.parray;
+  VarArrayRedimBytes(same, 2);
+  EXPECT_EQ(same.parray, before);
+
+  Variant words = VarArrayCreateOneDim(0, 1, VT_I4);  // wider elements become bytes
+  auto* data = static_cast<int32_t*>(VarArrayLock(words));
+  data[0] = 0x04030201;  // little-endian layout
+  data[1] = 0x08070605;
+  VarArrayUnlock(words);
+  VarArrayRedimBytes(words, 6);
+  VARTYPE stored = VT_EMPTY;
+  ASSERT_EQ(SafeArrayGetVartype(words.parray, &stored), S_OK);
+  EXPECT_EQ(stored, VT_UI1);
+  EXPECT_EQ(Bytes(words), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
+}
+
+// The bare array flag carries no element type; copying must take it from the array.
+TEST(VarArray, CopyHoldsItsOwnArray) {
+  Variant array = ByteArray({5, 6});
+  Variant copy(array);
+  ASSERT_NE(copy.parray, array.parray);
+  static_cast<uint8_t*>(VarArrayLock(array))[0] = 9;
+  VarArrayUnlock(array);
+  EXPECT_EQ(Bytes(copy), (std::vector<uint8_t>{5, 6}));
+}
+
+}  // namespace
+}  // namespace nv

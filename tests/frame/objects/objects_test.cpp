@@ -1,0 +1,299 @@
+// Interface objects as clients see them: identity, interface queries, the
+// shared reference count and the module's lock count; the error frame through
+// the vtable; and late-bound calls (names without regard to case, argument
+// order and coercion, optional arguments, properties, failures in EXCEPINFO).
+#include "error_info_probe.h"
+#include "frame/module_lock.h"
+#include "widget.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace nv::test {
+namespace {
+
+IUnknown* IdentityOf(IUnknown* object) {
+  IUnknown* identity = nullptr;
+  EXPECT_EQ(object->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity)), S_OK);
+  identity->Release();
+  return identity;
+}
+
+TEST(InterfaceObject, AllInterfacesShareIdentityAndOneCount) {
+  ComPtr<IWidgetEx> widget = CreateObject<CWidget>();
+  ComPtr<IWidgetCRaw> raw = widget.as<IWidgetCRaw>();
+  ComPtr<IWidget> base = widget.as<IWidget>();
+  ComPtr<IDispatch> dispatch = widget.as<IDispatch>();
+  EXPECT_EQ(IdentityOf(widget.get()), IdentityOf(raw.get()));
+  EXPECT_EQ(IdentityOf(dispatch.get()), IdentityOf(base.get()));
+  // Four references held here; AddRef answers the new shared count.
+  EXPECT_EQ(raw->AddRef(), 5u);
+  EXPECT_EQ(widget->Release(), 4u);
+}
+
+TEST(InterfaceObject, AnswersOnlyItsInterfacesAndErrorInfoForPublicOnes) {
+  ComPtr<IWidgetEx> widget = CreateObject<CWidget>();
+  void* out = reinterpret_cast<void*>(0x1);
+  EXPECT_EQ(widget->QueryInterface(IID_IProvideClassInfo, &out), E_NOINTERFACE);
+  EXPECT_EQ(out, nullptr);
+  EXPECT_EQ(widget->QueryInterface(IID_INvVexaWriter, &out), E_NOINTERFACE);
+  EXPECT_EQ(widget->QueryInterface(IID_IWidget, nullptr), E_POINTER);
+  EXPECT_TRUE(CreateObject<CCreatableWidget>().try_as<IProvideClassInfo>());
+
+  ComPtr<ISupportErrorInfo> support = widget.as<ISupportErrorInfo>();
+  for (const auto& [iid, expected] :
+       {std::pair{IID_IWidget, S_OK}, {IID_IWidgetEx, S_OK}, {IID_IWidgetCRaw, S_FALSE},
+        {IID_IUnknown, S_FALSE}, {IID_IDispatch, S_FALSE}, {IID_INvVexaWriter, S_FALSE}})
+    EXPECT_EQ(support->InterfaceSupportsErrorInfo(iid), expected);
+}
+
+TEST(InterfaceObject, LastReleaseDestroysAndUnlocksModule) {
+  const int32_t before = module_lock::Count();
+  {
+    ComPtr<IWidgetEx> widget = CreateObject<CWidget>();
+    ComPtr<IWidget> child = widget.MakeChild(u"kid");
+    EXPECT_EQ(module_lock::Count(), before + 2);
+    EXPECT_EQ(child.Name().ToUtf8(), "kid");
+  }
+  EXPECT_EQ(module_lock::Count(), before);
+}
+
+// An outer object that aggregates a creatable class and forwards to it.
+class Outer final : public IUnknown {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (riid == IID_IUnknown) {
+      *ppv = this;
+      AddRef();
+      return S_OK;
+    }
+    return inner->QueryInterface(riid, ppv);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  ULONG refs = 1;
+  IUnknown* inner = nullptr;
+};
+
+TEST(InterfaceObject, AggregatedObjectDelegatesToOuter) {
+  Outer outer;
+  ASSERT_EQ(CoCreateInstance(CLSID_NvVexaWriter, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
+                             reinterpret_cast<void**>(&outer.inner)),
+            S_OK);
+  INvVexaWriter* writer = nullptr;
+  ASSERT_EQ(outer.QueryInterface(IID_INvVexaWriter, reinterpret_cast<void**>(&writer)), S_OK);
+  EXPECT_EQ(outer.refs, 2u);  // the inner object's AddRef went to the outer one
+  IUnknown* identity = nullptr;
+  writer->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
+  EXPECT_EQ(identity, &outer);
+  identity->Release();
+  writer->Release();
+  EXPECT_EQ(outer.refs, 1u);
+  EXPECT_EQ(outer.inner->Release(), 0u);
+
+  void* out = nullptr;
+  EXPECT_EQ(CoCreateInstance(CLSID_NvVexaWriter, &outer, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
+                             &out),
+            CLASS_E_NOAGGREGATION);
+}
+
+class ErrorFrameTest : public ::testing::Test {
+ protected:
+  void SetUp() override { SetErrorInfo(0, nullptr); }
+  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>();
+};
+
+// Only creatable classes name themselves as the source; a relaying object
+// passes on the innermost message, also from internal interfaces.
+TEST_F(ErrorFrameTest, InnermostMessageBecomesTheDescription) {
+  ComPtr<IWidgetEx> creatable = CreateObject<CCreatableWidget>();
+  const Bstr text(u"Attribute \"x\" is required");
+  struct Row {
+    std::function<HRESULT()> call;
+    const char* description;
+    const char* source;
+  } rows[] = {
+      {[&] { return widget_->Fail(text.Raw()); }, "Attribute \"x\" is required", ""},
+      {[&] { return creatable->Fail(text.Raw()); }, "Attribute \"x\" is required",
+       "NorvVexa1.NvVexaWriter.1.0"},
+      {[&] { return creatable->Relay(widget_.get(), Bstr(u"deep").Raw()); }, "deep",
+       "NorvVexa1.NvVexaWriter.1.0"},
+      {[&] { return widget_->RelayInternal(Bstr(u"raw side").Raw()); }, "raw side", ""},
+      {[&] { return widget_->Relay(nullptr, text.Raw()); }, "", ""},  // empty reference
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.description);
+    EXPECT_EQ(row.call(), DISP_E_EXCEPTION);
+    const ErrorProbe error = TakeErrorInfo();
+    EXPECT_TRUE(error.present);
+    EXPECT_EQ(error.description, row.description);
+    EXPECT_EQ(error.source, row.source);
+  }
+}
+
+TEST_F(ErrorFrameTest, ForeignExceptionGivesUnexpectedWithoutErrorInfo) {
+  EXPECT_EQ(widget_->FailUnexpectedly(), E_UNEXPECTED);
+  EXPECT_FALSE(TakeErrorInfo().present);
+}
+
+TEST_F(ErrorFrameTest, ResultsAreWrittenOnlyOnSuccess) {
+  BSTR text = reinterpret_cast<BSTR>(0x1234);
+  EXPECT_EQ(widget_->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &text), DISP_E_EXCEPTION);
+  EXPECT_EQ(text, reinterpret_cast<BSTR>(0x1234));
+  EXPECT_EQ(TakeErrorInfo().description, "Negative count");
+  IWidget* child = reinterpret_cast<IWidget*>(0x5678);
+  EXPECT_EQ(widget_->get_Child(&child), S_OK);  // a getter without an object leaves it too
+  EXPECT_EQ(child, reinterpret_cast<IWidget*>(0x5678));
+  EXPECT_EQ(widget_->get_Name(nullptr), E_POINTER);
+}
+
+TEST_F(ErrorFrameTest, CallWrappersThrowComErrorKeepingTheMessage) {
+  try {
+    widget_.Fail(u"wrapped");
+    FAIL() << "no exception";
+  } catch (const ComError& e) {
+    EXPECT_EQ(e.Error(), DISP_E_EXCEPTION);
+    EXPECT_EQ(e.Description().ToUtf8(), "wrapped");
+  }
+  ComPtr<IWidget> empty;
+  EXPECT_THROW(empty.Name(), ComError);
+}
+
+TEST(CallArgs, BooleanParametersAcceptOnlyBool) {
+  static_assert(std::is_constructible_v<ExactBool, bool>);
+  static_assert(!std::is_constructible_v<ExactBool, const char*>);
+  static_assert(!std::is_constructible_v<ExactBool, int>);
+  static_assert(!std::is_constructible_v<Variant, const char*>);
+  EXPECT_EQ(ExactBool(true).Raw(), -1);
+  EXPECT_EQ(Variant(true).boolVal, -1);
+}
+
+class DispatchTest : public ::testing::Test {
+ protected:
+  DISPID IdOf(const char16_t* name) {
+    LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
+    DISPID id = 0;
+    EXPECT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 1, 0, &id), S_OK) << Bstr(name).Utf8();
+    return id;
+  }
+
+  // Invokes with arguments given in declaration order (reversed for the call).
+  HRESULT Call(const char16_t* name, WORD flags, std::vector<Variant> args, Variant* result,
+               EXCEPINFO* excep = nullptr, UINT* argErr = nullptr) {
+    std::vector<VARIANT> reversed(args.rbegin(), args.rend());
+    DISPID put = DISPID_PROPERTYPUT;
+    DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
+    if (flags == DISPATCH_PROPERTYPUT) params.rgdispidNamedArgs = &put, params.cNamedArgs = 1;
+    return dispatch_->Invoke(IdOf(name), GUID_NULL, 0, flags, &params,
+                             result ? result->Receive() : nullptr, excep, argErr);
+  }
+
+  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>();
+  ComPtr<IDispatch> dispatch_ = widget_.as<IDispatch>();
+};
+
+TEST_F(DispatchTest, NamesMatchWithoutRegardToCase) {
+  const DISPID id = IdOf(u"Combine");
+  EXPECT_EQ(IdOf(u"COMBINE"), id);
+  EXPECT_EQ(IdOf(u"item"), DISPID_VALUE);
+  EXPECT_EQ(IdOf(u"twice"), IdOf(u"Twice"));  // derived interface member
+
+  LPOLESTR names[] = {const_cast<LPOLESTR>(u"combine"), const_cast<LPOLESTR>(u"suffix"),
+                      const_cast<LPOLESTR>(u"TIMES")};
+  DISPID ids[3] = {};
+  ASSERT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 3, 0, ids), S_OK);
+  EXPECT_EQ(ids[1], 3);  // parameter names resolve to positions
+  EXPECT_EQ(ids[2], 1);
+  names[0] = const_cast<LPOLESTR>(u"Nope");
+  EXPECT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 1, 0, ids), DISP_E_UNKNOWNNAME);
+  EXPECT_EQ(ids[0], DISPID_UNKNOWN);
+}
+
+TEST_F(DispatchTest, MethodArgumentsAreCoercedAndDefaulted) {
+  struct Row {
+    std::vector<Variant> args;
+    const char* expected;
+  } rows[] = {
+      {{Variant(u"ab")}, "abab:5!"},                                // all optional defaulted
+      {{Variant(u"x"), Variant(1.5), Variant(int16_t(1))}, "xx:1!"},  // 1.5 rounds to 2
+      {{Variant(int32_t(7)), Variant(int32_t(1)), Variant(int32_t(0)), Variant(u"?")}, "7:0?"},
+      {{Variant(u"x"), Variant::Error(DISP_E_PARAMNOTFOUND), Variant(int32_t(1))}, "xx:1!"},
+  };
+  for (auto& row : rows) {
+    Variant result;
+    ASSERT_EQ(Call(u"Combine", DISPATCH_METHOD, row.args, &result), S_OK) << row.expected;
+    EXPECT_EQ(result.vt, VT_BSTR);
+    EXPECT_EQ(result.ToBstr().ToUtf8(), row.expected);
+  }
+}
+
+TEST_F(DispatchTest, BadArgumentsAreRefused) {
+  Variant result;
+  UINT argErr = 99;
+  EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {Variant(u"a"), Variant(u"many")}, &result, nullptr,
+                 &argErr),
+            DISP_E_TYPEMISMATCH);
+  EXPECT_EQ(argErr, 0u);  // rgvarg index of the second argument (arguments are reversed)
+  EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {}, &result), DISP_E_PARAMNOTOPTIONAL);
+  std::vector<Variant> five(5, Variant(int32_t(1)));
+  EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, five, &result), DISP_E_BADPARAMCOUNT);
+  EXPECT_EQ(Call(u"Scale", DISPATCH_METHOD, {Variant(1.0), Variant(int32_t(70000)), Variant(0.0)},
+                 &result),
+            DISP_E_OVERFLOW);
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  EXPECT_EQ(dispatch_->Invoke(4242, GUID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
+                              nullptr),
+            DISP_E_MEMBERNOTFOUND);
+  EXPECT_EQ(Call(u"Color", DISPATCH_PROPERTYPUT, {Variant(int32_t(1))}, nullptr),
+            DISP_E_MEMBERNOTFOUND);
+}
+
+TEST_F(DispatchTest, PropertiesGetAndPut) {
+  Variant result;
+  ASSERT_EQ(Call(u"name", DISPATCH_PROPERTYPUT, {Variant(int32_t(12))}, nullptr), S_OK);
+  ASSERT_EQ(Call(u"Name", DISPATCH_PROPERTYGET, {}, &result), S_OK);
+  EXPECT_EQ(result.ToBstr().ToUtf8(), "12");
+
+  ASSERT_EQ(Call(u"Enabled", DISPATCH_PROPERTYPUT, {Variant(u"True")}, nullptr), S_OK);
+  ASSERT_EQ(Call(u"Enabled", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &result), S_OK);
+  EXPECT_EQ(result.vt, VT_BOOL);
+  EXPECT_EQ(result.boolVal, -1);
+
+  ASSERT_EQ(Call(u"Item", DISPATCH_PROPERTYPUT, {Variant(int32_t(0)), Variant(2.5)}, nullptr), S_OK);
+  ASSERT_EQ(Call(u"Item", DISPATCH_PROPERTYGET, {Variant(int32_t(0))}, &result), S_OK);
+  EXPECT_EQ(result.vt, VT_R8);
+  EXPECT_EQ(result.dblVal, 2.5);
+
+  ASSERT_EQ(Call(u"Color", DISPATCH_PROPERTYGET, {}, &result), S_OK);
+  EXPECT_EQ(result.vt, VT_I4);
+  EXPECT_EQ(result.lVal, wcGreen);
+}
+
+TEST_F(DispatchTest, ObjectsTravelAsDispatch) {
+  Variant child;
+  ASSERT_EQ(Call(u"MakeChild", DISPATCH_METHOD, {Variant(u"kid")}, &child), S_OK);
+  ASSERT_EQ(child.vt, VT_DISPATCH);
+  Variant none;
+  ASSERT_EQ(Call(u"Relay", DISPATCH_METHOD, {child, Variant(u"via child")}, &none),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(TakeErrorInfo().description, "via child");
+  EXPECT_EQ(Call(u"Relay", DISPATCH_METHOD, {Variant(int32_t(3)), Variant(u"x")}, &none),
+            DISP_E_TYPEMISMATCH);
+}
+
+TEST_F(DispatchTest, FailureFillsExcepInfo) {
+  EXCEPINFO excep{};
+  Variant result;
+  ASSERT_EQ(Call(u"Fail", DISPATCH_METHOD, {Variant(u"bad value")}, &result, &excep),
+            DISP_E_EXCEPTION);
+  EXPECT_EQ(Bstr::Attach(excep.bstrDescription).ToUtf8(), "bad value");
+  SysFreeString(excep.bstrSource);
+  SysFreeString(excep.bstrHelpFile);
+  EXPECT_EQ(excep.scode, DISP_E_EXCEPTION);
+}
+
+}  // namespace
+}  // namespace nv::test
