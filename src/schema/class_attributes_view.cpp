@@ -6,36 +6,20 @@ namespace nv {
 
 std::vector<ComPtr<INvVexaAttributes>>
 CNvMultipleClassAttributesAdapterImpl::OwnAttributesAlongChain() const {
-  std::vector<ComPtr<INvVexaAttributes>> own;
-  for (const auto& vexaClass : ClassChain(root_)) own.push_back(vexaClass.CurrentClassAttributes());
-  return own;
+  return OwnAlongChain(root_,
+                       [](const ComPtr<INvVexaClass>& c) { return c.CurrentClassAttributes(); });
 }
 
 LONG CNvMultipleClassAttributesAdapterImpl::Count() {
-  LONG total = 0;
-  for (const auto& attributes : OwnAttributesAlongChain()) total += attributes.Count();
-  return total;
+  return ChainedCount(OwnAttributesAlongChain());
 }
 
 ComPtr<INvVexaAttribute> CNvMultipleClassAttributesAdapterImpl::Item(LONG index) {
-  if (index >= 0) {
-    for (const auto& attributes : OwnAttributesAlongChain()) {
-      const LONG count = attributes.Count();
-      if (index < count) return attributes.Item(index);
-      index -= count;
-    }
-  }
-  throw ENvException("Invalid index");
+  return ChainedItem(OwnAttributesAlongChain(), index);
 }
 
 LONG CNvMultipleClassAttributesAdapterImpl::IndexOf(const BstrArg& name) {
-  LONG before = 0;
-  for (const auto& attributes : OwnAttributesAlongChain()) {
-    const LONG found = attributes.IndexOf(name);
-    if (found >= 0) return before + found;
-    before += attributes.Count();
-  }
-  return -1;
+  return ChainedIndexOf(OwnAttributesAlongChain(), name);
 }
 
 ComPtr<INvVexaAttribute> CNvMultipleClassAttributesAdapterImpl::ItemByName(const BstrArg& name) {

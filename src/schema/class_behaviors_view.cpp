@@ -6,36 +6,20 @@ namespace nv {
 
 std::vector<ComPtr<INvVexaClassBehaviors>>
 CNvMultipleClassBehaviorsAdapterImpl::OwnBehaviorsAlongChain() const {
-  std::vector<ComPtr<INvVexaClassBehaviors>> own;
-  for (const auto& vexaClass : ClassChain(root_)) own.push_back(vexaClass.CurrentClassBehaviors());
-  return own;
+  return OwnAlongChain(root_,
+                       [](const ComPtr<INvVexaClass>& c) { return c.CurrentClassBehaviors(); });
 }
 
 LONG CNvMultipleClassBehaviorsAdapterImpl::Count() {
-  LONG total = 0;
-  for (const auto& behaviors : OwnBehaviorsAlongChain()) total += behaviors.Count();
-  return total;
+  return ChainedCount(OwnBehaviorsAlongChain());
 }
 
 ComPtr<INvVexaClassBehavior> CNvMultipleClassBehaviorsAdapterImpl::Item(LONG index) {
-  if (index >= 0) {
-    for (const auto& behaviors : OwnBehaviorsAlongChain()) {
-      const LONG count = behaviors.Count();
-      if (index < count) return behaviors.Item(index);
-      index -= count;
-    }
-  }
-  throw ENvException("Invalid index");
+  return ChainedItem(OwnBehaviorsAlongChain(), index);
 }
 
 LONG CNvMultipleClassBehaviorsAdapterImpl::IndexOf(const BstrArg& uri) {
-  LONG before = 0;
-  for (const auto& behaviors : OwnBehaviorsAlongChain()) {
-    const LONG found = behaviors.IndexOf(uri);
-    if (found >= 0) return before + found;
-    before += behaviors.Count();
-  }
-  return -1;
+  return ChainedIndexOf(OwnBehaviorsAlongChain(), uri);
 }
 
 ComPtr<INvVexaClassBehavior> CNvMultipleClassBehaviorsAdapterImpl::ItemByURI(const BstrArg& uri) {

@@ -30,9 +30,11 @@ CNvVexaAttributesValuesGroupsImpl::Group CNvVexaAttributesValuesGroupsImpl::Make
 
 ComPtr<INvVexaAttributesValues> CNvVexaAttributesValuesGroupsImpl::GetBehaviorValues(
     const BstrArg& behaviorUri) {
-  const Bstr uri = behaviorUri;
-  auto found = groups_.find(uri.View());
-  if (found == groups_.end()) found = groups_.emplace(uri, MakeGroup(uri)).first;
+  auto found = groups_.find(std::u16string_view(behaviorUri));
+  if (found == groups_.end()) {
+    const Bstr uri = behaviorUri;
+    found = groups_.emplace(uri, MakeGroup(uri)).first;
+  }
   return found->second.values;
 }
 

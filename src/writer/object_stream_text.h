@@ -1,7 +1,6 @@
 // The one text buffer in which an object element is built before it goes to
-// the stream as a single block. The text and the byte array handed to the
-// stream are reused from object to object, so writing many objects does not
-// allocate per object.
+// the stream as a single block. Its capacity is reused from object to object,
+// so writing many objects does not allocate per object.
 #pragma once
 
 #include <string>
@@ -22,9 +21,6 @@ class ObjectTextBuffer {
 
  private:
   std::u16string text_;
-  Variant bytes_;  // a byte array of `capacity_` bytes
-  char* data_ = nullptr;
-  size_t capacity_ = 0;
 };
 
 }  // namespace nv
