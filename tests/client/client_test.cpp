@@ -30,74 +30,52 @@ std::string Narrow(const OLECHAR* text) {
   return out;
 }
 
-template <class I>
-const IID& IID_Of();
-template <>
-const IID& IID_Of<INvVexaWriter>() { return IID_INvVexaWriter; }
-template <>
-const IID& IID_Of<INvVexaReader>() { return IID_INvVexaReader; }
-template <>
-const IID& IID_Of<INvVexaExternalSchemaWriter>() { return IID_INvVexaExternalSchemaWriter; }
-template <>
-const IID& IID_Of<INvVexaExternalSchemaReader>() { return IID_INvVexaExternalSchemaReader; }
-template <>
-const IID& IID_Of<INvVexaStdHelper>() { return IID_INvVexaStdHelper; }
-
-// The initialization data of a top-level object, through its own interface I.
+// The initialization data of a top-level object created as its interface I.
 template <class I>
 INvVexaInitializationData* InitializationDataOf(IUnknown* object) {
-  I* typed = nullptr;
-  if (FAILED(object->QueryInterface(IID_Of<I>(), reinterpret_cast<void**>(&typed)))) return nullptr;
   INvVexaInitializationData* data = nullptr;
-  const HRESULT hr = typed->get_InitializationData(&data);
-  typed->Release();
-  return SUCCEEDED(hr) ? data : nullptr;
+  return SUCCEEDED(static_cast<I*>(object)->get_InitializationData(&data)) ? data : nullptr;
 }
 
 struct Creatable {
   const CLSID& clsid;
   const IID& iid;
-  const OLECHAR* progId;
-  const OLECHAR* versionIndependentProgId;
+  const char16_t* versionIndependentProgId;  // the ProgID adds ".1.0"
   INvVexaInitializationData* (*initializationData)(IUnknown*);  // null for the data itself
 };
 
 const Creatable kClasses[] = {
-    {CLSID_NvVexaWriter, IID_INvVexaWriter, u"NorvVexa1.NvVexaWriter.1.0",
-     u"NorvVexa1.NvVexaWriter", &InitializationDataOf<INvVexaWriter>},
-    {CLSID_NvVexaReader, IID_INvVexaReader, u"NorvVexa1.NvVexaReader.1.0",
-     u"NorvVexa1.NvVexaReader", &InitializationDataOf<INvVexaReader>},
+    {CLSID_NvVexaWriter, IID_INvVexaWriter, u"NorvVexa1.NvVexaWriter",
+     &InitializationDataOf<INvVexaWriter>},
+    {CLSID_NvVexaReader, IID_INvVexaReader, u"NorvVexa1.NvVexaReader",
+     &InitializationDataOf<INvVexaReader>},
     {CLSID_NvVexaExternalSchemaWriter, IID_INvVexaExternalSchemaWriter,
-     u"NorvVexa1.NvVexaExternalSchemaWriter.1.0", u"NorvVexa1.NvVexaExternalSchemaWriter",
-     &InitializationDataOf<INvVexaExternalSchemaWriter>},
+     u"NorvVexa1.NvVexaExternalSchemaWriter", &InitializationDataOf<INvVexaExternalSchemaWriter>},
     {CLSID_NvVexaExternalSchemaReader, IID_INvVexaExternalSchemaReader,
-     u"NorvVexa1.NvVexaExternalSchemaReader.1.0", u"NorvVexa1.NvVexaExternalSchemaReader",
-     &InitializationDataOf<INvVexaExternalSchemaReader>},
-    {CLSID_NvVexaStdHelper, IID_INvVexaStdHelper, u"NorvVexa1.NvVexaStdHelper.1.0",
-     u"NorvVexa1.NvVexaStdHelper", &InitializationDataOf<INvVexaStdHelper>},
+     u"NorvVexa1.NvVexaExternalSchemaReader", &InitializationDataOf<INvVexaExternalSchemaReader>},
+    {CLSID_NvVexaStdHelper, IID_INvVexaStdHelper, u"NorvVexa1.NvVexaStdHelper",
+     &InitializationDataOf<INvVexaStdHelper>},
     {CLSID_CNvVexaInitializationData, IID_INvVexaInitializationData,
-     u"CNvVexaInitializationData.CNvVexaInit.1.0", u"CNvVexaInitializationData.CNvVexaInit",
-     nullptr},
+     u"CNvVexaInitializationData.CNvVexaInit", nullptr},
 };
 
 void ProxyRoundTrip(INvVexaInitializationData* data, const OLECHAR* proxy) {
-  BSTR empty = nullptr;
-  CHECK(data->GetProxy(&empty) == S_OK);
-  CHECK(SysStringLen(empty) == 0);
-  SysFreeString(empty);
-  BSTR value = SysAllocString(proxy);
+  BSTR value = nullptr;
+  CHECK(data->GetProxy(&value) == S_OK && SysStringLen(value) == 0);
+  SysFreeString(value);
+  value = SysAllocString(proxy);
   CHECK(data->SetProxy(value) == S_OK);
   SysFreeString(value);
-  BSTR back = nullptr;
-  CHECK(data->GetProxy(&back) == S_OK);
-  CHECK(Narrow(back) == Narrow(proxy));
-  SysFreeString(back);
+  value = nullptr;
+  CHECK(data->GetProxy(&value) == S_OK && Narrow(value) == Narrow(proxy));
+  SysFreeString(value);
 }
 
 void TestCreation() {
   for (const Creatable& c : kClasses) {
+    const std::u16string progId = std::u16string(c.versionIndependentProgId) + u".1.0";
     CLSID byProgId{}, byIndependent{};
-    CHECK(CLSIDFromProgID(c.progId, &byProgId) == S_OK && byProgId == c.clsid);
+    CHECK(CLSIDFromProgID(progId.c_str(), &byProgId) == S_OK && byProgId == c.clsid);
     CHECK(CLSIDFromProgID(c.versionIndependentProgId, &byIndependent) == S_OK &&
           byIndependent == c.clsid);
 
@@ -171,22 +149,15 @@ void TestLateBound() {
   CHECK(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                          reinterpret_cast<void**>(&writer)) == S_OK);
   if (!writer) return;
-  VARIANT data;
-  VariantInit(&data);
+  VARIANT data = {}, proxy = {}, ignored = {}, back = {};
   CHECK(CallByName(writer, u"initializationdata", DISPATCH_PROPERTYGET, nullptr, 0, &data) ==
         S_OK);
   CHECK(data.vt == VT_DISPATCH && data.pdispVal != nullptr);
   if (data.vt == VT_DISPATCH && data.pdispVal) {
-    VARIANT proxy;
-    VariantInit(&proxy);
     proxy.vt = VT_BSTR;
     proxy.bstrVal = SysAllocString(u"late.bound:80");
-    VARIANT ignored;
-    VariantInit(&ignored);
     CHECK(CallByName(data.pdispVal, u"SETPROXY", DISPATCH_METHOD, &proxy, 1, &ignored) == S_OK);
     VariantClear(&proxy);
-    VARIANT back;
-    VariantInit(&back);
     CHECK(CallByName(data.pdispVal, u"getProxy", DISPATCH_METHOD, nullptr, 0, &back) == S_OK);
     CHECK(back.vt == VT_BSTR && Narrow(back.bstrVal) == "late.bound:80");
     VariantClear(&back);
@@ -210,14 +181,15 @@ void TestRegistration() {
   const char* path = std::getenv("NORVVEXA_REGISTRY");
   if (!path) return;
   CHECK(DllRegisterServer() == S_OK);
-  std::stringstream text;
-  text << std::ifstream(path).rdbuf();
-  CHECK(text.str().find("NorvVexa1.NvVexaWriter.1.0") != std::string::npos);
-  CHECK(text.str().find("{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}") != std::string::npos);
+  const auto read = [path] {
+    std::stringstream text;
+    text << std::ifstream(path).rdbuf();
+    return text.str();
+  };
+  CHECK(read().find("NorvVexa1.NvVexaWriter.1.0") != std::string::npos);
+  CHECK(read().find("{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}") != std::string::npos);
   CHECK(DllUnregisterServer() == S_OK);
-  std::stringstream after;
-  after << std::ifstream(path).rdbuf();
-  CHECK(after.str().find("NorvVexa1.NvVexaWriter.1.0") == std::string::npos);
+  CHECK(read().find("NorvVexa1.NvVexaWriter.1.0") == std::string::npos);
 }
 
 }  // namespace

@@ -70,23 +70,19 @@ TEST(SchemaDocument, EveryAttributeTypeWithItsDefault) {
 TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrictions) {
   ScratchFolder folder;
   const auto schema = NewSchema();
-  const auto bolt = schema.Classes().Add(u"Bolt");
-  const auto item = schema.Classes().Add(u"Item");
   const auto part = schema.Classes().Add(u"Part");
+  const auto item = schema.Classes().Add(u"Item");
   item.PutIsAbstract(true);
   part.PutParentClass(item);
-  bolt.PutParentClass(part);
   const auto id = AddAttribute(item.CurrentClassAttributes(), u"id", dtString);
   id.PutRequired(true);
   id.PutIsNullAllowed(false);
   id.PutIsPrimary(true);
 
   const auto attributes = part.CurrentClassAttributes();
-  AddAttribute(attributes, u"title", dtString).TypeDefinition().StringType().PutMaxLength(40);
   const auto code = AddAttribute(attributes, u"code", dtString);
   code.TypeDefinition().StringType().PutMaxLength(3);
   code.PutDefaultValue(Variant(u"abc"));
-  code.PutIsNullAllowed(false);
   AddAttribute(attributes, u"note", dtString).TypeDefinition().StringType().PutMaxLength(0);
   AddAttribute(attributes, u"any", dtObjectReference);
   const auto restrict = [&](const char16_t* name, ObjectReferenceRestrictionTypeEnum type) {
@@ -101,21 +97,9 @@ TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrict
 
   // Classes come in collection order, a child before its parent included.
   const std::string body =
-      R"(<complexType name="Bolt" vexa:dataModelRole="vexa:class"><complexContent>)"
-      R"(<extension base="tns:Part"><sequence></sequence></extension></complexContent>)"
-      R"(</complexType><element name="Bolt" type="tns:Bolt"/>)"
-      R"(<complexType name="Item" abstract="true" vexa:dataModelRole="vexa:class">)"
-      R"(<complexContent><extension base="vexa:root"><sequence>)"
-      R"(<element name="id" type="string" vexa:primary="true" )"
-      R"(vexa:dataModelRole="vexa:attribute"></element>)"
-      R"(</sequence></extension></complexContent></complexType>)"
-      R"(<element name="Item" type="tns:Item"/>)"
       R"(<complexType name="Part" vexa:dataModelRole="vexa:class"><complexContent>)"
       R"(<extension base="tns:Item"><sequence>)"
-      R"(<element name="title" minOccurs="0" nillable="true" )"
-      R"(vexa:dataModelRole="vexa:attribute"><simpleType><restriction base="string">)"
-      R"(<maxLength value="40"/></restriction></simpleType></element>)"
-      R"(<element name="code" minOccurs="0" default="abc" )"
+      R"(<element name="code" minOccurs="0" default="abc" nillable="true" )"
       R"(vexa:dataModelRole="vexa:attribute"><simpleType><restriction base="string">)"
       R"(<maxLength value="3"/></restriction></simpleType></element>)"
       R"(<element name="note" minOccurs="0" nillable="true" type="string" )"
@@ -133,7 +117,13 @@ TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrict
       R"(vexa:restrictionBehaviorURI="http://example.com/ns/files#mainFile" )"
       R"(vexa:dataModelRole="vexa:attribute"></element>)"
       R"(</sequence></extension></complexContent></complexType>)"
-      R"(<element name="Part" type="tns:Part"/>)";
+      R"(<element name="Part" type="tns:Part"/>)"
+      R"(<complexType name="Item" abstract="true" vexa:dataModelRole="vexa:class">)"
+      R"(<complexContent><extension base="vexa:root"><sequence>)"
+      R"(<element name="id" type="string" vexa:primary="true" )"
+      R"(vexa:dataModelRole="vexa:attribute"></element>)"
+      R"(</sequence></extension></complexContent></complexType>)"
+      R"(<element name="Item" type="tns:Item"/>)";
   EXPECT_EQ(SavedDocument(schema, folder), ExpectedDocument({.body = body}));
 }
 
@@ -159,22 +149,32 @@ class ScopedInfoRenderer {
   SchemaInfoRenderer saved_;
 };
 
-TEST(BehaviorDocument, ExternalAndDomainBehaviorsWithMustUnderstandMarksAndInfoItems) {
+TEST(BehaviorDocument, ExternalEmbeddedAndDomainBehaviorsWithMarksAndInfoItems) {
   ScratchFolder folder;
-  ScopedInfoRenderer renderer([](std::u16string& out, const ComPtr<INvVexaSchema>&) {
-    out += u"<SOAP_ENV:Header><i>1</i></SOAP_ENV:Header>";
+  // A stand-in that renders Info items for the main schema only.
+  ScopedInfoRenderer renderer([](std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
+    if (schema.SchemaURI() == Bstr(u"http://example.com/parts"))
+      out += u"<SOAP_ENV:Header><i>1</i></SOAP_ENV:Header>";
   });
   const auto schema = NewSchema();
+  const auto behaviors = schema.ClassesBehaviors();
   const auto optional = AddExternal(schema, Bstr(kTools) + u"#opt", u"http://example.com/t.xsd");
   const auto required = AddExternal(schema, Bstr(kTools) + u"#req", u"http://example.com/t.xsd");
   // An absolute path is imported as a file URL.
   const auto mark = AddExternal(schema, u"http://example.com/ns/marks#mark", u"/opt/marks.xsd");
   AddAttribute(optional.Attributes(), u"note", dtString);
   AddAttribute(required.Attributes(), u"count", dtInt).PutRequired(true);
+  // Embedded behaviours of one namespace share one generated document.
+  const auto first = behaviors.Add(mtEmbedded, u"http://example.com/ns/cb#first", u"", false);
+  const auto second = behaviors.Add(mtEmbedded, u"http://example.com/ns/cb#second", u"", false);
+  AddAttribute(first.Attributes(), u"note", dtString);
+  AddAttribute(second.Attributes(), u"count", dtInt).PutRequired(true);
+  behaviors.Add(mtEmbedded, u"http://example.com/ns/b#y", u"", false);
   const auto part = schema.Classes().Add(u"Part");
   part.CurrentClassBehaviors().Add(optional, muNo);
   part.CurrentClassBehaviors().Add(required, muYes);
   part.CurrentClassBehaviors().Add(mark, muYes);
+  part.CurrentClassBehaviors().Add(second, muNo);
   const auto roles =
       schema.DomainBehaviors().Add(u"http://example.com/domain/1.0").RoleClassMapping();
   roles.PutItem(u"owner", schema.Classes().Add(u"Owner"));
@@ -184,12 +184,15 @@ TEST(BehaviorDocument, ExternalAndDomainBehaviorsWithMustUnderstandMarksAndInfoI
   writer.Save(folder.Name("doc.xsd"));
 
   const std::string declarations =
-      R"( xmlns:NS1="http://example.com/ns/tools" xmlns:NS2="http://example.com/ns/marks")";
+      R"( xmlns:NS1="http://example.com/ns/tools" xmlns:NS2="http://example.com/ns/marks")"
+      R"( xmlns:NS3="http://example.com/ns/cb" xmlns:NS4="http://example.com/ns/b")";
   const std::string imports =
       R"(<import namespace="http://example.com/ns/tools" )"
       R"(schemaLocation="http://example.com/t.xsd"/>)"
       R"(<import namespace="http://example.com/ns/marks" )"
-      R"(schemaLocation="file:///opt/marks.xsd"/>)";
+      R"(schemaLocation="file:///opt/marks.xsd"/>)"
+      R"(<import namespace="http://example.com/ns/cb" schemaLocation="VEXA_CB_NS3.xsd"/>)"
+      R"(<import namespace="http://example.com/ns/b" schemaLocation="VEXA_CB_NS4.xsd"/>)";
   // Info items, then the domain behaviours with their roles in role order.
   const std::string annotation =
       R"(<annotation><appinfo><SOAP_ENV:Header><i>1</i></SOAP_ENV:Header>)"
@@ -202,45 +205,15 @@ TEST(BehaviorDocument, ExternalAndDomainBehaviorsWithMustUnderstandMarksAndInfoI
   const std::string sequence = R"(<element ref="NS1:opt" minOccurs="0"/>)"
                                R"(<element ref="NS1:req" vexa:mustUnderstand="yes"/>)"
                                R"(<element ref="NS2:mark" vexa:mustUnderstand="yes" )"
-                               R"(minOccurs="0"/>)";
+                               R"(minOccurs="0"/>)"
+                               R"(<element ref="NS3:second"/>)";
   EXPECT_EQ(ReadText(folder.File("doc.xsd")),
             ExpectedDocument({.declarations = declarations,
                               .imports = imports,
                               .body = annotation + RootClass("Part", sequence) +
                                       RootClass("Owner", "")}));
-  // An external behaviour's definition lives elsewhere: nothing is generated.
-  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
-  EXPECT_EQ(writer.BehaviorFileNameList().Count(), 0);
-  EXPECT_EQ(mark.SchemaLocation().ToUtf8(), "/opt/marks.xsd");
-}
 
-TEST(BehaviorDocument, EmbeddedBehaviorsOfOneNamespaceShareOneGeneratedDocument) {
-  ScratchFolder folder;
-  const auto schema = NewSchema();
-  const auto behaviors = schema.ClassesBehaviors();
-  const auto first = behaviors.Add(mtEmbedded, u"http://example.com/ns/cb#first", u"", false);
-  const auto second = behaviors.Add(mtEmbedded, u"http://example.com/ns/cb#second", u"", false);
-  AddAttribute(first.Attributes(), u"note", dtString);
-  AddAttribute(second.Attributes(), u"count", dtInt).PutRequired(true);
-  // Another namespace gets a document of its own.
-  behaviors.Add(mtEmbedded, u"http://example.com/ns/b#y", u"", false);
-  const auto part = schema.Classes().Add(u"Part");
-  part.CurrentClassBehaviors().Add(first, muNo);
-  part.CurrentClassBehaviors().Add(second, muNo);
-  const auto writer = MakeSchemaWriter(schema, false);
-  writer.Save(folder.Name("doc.xsd"));
-
-  const std::string imports =
-      R"(<import namespace="http://example.com/ns/cb" schemaLocation="VEXA_CB_NS1.xsd"/>)"
-      R"(<import namespace="http://example.com/ns/b" schemaLocation="VEXA_CB_NS2.xsd"/>)";
-  const std::string sequence = R"(<element ref="NS1:first" minOccurs="0"/>)"
-                               R"(<element ref="NS1:second"/>)";
-  EXPECT_EQ(ReadText(folder.File("doc.xsd")),
-            ExpectedDocument({.declarations = R"( xmlns:NS1="http://example.com/ns/cb")"
-                                              R"( xmlns:NS2="http://example.com/ns/b")",
-                              .imports = imports,
-                              .body = RootClass("Part", sequence)}));
-
+  // A generated document per embedded namespace; nothing for external ones.
   const std::string behaviorBody =
       RootClass("first",
                 R"(<element name="note" minOccurs="0" nillable="true" type="string" )"
@@ -250,19 +223,19 @@ TEST(BehaviorDocument, EmbeddedBehaviorsOfOneNamespaceShareOneGeneratedDocument)
                 R"(<element name="count" nillable="true" type="int" )"
                 R"(vexa:dataModelRole="vexa:attribute"></element>)",
                 "vexa:class_behavior");
-  EXPECT_EQ(ReadText(folder.File("VEXA_CB_NS1.xsd")),
+  EXPECT_EQ(ReadText(folder.File("VEXA_CB_NS3.xsd")),
             ExpectedDocument({.target = "http://example.com/ns/cb",
                               .body = behaviorBody,
                               .envelope = false}));
-
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 3);
   const auto names = writer.BehaviorFileNameList();
   ASSERT_EQ(names.Count(), 2);
-  EXPECT_EQ(names.Item(0).ToUtf8(), folder.File("VEXA_CB_NS1.xsd"));
-  EXPECT_EQ(names.Item(1).ToUtf8(), folder.File("VEXA_CB_NS2.xsd"));
-  EXPECT_EQ(first.SchemaLocation().ToUtf8(), "VEXA_CB_NS1.xsd");
-  EXPECT_EQ(second.SchemaLocation().ToUtf8(), "VEXA_CB_NS1.xsd");
-  // The behaviours keep their own attribute collections.
-  EXPECT_EQ(first.Attributes().Count(), 1);
+  EXPECT_EQ(names.Item(0).ToUtf8(), folder.File("VEXA_CB_NS3.xsd"));
+  EXPECT_EQ(names.Item(1).ToUtf8(), folder.File("VEXA_CB_NS4.xsd"));
+  EXPECT_EQ(first.SchemaLocation().ToUtf8(), "VEXA_CB_NS3.xsd");
+  EXPECT_EQ(second.SchemaLocation().ToUtf8(), "VEXA_CB_NS3.xsd");
+  EXPECT_EQ(mark.SchemaLocation().ToUtf8(), "/opt/marks.xsd");
+  EXPECT_EQ(first.Attributes().Count(), 1);  // the behaviours keep their attributes
 
   // Written once, the behaviours are now imported from their documents; the
   // list follows the last save.

@@ -44,9 +44,6 @@ TEST(SchemaWriterFailures, EachMessage) {
        "Invalid Vexa: A required Attribute \"a\" has a default value"},
       {"attribute without a value type", [](const Schema& schema) { Own(schema).Add(u"a"); },
        "missing Value type for attribute \"a\""},
-      {"default of an attribute without a value type",
-       [](const Schema& schema) { Own(schema).Add(u"a").PutDefaultValue(Variant(u"x")); },
-       "missing Value type for attribute \"a\""},
       {"data type outside the enumeration",
        [](const Schema& schema) {
          AddAttribute(Own(schema), u"a", static_cast<DataTypeEnum>(30));

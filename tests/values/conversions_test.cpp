@@ -34,15 +34,12 @@ void ExpectTexts(const std::vector<TextRow>& rows) {
   }
 }
 
-TEST(ValueToText, TextsBooleansAndNumbers) {
+TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
+  const DATE when = At(2009, 3, 7, 14, 5, 9);
   ExpectTexts({
-      {Variant(u"a<b&c"), dtString, "a&lt;b&amp;c"},
-      {Variant(u"\"it's\" >"), dtString, "&quot;it&apos;s&quot; &gt;"},
-      {Variant(u"caf\u00e9 \u007f~"), dtString, "caf&#233; &#127;~"},
-      {Variant(u"\U0001F600!"), dtString, "&#128512;!"},
-      {Variant(u"a\xD800"
-               u"b\xDC00"),
-       dtString, "a&#55296;b&#56320;"},
+      {Variant(u"a<b&c\"'>"), dtString, "a&lt;b&amp;c&quot;&apos;&gt;"},
+      {Variant(u"caf\u00e9\u007f~\U0001F600"), dtString, "caf&#233;&#127;~&#128512;"},
+      {Variant(u"a\xD800" u"b\xDC00"), dtString, "a&#55296;b&#56320;"},
       {Variant(), dtString, ""},
       {Variant(int32_t(12)), dtString, "12"},
       {Variant::Null(), dtString, kNot},
@@ -64,12 +61,6 @@ TEST(ValueToText, TextsBooleansAndNumbers) {
       {Variant(int32_t(70000)), dtShort, kNot},
       {Variant(int32_t(200)), dtByte, kNot},
       {Variant(int32_t(-1)), dtUnsignedShort, kNot},
-  });
-}
-
-TEST(ValueToText, DatesDurationsAndBinaryValues) {
-  const DATE when = At(2009, 3, 7, 14, 5, 9);
-  ExpectTexts({
       {Variant::Date(when), dtDateTime, "2009-03-07T14:05:09.0Z"},
       {Variant::Date(At(2009, 3, 7, 14, 5, 9, 7)), dtDateTime, "2009-03-07T14:05:09.7Z"},
       {Variant::Date(At(2009, 3, 7, 14, 5, 9, 250)), dtDateTime, "2009-03-07T14:05:09.250Z"},
@@ -79,7 +70,6 @@ TEST(ValueToText, DatesDurationsAndBinaryValues) {
       {Variant::Date(At(100, 1, 1)), dtGYear, "100"},
       // An integer 0 is a value left unset, except for a time.
       {Variant(int32_t(0)), dtDateTime, kZero},
-      {Variant(int32_t(0)), dtGYear, kZero},
       {Variant(int32_t(0)), dtTime, "00:00:00.0Z"},
       {Variant(int16_t(0)), dtDate, "1899-12-30"},
       {Variant::Date(std::nan("")), dtDate, kNot},
@@ -141,7 +131,7 @@ void ExpectValues(const std::vector<ValueRow>& rows) {
     if (got.vt == (VT_ARRAY | VT_UI1)) {
       EXPECT_EQ(BytesOf(got), BytesOf(row.expected)) << context;
     } else if (got.vt == VT_R8 || got.vt == VT_DATE) {
-      EXPECT_DOUBLE_EQ(got.dblVal, row.expected.dblVal) << context;
+      EXPECT_EQ(got.dblVal, row.expected.dblVal) << context;
       EXPECT_EQ(std::signbit(got.dblVal), std::signbit(row.expected.dblVal)) << context;
     } else {
       EXPECT_EQ(got.ToBstr().ToUtf8(), row.expected.ToBstr().ToUtf8()) << context;
@@ -149,12 +139,9 @@ void ExpectValues(const std::vector<ValueRow>& rows) {
   }
 }
 
-TEST(TextToValue, TextsBooleansAndNumbers) {
+TEST(TextToValue, EveryTypeReadsItsValueOrFails) {
   ExpectValues({
       {u"a<b &amp;", dtString, Variant(u"a<b &amp;")},
-      {u"http://h/x", dtAnyUri, Variant(u"http://h/x")},
-      {u"en-GB", dtLanguage, Variant(u"en-GB")},
-      {u"obj-1", dtObjectReference, Variant(u"obj-1")},
       {u"true", dtBoolean, Variant(true)},
       {u"True", dtBoolean, kFails},
       {u"1", dtBoolean, kFails},
@@ -168,15 +155,14 @@ TEST(TextToValue, TextsBooleansAndNumbers) {
       {u"200", dtByte, Variant(int8_t(-56))},
       {u"-1", dtUnsignedShort, Variant(uint16_t(65535))},
       {u"256", dtUnsignedByte, Variant(uint8_t(0))},
-  });
-}
-
-TEST(TextToValue, DatesDurationsAndBinaryValues) {
-  ExpectValues({
       {u"2009-03-07T14:05:09+02:00", dtDateTime, Variant::Date(At(2009, 3, 7, 14, 5, 9))},
       {u"2009-03-07T14:05:09.250Z", dtDateTime, Variant::Date(At(2009, 3, 7, 14, 5, 9))},
       {u"1800-06-15T06:30:00.0Z", dtDateTime, Variant::Date(At(1800, 6, 15, 6, 30))},
       {u"2009-03-07", dtDateTime, kFails},
+      {u"2009-03-07-05:30", dtDate, Variant::Date(At(2009, 3, 7))},  // the zone is dropped
+      {u"2009-03-07T", dtDate, Variant::Date(At(2009, 3, 7))},
+      {u"14:05", dtTime, Variant::Date(EncodeTime(14, 5, 0, 0))},
+      {u"14:05:09.999Z", dtTime, Variant::Date(EncodeTime(14, 5, 9, 0))},
       {u"2009-02-29", dtDate, kFails},
       {u"--03--", dtGMonth, Variant::Date(At(1899, 3, 1))},
       {u"2009-03", dtGMonth, Variant::Date(At(2009, 3, 1))},
@@ -211,40 +197,28 @@ TEST(TextToValue, XmlNeedsNamespacesAndTheValueFactory) {
   context.namespaces = &declarations;
   EXPECT_EQ(FailureOf([&] { XmlFromText(u"<a/>", &context); }),
             "no XML value factory for converting XML type to variant");
-  EXPECT_EQ(FailureOf([&] { VexaValueToVariant(u"<a/>", dtXML, &context); }), kFailed);
 
   context.factory = [](std::u16string_view text, std::span<const XmlNamespaceDeclaration> ns) {
     return Variant(Bstr(text) + u"|" + ns[0].prefix + u"=" + ns[0].uri);
   };
   EXPECT_EQ(VexaValueToVariant(u"<p:a/>", dtXML, &context).ToBstr().ToUtf8(), "<p:a/>|p=urn:p");
-  EXPECT_EQ(FailureOf([] { VexaValueToVariant(u"<a/>", dtXML); }), kFailed);
 }
 
 // Texts with one canonical form read back to a value that writes the same text.
 TEST(RoundTrip, CanonicalTextsSurviveTextToValueToText) {
   const std::pair<DataTypeEnum, std::vector<const char16_t*>> rows[] = {
-      {dtString, {u"plain text", u""}},
-      {dtBoolean, {u"true", u"false"}},
-      {dtFloat, {u"1.5", u"1e+020", u"-2.5e-007", u"15"}},
-      {dtDouble, {u"3.14159", u"0"}},
+      {dtString, {u"plain text", u""}},       {dtBoolean, {u"true", u"false"}},
+      {dtFloat, {u"1e+020", u"-2.5e-007"}},  {dtDouble, {u"3.14159", u"0"}},
       {dtDuration, {u"P1Y2M3DT4H5M6.5S", u"-P1D", u"PT0S", u"P2MT5M", u"PT0.1S"}},
-      {dtBase64Binary, {u"AAECAw==", u"Zg==", u""}},
-      {dtHexBinary, {u"0FA0", u""}},
-      {dtAnyUri, {u"http://www.norvane.com/vexa"}},
-      {dtLanguage, {u"en-GB"}},
+      {dtBase64Binary, {u"AAECAw==", u""}},  {dtHexBinary, {u"0FA0", u""}},
+      {dtAnyUri, {u"http://h/x"}},           {dtLanguage, {u"en-GB"}},
       {dtInt, {u"-2147483648", u"2147483647"}},
-      {dtShort, {u"-32768", u"32767"}},
-      {dtByte, {u"-128", u"127"}},
-      {dtUnsignedShort, {u"65535"}},
-      {dtUnsignedByte, {u"255"}},
-      {dtObjectReference, {u"obj-1"}},
-      {dtDateTime,
-       {u"2009-03-07T14:05:09.0Z", u"0001-01-01T00:00:00.0Z", u"9999-12-31T23:59:59.0Z",
-        u"1800-06-15T06:30:00.0Z"}},
-      {dtTime, {u"00:00:00.0Z", u"23:59:59.0Z"}},
+      {dtShort, {u"-32768", u"32767"}},      {dtByte, {u"-128", u"127"}},
+      {dtUnsignedShort, {u"65535"}},         {dtUnsignedByte, {u"255"}},
+      {dtObjectReference, {u"obj-1"}},       {dtTime, {u"00:00:00.0Z", u"23:59:59.0Z"}},
+      {dtDateTime, {u"0001-01-01T00:00:00.0Z", u"9999-12-31T23:59:59.0Z"}},
       {dtDate, {u"0100-01-01", u"2000-02-29"}},
-      {dtGMonth, {u"--03--", u"--12--"}},
-      {dtGYear, {u"2009"}},
+      {dtGMonth, {u"--12--"}},               {dtGYear, {u"2009"}},
   };
   for (const auto& [type, texts] : rows) {
     for (const char16_t* text : texts) {
