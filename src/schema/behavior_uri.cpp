@@ -2,6 +2,7 @@
 
 #include "frame/exception.h"
 #include "schema/ncname.h"
+#include "values/xml_escape.h"
 
 namespace nv {
 
@@ -16,6 +17,8 @@ void CheckBehaviorUriForm(std::u16string_view uri) {
     throw ENvException(u"missing name for behavior in class behavior URI \"" + text + u"\"");
   if (!IsValidNCName(name))
     throw ENvException(u"Invalid name \"" + Bstr(name) + u"\" for class behavior");
+  // The namespace is declared in every document that uses the behaviour.
+  CheckXmlCharacters(uri, u"The class behavior URI");
 }
 
 Bstr BehaviorNamespaceOf(std::u16string_view uri) {

@@ -2,6 +2,7 @@
 
 #include "schema/domain_behavior.h"
 #include "schema/impl_cast.h"
+#include "values/xml_escape.h"
 
 namespace nv {
 
@@ -19,6 +20,7 @@ ComPtr<INvVexaDomainBehavior> CNvVexaDomainBehaviorsImpl::ItemByURI(const BstrAr
 ComPtr<INvVexaDomainBehavior> CNvVexaDomainBehaviorsImpl::Add(const BstrArg& uri) {
   const Bstr text = uri;
   if (text.Empty()) throw ENvException("Missing URI for domain behavior");
+  CheckXmlCharacters(text.View(), u"The domain behavior URI");
   if (IndexOf(uri) >= 0) throw ENvException(u"Behavior \"" + text + u"\" already exist");
   ComPtr<INvVexaDomainBehavior> made = CreateObject<CNvVexaDomainBehavior>();
   made.as<INvVexaDomainBehaviorCRaw>().Create(text);

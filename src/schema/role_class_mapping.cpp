@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "schema/impl_cast.h"
+#include "values/xml_escape.h"
 
 namespace nv {
 
@@ -16,6 +17,7 @@ ComPtr<INvVexaClass> CNvVexaDomainBehaviorRoleClassMappingImpl::Item(const BstrA
 void CNvVexaDomainBehaviorRoleClassMappingImpl::PutItem(const BstrArg& roleName,
                                                         const ComPtr<INvVexaClass>& value) {
   if (roleName.Empty()) throw ENvException("Role Name cannot be an empty string");
+  CheckXmlCharacters(roleName.View(), u"The role name");
   roles_.insert_or_assign(roleName.ToBstr(), value);
 }
 

@@ -5,13 +5,21 @@
 #include "schema/domain_behaviors.h"
 #include "schema/impl_cast.h"
 #include "schema/schema_seams.h"
+#include "values/xml_escape.h"
 
 namespace nv {
 
 void CNvVexaSchemaImpl::PutSchemaURI(const BstrArg& value) {
   if (!uri_.Empty() && !copied_)
     throw ENvException(u"Schema URI is already set to \"" + uri_ + u"\"");
+  // The URI is the document's target namespace.
+  CheckXmlCharacters(value.View(), u"The schema URI");
   uri_ = value;
+}
+
+void CNvVexaSchemaImpl::Set_SchemaLocation(const BstrArg& value) {
+  CheckXmlCharacters(value.View(), u"The schema location");
+  location_ = value;
 }
 
 ComPtr<INvVexaClasses> CNvVexaSchemaImpl::Classes() {

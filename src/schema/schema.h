@@ -26,7 +26,8 @@ class CNvVexaSchemaImpl {
   // The Info collection; needs the Info seam (see schema_seams.h).
   virtual ComPtr<IUnknown> Info();
 
-  virtual void Set_SchemaLocation(const BstrArg& value) { location_ = value; }
+  // The location is written into the package's schemaLocation attribute.
+  virtual void Set_SchemaLocation(const BstrArg& value);
   virtual bool HasMustUnderstandItems();
   virtual void Create(const ComPtr<INvVexaInitializationData>& data) { initializationData_ = data; }
   virtual ComPtr<INvVexaInitializationData> GetInitializationData() { return initializationData_; }

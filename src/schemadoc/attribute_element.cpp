@@ -15,14 +15,21 @@ namespace {
 }
 
 // The text of a default value, ready for an attribute value.
-std::u16string DefaultText(const VARIANT& value, DataTypeEnum type) {
+std::u16string DefaultText(const VARIANT& value, DataTypeEnum type, const Bstr& name) {
   std::u16string text;
-  AppendVexaVariantText(text, value, type);
-  // Strings and URIs come escaped; these types come as the client gave them.
-  if (type != dtLanguage && type != dtObjectReference && type != dtXML) return text;
-  std::u16string escaped;
-  AppendXmlEscaped(escaped, text);
-  return escaped;
+  try {
+    if (type != dtXML) {
+      AppendVexaVariantText(text, value, type, XmlContext::kAttribute);
+      return text;
+    }
+    // XML text comes as the client gave it: here it is the text of an attribute.
+    std::u16string markup;
+    AppendVexaVariantText(markup, value, type);
+    AppendXmlEscaped(text, markup, XmlContext::kAttribute);
+    return text;
+  } catch (const UnwritableCharacter& e) {
+    throw ENvException(e.Describe(u"The default value of attribute \"" + name + u"\""));
+  }
 }
 
 void AppendDefault(std::u16string& out, const ComPtr<INvVexaAttribute>& attribute,
@@ -33,7 +40,7 @@ void AppendDefault(std::u16string& out, const ComPtr<INvVexaAttribute>& attribut
     throw ENvException(u"Invalid Vexa: A required Attribute \"" + name + u"\" has a default value");
   if (type == dtUndefined) ThrowMissingType(name);
   out += u" default=\"";
-  out += DefaultText(value, type);
+  out += DefaultText(value, type, name);
   out += u'"';
 }
 

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "schema/behavior_uri.h"
+#include "schema/impl_cast.h"
 #include "schemadoc/attribute_element.h"
 #include "schemadoc/markup.h"
 
@@ -26,21 +27,27 @@ MustUnderstandEnum CheckedMustUnderstand(const ComPtr<INvVexaClassBehaviors>& be
   return value;
 }
 
-Bstr PrefixOf(const ComPtr<INvVexaNamespaces>& namespaces, const Bstr& ns) {
-  const Bstr prefix = namespaces.GetPrefix(ns);
-  return prefix.Empty() ? namespaces.as<INvVexaNamespacesCRaw>().AddNamespace(ns) : prefix;
+// A behaviour's namespace is declared, and its document written, from the
+// schema's behaviours: one the schema does not have would be written with an
+// undeclared prefix and no definition.
+void CheckInSchema(const ClassElementScope& scope, const ComPtr<INvVexaClass>& vexaClass,
+                   const ComPtr<INvVexaClassBehavior>& behavior, const Bstr& uri) {
+  if (!SameObject(scope.behaviors.ItemByURI(uri), behavior))
+    throw ENvException(u"Behavior \"" + uri + u"\" of class \"" + vexaClass.Name() +
+                       u"\" is not one of the schema's ClassesBehaviors");
 }
 
 void AppendBehaviorReference(std::u16string& out, const ComPtr<INvVexaClass>& vexaClass,
                              const ComPtr<INvVexaClassBehaviors>& behaviors, LONG index,
-                             const ComPtr<INvVexaNamespaces>& namespaces) {
+                             const ClassElementScope& scope) {
   const ComPtr<INvVexaClassBehavior> behavior = behaviors.Item(index);
   const Bstr uri = behavior.URI();
+  CheckInSchema(scope, vexaClass, behavior, uri);
   CheckNotInherited(vexaClass, uri);
   const MustUnderstandEnum mustUnderstand = CheckedMustUnderstand(behaviors, uri);
   const std::u16string_view elementName = uri.View().substr(uri.View().find(u'#') + 1);
   out += u"<element";
-  AppendAttribute(out, u"ref", PrefixOf(namespaces, BehaviorNamespaceOf(uri)) + u":" + elementName);
+  AppendAttribute(out, u"ref", scope.namespaces.GetPrefix(BehaviorNamespaceOf(uri)) + u":" + elementName);
   if (mustUnderstand == muYes) out += u" vexa:mustUnderstand=\"yes\"";
   if (!behavior.Attributes().as<INvVexaAttributesCRaw>().ConsistsRequiredAttributes())
     out += u" minOccurs=\"0\"";
@@ -48,7 +55,7 @@ void AppendBehaviorReference(std::u16string& out, const ComPtr<INvVexaClass>& ve
 }
 
 void AppendSequence(std::u16string& out, const ComPtr<INvVexaClass>& vexaClass,
-                    const ComPtr<INvVexaNamespaces>& namespaces) {
+                    const ClassElementScope& scope) {
   out += u"<sequence>";
   const ComPtr<INvVexaAttributes> attributes = vexaClass.CurrentClassAttributes();
   const LONG attributeCount = attributes.Count();
@@ -56,25 +63,25 @@ void AppendSequence(std::u16string& out, const ComPtr<INvVexaClass>& vexaClass,
   const ComPtr<INvVexaClassBehaviors> behaviors = vexaClass.CurrentClassBehaviors();
   const LONG behaviorCount = behaviors.Count();
   for (LONG k = 0; k < behaviorCount; ++k)
-    AppendBehaviorReference(out, vexaClass, behaviors, k, namespaces);
+    AppendBehaviorReference(out, vexaClass, behaviors, k, scope);
   out += u"</sequence>";
 }
 
 }  // namespace
 
 void AppendClassElements(std::u16string& out, const ComPtr<INvVexaClass>& vexaClass,
-                         const ComPtr<INvVexaNamespaces>& namespaces, bool isBehaviorSchema) {
+                         const ClassElementScope& scope) {
   const Bstr name = vexaClass.Name();
   out += u"<complexType";
   AppendAttribute(out, u"name", name);
   if (vexaClass.IsAbstract()) out += u" abstract=\"true\"";
-  out += isBehaviorSchema ? u" vexa:dataModelRole=\"vexa:class_behavior\">"
+  out += scope.isBehaviorSchema ? u" vexa:dataModelRole=\"vexa:class_behavior\">"
                           : u" vexa:dataModelRole=\"vexa:class\">";
   out += u"<complexContent><extension";
   const ComPtr<INvVexaClass> parent = vexaClass.ParentClass();
   AppendAttribute(out, u"base", parent ? u"tns:" + parent.Name() : Bstr(u"vexa:root"));
   out += u">";
-  AppendSequence(out, vexaClass, namespaces);
+  AppendSequence(out, vexaClass, scope);
   out += u"</extension></complexContent></complexType><element";
   AppendAttribute(out, u"name", name);
   AppendAttribute(out, u"type", u"tns:" + name);

@@ -8,8 +8,16 @@
 
 namespace nv {
 
-// `namespaces` gives the prefix of each behaviour namespace the class refers to.
+// What the class elements of a document need from it.
+struct ClassElementScope {
+  // The prefix of each behaviour namespace the classes refer to.
+  const ComPtr<INvVexaNamespaces>& namespaces;
+  // The schema's behaviours: a class may refer to these only.
+  const ComPtr<INvVexaClassesBehaviors>& behaviors;
+  bool isBehaviorSchema;
+};
+
 void AppendClassElements(std::u16string& out, const ComPtr<INvVexaClass>& vexaClass,
-                         const ComPtr<INvVexaNamespaces>& namespaces, bool isBehaviorSchema);
+                         const ClassElementScope& scope);
 
 }  // namespace nv

@@ -8,7 +8,7 @@ void AppendAttribute(std::u16string& out, std::u16string_view name, std::u16stri
   out += u' ';
   out += name;
   out += u"=\"";
-  AppendXmlEscaped(out, value);
+  AppendXmlEscaped(out, value, XmlContext::kAttribute);
   out += u'"';
 }
 

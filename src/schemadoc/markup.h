@@ -6,7 +6,8 @@
 
 namespace nv {
 
-// Appends a blank and name="value", the value escaped for XML.
+// Appends a blank and name="value", the value escaped for an attribute;
+// throws UnwritableCharacter.
 void AppendAttribute(std::u16string& out, std::u16string_view name, std::u16string_view value);
 
 }  // namespace nv

@@ -37,9 +37,10 @@ void AppendDomainBehaviors(std::u16string& out, const ComPtr<INvVexaDomainBehavi
 
 void AppendSchemaAnnotation(std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
   std::u16string info;
-  if (const SchemaInfoRenderer render = InstalledSchemaInfoRenderer()) render(info, schema);
+  const SchemaInfoRenderer render = InstalledSchemaInfoRenderer();
+  const bool hasInfoItems = render && render(info, schema);
   const ComPtr<INvVexaDomainBehaviors> domainBehaviors = schema.DomainBehaviors();
-  if (info.empty() && domainBehaviors.Count() == 0) return;
+  if (!hasInfoItems && domainBehaviors.Count() == 0) return;
   out += u"<annotation><appinfo>";
   out += info;
   AppendDomainBehaviors(out, domainBehaviors);

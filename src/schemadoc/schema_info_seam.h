@@ -9,9 +9,10 @@
 
 namespace nv {
 
-// Appends the Info items of `schema` as the Info collection renders them for
-// a schema document; appends nothing when the schema has none.
-using SchemaInfoRenderer = void (*)(std::u16string& out, const ComPtr<INvVexaSchema>& schema);
+// Appends the Info of `schema` as the Info collection renders it for a
+// schema document: the Header element, even when it holds no item. Answers
+// whether the schema has Info items.
+using SchemaInfoRenderer = bool (*)(std::u16string& out, const ComPtr<INvVexaSchema>& schema);
 
 // The installed renderer (process-wide; installed once, before use), or null.
 SchemaInfoRenderer& InstalledSchemaInfoRenderer() noexcept;

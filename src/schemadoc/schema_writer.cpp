@@ -47,10 +47,12 @@ void CNvVexaSchemaWriterRawImpl::WriteDocument(const Bstr& fileName) {
   AppendSchemaAnnotation(text, schema_);
   stream.Write(text);
   const ComPtr<INvVexaClasses> classes = schema_.Classes();
+  const ComPtr<INvVexaClassesBehaviors> behaviors = schema_.ClassesBehaviors();
+  const ClassElementScope scope{namespaces_, behaviors, isBehaviorSchema_};
   const LONG count = classes.Count();
   for (LONG k = 0; k < count; ++k) {
     text.clear();
-    AppendClassElements(text, classes.Item(k), namespaces_, isBehaviorSchema_);
+    AppendClassElements(text, classes.Item(k), scope);
     stream.Write(text);
   }
   if (!isBehaviorSchema_) stream.Write(u"<element name=\"Envelope\" type=\"SOAP_ENV:Envelope\"/>");

@@ -110,15 +110,16 @@ void AppendDateValue(std::u16string& out, const VARIANT& value, DataTypeEnum typ
   throw ENvException(message.c_str());
 }
 
-void AppendDirect(std::u16string& out, const VARIANT& value, DataTypeEnum type) {
+void AppendDirect(std::u16string& out, const VARIANT& value, DataTypeEnum type,
+                  XmlContext where) {
   switch (type) {
     case dtString:
     case dtAnyUri:
-      AppendXmlEscaped(out, CoercedText(value).View());
-      break;
     case dtLanguage:
     case dtObjectReference:
-    case dtXML:  // markup of the client's own, written as it is
+      AppendXmlEscaped(out, CoercedText(value).View(), where);
+      break;
+    case dtXML:  // markup of the client's own, as it is: the caller places it
       out += CoercedText(value).View();
       break;
     case dtBoolean:
@@ -166,14 +167,15 @@ void AppendDirect(std::u16string& out, const VARIANT& value, DataTypeEnum type) 
 
 }  // namespace
 
-void AppendVexaVariantText(std::u16string& out, const VARIANT& value, DataTypeEnum type) {
+void AppendVexaVariantText(std::u16string& out, const VARIANT& value, DataTypeEnum type,
+                           XmlContext where) {
   if (!(value.vt & VT_BYREF)) {
-    AppendDirect(out, value, type);
+    AppendDirect(out, value, type, where);
     return;
   }
   Variant direct;
   if (FAILED(VariantCopyInd(&direct, &value))) ThrowNotConvertible();
-  AppendDirect(out, direct, type);
+  AppendDirect(out, direct, type, where);
 }
 
 Bstr VexaVariantToText(const VARIANT& value, DataTypeEnum type) {

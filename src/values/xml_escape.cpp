@@ -1,62 +1,131 @@
 #include "values/xml_escape.h"
 
+#include <array>
+#include <cstdio>
+
 #include "values/number_format.h"
 
 namespace nv {
 namespace {
 
-bool NeedsEscape(char16_t c) noexcept {
-  return c >= 127 || c == u'"' || c == u'&' || c == u'\'' || c == u'<' || c == u'>';
+enum class Kind : uint8_t { kPlain, kEscape, kInvalid };
+
+// How each ASCII character is written in text and in attribute values.
+constexpr std::array<Kind, 128> KindTable(XmlContext where) {
+  std::array<Kind, 128> table{};
+  for (int c = 0; c < 0x20; ++c) table[c] = Kind::kInvalid;
+  table['\r'] = Kind::kEscape;
+  const Kind blank = where == XmlContext::kText ? Kind::kPlain : Kind::kEscape;
+  table['\t'] = blank;
+  table['\n'] = blank;
+  for (const char c : {'"', '&', '\'', '<', '>'}) table[static_cast<size_t>(c)] = Kind::kEscape;
+  table[127] = Kind::kEscape;
+  return table;
 }
+
+constexpr std::array<Kind, 128> kTextKinds = KindTable(XmlContext::kText);
+constexpr std::array<Kind, 128> kAttributeKinds = KindTable(XmlContext::kAttribute);
 
 bool IsHighSurrogate(char16_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
 bool IsLowSurrogate(char16_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
 
-void AppendReference(std::u16string& out, uint32_t codePoint) {
-  out += u"&#";
-  AppendDecimal(out, codePoint);
-  out += u';';
+// The code point at text[at] and the code units it takes; throws for one
+// that XML cannot carry. Only called for characters that are not plain.
+uint32_t CheckedCodePoint(std::u16string_view text, size_t at, size_t& units) {
+  const char16_t c = text[at];
+  units = 1;
+  if (c < 0x20 && c != u'\t' && c != u'\n' && c != u'\r') throw UnwritableCharacter(c);
+  if (c == 0xFFFE || c == 0xFFFF || IsLowSurrogate(c)) throw UnwritableCharacter(c);
+  if (!IsHighSurrogate(c)) return c;
+  if (at + 1 >= text.size() || !IsLowSurrogate(text[at + 1])) throw UnwritableCharacter(c);
+  units = 2;
+  return 0x10000u + ((c - 0xD800u) << 10) + (text[at + 1] - 0xDC00u);
 }
 
-// Escapes text[at] (a character that needs it); answers the code units used.
-size_t AppendEscapedAt(std::u16string& out, std::u16string_view text, size_t at) {
-  const char16_t c = text[at];
+void AppendEntity(std::u16string& out, char16_t c) {
   switch (c) {
     case u'"':
       out += u"&quot;";
-      return 1;
+      break;
     case u'&':
       out += u"&amp;";
-      return 1;
+      break;
     case u'\'':
       out += u"&apos;";
-      return 1;
+      break;
     case u'<':
       out += u"&lt;";
-      return 1;
-    case u'>':
-      out += u"&gt;";
-      return 1;
+      break;
     default:
+      out += u"&gt;";
       break;
   }
-  if (IsHighSurrogate(c) && at + 1 < text.size() && IsLowSurrogate(text[at + 1])) {
-    const uint32_t codePoint = 0x10000u + ((c - 0xD800u) << 10) + (text[at + 1] - 0xDC00u);
-    AppendReference(out, codePoint);
-    return 2;
+}
+
+// Escapes the character at text[at]; answers the code units used.
+size_t AppendEscapedAt(std::u16string& out, std::u16string_view text, size_t at) {
+  const char16_t c = text[at];
+  if (c == u'"' || c == u'&' || c == u'\'' || c == u'<' || c == u'>') {
+    AppendEntity(out, c);
+    return 1;
   }
-  AppendReference(out, c);
-  return 1;
+  size_t units = 1;
+  const uint32_t codePoint = CheckedCodePoint(text, at, units);
+  out += u"&#";
+  AppendDecimal(out, codePoint);
+  out += u';';
+  return units;
+}
+
+std::u16string UnwritableText(std::u16string_view owner, uint32_t codePoint) {
+  char hex[16];
+  std::snprintf(hex, sizeof hex, "U+%04X", static_cast<unsigned>(codePoint));
+  std::u16string text(owner);
+  text += u" holds the character ";
+  AppendAscii(text, hex);
+  text += u", which XML cannot carry";
+  return text;
 }
 
 }  // namespace
 
-void AppendXmlEscaped(std::u16string& out, std::u16string_view text) {
+UnwritableCharacter::UnwritableCharacter(uint32_t codePoint)
+    : ENvException(UnwritableText(u"The text", codePoint)), codePoint_(codePoint) {}
+
+std::u16string UnwritableCharacter::Describe(std::u16string_view owner) const {
+  return UnwritableText(owner, codePoint_);
+}
+
+void CheckXmlCharacters(std::u16string_view text) {
+  for (size_t at = 0; at < text.size();) {
+    const char16_t c = text[at];
+    if (c >= 0x20 && c < 0xD800) {
+      ++at;
+      continue;
+    }
+    size_t units = 1;
+    CheckedCodePoint(text, at, units);
+    at += units;
+  }
+}
+
+void CheckXmlCharacters(std::u16string_view text, std::u16string_view owner) {
+  try {
+    CheckXmlCharacters(text);
+  } catch (const UnwritableCharacter& e) {
+    throw ENvException(e.Describe(owner));
+  }
+}
+
+void AppendXmlEscaped(std::u16string& out, std::u16string_view text, XmlContext where) {
+  const std::array<Kind, 128>& kinds =
+      where == XmlContext::kText ? kTextKinds : kAttributeKinds;
   size_t at = 0;
   while (at < text.size()) {
     // Copy the run of plain characters in one step.
     size_t runEnd = at;
-    while (runEnd < text.size() && !NeedsEscape(text[runEnd])) ++runEnd;
+    while (runEnd < text.size() && text[runEnd] < 128 && kinds[text[runEnd]] == Kind::kPlain)
+      ++runEnd;
     out.append(text.substr(at, runEnd - at));
     if (runEnd == text.size()) break;
     at = runEnd + AppendEscapedAt(out, text, runEnd);

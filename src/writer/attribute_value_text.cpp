@@ -23,33 +23,46 @@ ComPtr<INvVexaXmlAttributeValue> XmlValueOf(const VARIANT& value) {
   return ComPtr<IUnknown>(object).try_as<INvVexaXmlAttributeValue>();
 }
 
+bool IsEscapedText(DataTypeEnum type) {
+  return type == dtString || type == dtAnyUri || type == dtLanguage || type == dtObjectReference;
+}
+
+// The value's lexical text; a string of a text type is escaped straight
+// from the client's string, so a long one is never copied whole.
+void AppendLexical(DocumentText& out, const VARIANT& value, DataTypeEnum type, XmlContext where) {
+  if (value.vt == VT_BSTR && IsEscapedText(type)) {
+    out.AppendEscaped(std::u16string_view(value.bstrVal, SysStringLen(value.bstrVal)), where);
+    return;
+  }
+  AppendVexaVariantText(out.Text(), value, type, where);
+}
+
 }  // namespace
 
 bool HoldsXmlAttributeValue(const VARIANT& value) { return static_cast<bool>(XmlValueOf(value)); }
 
-void AppendValuePart(std::u16string& out, std::u16string_view endTag, const VARIANT& value,
-                     DataTypeEnum type, const ComPtr<INvVexaNamespaces>& packageNamespaces,
-                     const ComPtr<INvVexaNamespaces>& infoNamespaces) {
+void AppendValuePart(DocumentText& out, std::u16string_view endTag, const VARIANT& value,
+                     DataTypeEnum type, const XmlValueScope& scope) {
   if (Dereferenced(value).vt == VT_NULL) {
-    out += u" xsi:nil=\"true\"/>";
+    out.Text() += u" xsi:nil=\"true\"/>";
     return;
   }
   if (type == dtObjectReference) {
-    out += u" href=\"";
-    AppendVexaVariantText(out, value, dtObjectReference);
-    out += u"\"/>";
+    out.Text() += u" href=\"";
+    AppendLexical(out, value, dtObjectReference, XmlContext::kAttribute);
+    out.Text() += u"\"/>";
     return;
   }
   if (type == dtXML) {
     const ComPtr<INvVexaXmlAttributeValue> xml = XmlValueOf(value);
     if (!xml) throw ENvException(kDtXmlAssignmentFailure);
-    AppendXmlValueText(out, xml, packageNamespaces, infoNamespaces);
-    out += endTag;
+    AppendXmlValueText(out.Text(), xml, scope);
+    out.Text() += endTag;
     return;
   }
-  out += u'>';
-  AppendVexaVariantText(out, value, type);
-  out += endTag;
+  out.Text() += u'>';
+  AppendLexical(out, value, type, XmlContext::kText);
+  out.Text() += endTag;
 }
 
 }  // namespace nv

@@ -6,6 +6,8 @@
 #include <string_view>
 
 #include "frame/interfaces.h"
+#include "writer/document_text.h"
+#include "writer/xml_value_text.h"
 
 namespace nv {
 
@@ -18,9 +20,8 @@ bool HoldsXmlAttributeValue(const VARIANT& value);
 // Null gives the nil form, an object reference the href form, an XML value its
 // declarations and fragment, any other value its lexical text; all but the
 // empty forms end with `endTag` ("</prefix:name>"). Throws the conversion
-// failures; `out` may then hold part of the text.
-void AppendValuePart(std::u16string& out, std::u16string_view endTag, const VARIANT& value,
-                     DataTypeEnum type, const ComPtr<INvVexaNamespaces>& packageNamespaces,
-                     const ComPtr<INvVexaNamespaces>& infoNamespaces);
+// failures and UnwritableCharacter; `out` may then hold part of the text.
+void AppendValuePart(DocumentText& out, std::u16string_view endTag, const VARIANT& value,
+                     DataTypeEnum type, const XmlValueScope& scope);
 
 }  // namespace nv

@@ -39,9 +39,9 @@ ComPtr<INvVexaAttributesValues> CNvVexaAttributesValuesGroupsImpl::GetBehaviorVa
 }
 
 Bstr CNvVexaAttributesValuesGroupsImpl::GetAttributesXML() {
-  std::u16string text;
+  DocumentText text;
   AppendAttributesXML(text);
-  return Bstr(text);
+  return Bstr(text.ToString());
 }
 
 ComPtr<INvVexaAttributesValues> CNvVexaAttributesValuesGroupsImpl::Item(
@@ -67,7 +67,7 @@ void CNvVexaAttributesValuesGroupsImpl::Create(const ComPtr<INvVexaSchema>& sche
   groups_.emplace(Bstr(), MakeGroup(Bstr()));
 }
 
-void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(std::u16string& out) const {
+void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(DocumentText& out) const {
   const ClassLayout* layout = Layout();
   if (!layout) throw ENvException(u"class " + std::u16string(className_.View()) +
                                   u" does not exist in schema");
@@ -83,13 +83,13 @@ void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(std::u16string& out)
       if (isObjectValues_) CheckNoRequiredAttribute(block);
       continue;
     }
-    out += u"  <";
-    out += block.element;
-    out += u">\n";
+    out.Text() += u"  <";
+    out.Text() += block.element;
+    out.Text() += u">\n";
     AppendAttributeElements(out, context, block, entry->second.impl);
-    out += u"  </";
-    out += block.element;
-    out += u">\n";
+    out.Text() += u"  </";
+    out.Text() += block.element;
+    out.Text() += u">\n";
   }
 }
 

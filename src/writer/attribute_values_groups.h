@@ -11,6 +11,7 @@
 #include "frame/interfaces.h"
 #include "writer/attribute_values.h"
 #include "writer/class_layout.h"
+#include "writer/document_text.h"
 
 namespace nv {
 
@@ -34,7 +35,7 @@ class CNvVexaAttributesValuesGroupsImpl {
   // Appends the attribute elements and behaviour blocks of the class chain,
   // root first. Throws for an unassigned required attribute and for values
   // that cannot be written; `out` may then hold part of the text.
-  void AppendAttributesXML(std::u16string& out) const;
+  void AppendAttributesXML(DocumentText& out) const;
 
   // Takes the class's definitions from a layout shared with other objects;
   // without one they are read from the schema when first needed.

@@ -7,6 +7,7 @@
 #include "frame/interfaces.h"
 #include "writer/attribute_values.h"
 #include "writer/class_layout.h"
+#include "writer/document_text.h"
 
 namespace nv {
 
@@ -19,7 +20,7 @@ struct AttributesTextContext {
 
 // One element per attribute of `block` that has a value to write. `values`
 // may be null (nothing assigned).
-void AppendAttributeElements(std::u16string& out, const AttributesTextContext& context,
+void AppendAttributeElements(DocumentText& out, const AttributesTextContext& context,
                              const TextBlock& block, const CNvVexaAttributesValuesImpl* values);
 
 // Throws the unassigned failure for the first required attribute of `block`.

@@ -1,7 +1,9 @@
 #include "writer/class_layout.h"
 
+#include "frame/exception.h"
 #include "schema/behavior_uri.h"
 #include "schema/class_chain.h"
+#include "schema/impl_cast.h"
 
 namespace nv {
 
@@ -24,12 +26,21 @@ AttributeFacts FactsOf(const ComPtr<INvVexaAttribute>& attribute, std::u16string
   return facts;
 }
 
+[[noreturn]] void ThrowNotInSchema(std::u16string_view uri, const ComPtr<INvVexaClass>& owner) {
+  throw ENvException(u"Behavior \"" + std::u16string(uri) + u"\" of class \"" +
+                     std::u16string(owner.Name().View()) +
+                     u"\" is not one of the schema's ClassesBehaviors");
+}
+
 // The document prefix and element name of a behaviour URI.
 std::u16string BehaviorElementName(const ComPtr<INvVexaNamespaces>& namespaces,
-                                   std::u16string_view uri) {
+                                   std::u16string_view uri, const ComPtr<INvVexaClass>& owner) {
   const Bstr ns = BehaviorNamespaceOf(uri);
   std::u16string name;
-  if (namespaces) name = namespaces.GetPrefix(ns).View();
+  if (namespaces) {
+    name = namespaces.GetPrefix(ns).View();
+    if (name.empty()) ThrowNotInSchema(uri, owner);
+  }
   name += u':';
   name += uri.substr(ns.View().size() + 1);
   return name;
@@ -67,7 +78,8 @@ long AttributeSet::IndexOf(std::u16string_view name, size_t guess) const {
 }
 
 ClassLayout::ClassLayout(const ComPtr<INvVexaClass>& vexaClass,
-                         const ComPtr<INvVexaNamespaces>& namespaces)
+                         const ComPtr<INvVexaNamespaces>& namespaces,
+                         const ComPtr<INvVexaClassesBehaviors>& schemaBehaviors)
     : classAttributes_(ClassOwnerText(vexaClass.Name().View())) {
   std::vector<ComPtr<INvVexaClass>> chain = ClassChain(vexaClass);
   for (auto current = chain.rbegin(); current != chain.rend(); ++current) {
@@ -84,7 +96,9 @@ ClassLayout::ClassLayout(const ComPtr<INvVexaClass>& vexaClass,
       const ComPtr<INvVexaClassBehavior> behavior = behaviors.Item(k);
       TextBlock block;
       block.behaviorUri = behavior.URI().View();
-      block.element = BehaviorElementName(namespaces, block.behaviorUri);
+      if (schemaBehaviors && !SameObject(schemaBehaviors.ItemByURI(behavior.URI()), behavior))
+        ThrowNotInSchema(block.behaviorUri, *current);
+      block.element = BehaviorElementName(namespaces, block.behaviorUri, *current);
       AttributeSet& set =
           behaviors_.try_emplace(block.behaviorUri, BehaviorOwnerText(block.behaviorUri))
               .first->second;

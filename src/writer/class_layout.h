@@ -77,8 +77,11 @@ struct TextBlock {
 class ClassLayout {
  public:
   // The layout of `vexaClass`; behaviour element prefixes come from
-  // `namespaces` (may be null for layouts that never write text).
-  ClassLayout(const ComPtr<INvVexaClass>& vexaClass, const ComPtr<INvVexaNamespaces>& namespaces);
+  // `namespaces` (may be null for layouts that never write text). Given the
+  // schema's behaviours, every behaviour of the class must be one of them:
+  // the package declares and defines those only.
+  ClassLayout(const ComPtr<INvVexaClass>& vexaClass, const ComPtr<INvVexaNamespaces>& namespaces,
+              const ComPtr<INvVexaClassesBehaviors>& schemaBehaviors = nullptr);
   // Blocks point into the layout, so it stays where it was made.
   ClassLayout(const ClassLayout&) = delete;
   ClassLayout& operator=(const ClassLayout&) = delete;

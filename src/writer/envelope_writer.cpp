@@ -4,7 +4,6 @@
 #include "frame/module_info.h"
 #include "schema/behavior_uri.h"
 #include "schema/well_known_namespaces.h"
-#include "values/xml_escape.h"
 #include "archive/stream_text.h"
 #include "writer/envelope_writer_text.h"
 
@@ -50,9 +49,8 @@ std::u16string CNvVexaEnvelopeWriterCRawImpl::EnvelopeStartTag() {
   Declare(out, namespaces_, kXsiPrefix, kXmlSchemaInstanceNamespace);
   Declare(out, namespaces_, kCorePrefix, kCoreNamespace);
   Declare(out, namespaces_, kSchemaPrefix, uri.View());
-  std::u16string schemaLocation = std::u16string(uri.View()) + u' ';
-  AppendXmlEscaped(schemaLocation, location.View());
-  AppendDocumentAttribute(out, u"xsi:schemaLocation", schemaLocation);
+  AppendDocumentAttribute(out, u"xsi:schemaLocation",
+                          std::u16string(uri.View()) + u' ' + std::u16string(location.View()));
   AppendBehaviorNamespaces(out);
   out += u">\n";
   return out;

@@ -1,5 +1,6 @@
 #include "writer/envelope_writer_text.h"
 
+#include "values/xml_escape.h"
 
 namespace nv {
 
@@ -8,7 +9,7 @@ void AppendDocumentAttribute(std::u16string& out, std::u16string_view name,
   out += u' ';
   out += name;
   out += u"=\"";
-  out += value;
+  AppendXmlEscaped(out, value, XmlContext::kAttribute);
   out += u'"';
 }
 

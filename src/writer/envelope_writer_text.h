@@ -15,7 +15,8 @@ inline constexpr std::u16string_view kXsdPrefix = u"xsd";
 inline constexpr std::u16string_view kCorePrefix = u"vexa";
 inline constexpr std::u16string_view kSchemaPrefix = u"tns";
 
-// Appends ` name="value"`; the value is taken as it stands.
+// Appends ` name="value"`, the value escaped for an attribute; throws
+// UnwritableCharacter.
 void AppendDocumentAttribute(std::u16string& out, std::u16string_view name,
                              std::u16string_view value);
 

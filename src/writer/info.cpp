@@ -3,8 +3,10 @@
 #include "archive/stream_text.h"
 #include "frame/exception.h"
 #include "schema/namespaces.h"
+#include "schema/ncname.h"
 #include "schema/well_known_namespaces.h"
 #include "values/duration_value.h"
+#include "values/xml_escape.h"
 #include "writer/envelope_writer_text.h"
 #include "writer/info_item.h"
 #include "writer/xml_value.h"
@@ -14,12 +16,20 @@ namespace nv {
 ComPtr<INvVexaInfoItem> CNvVexaInfoImpl::GetInfoItem(const BstrArg& name, const BstrArg& ns) {
   if (name.View().empty()) throw ENvException("Missing Name for InfoItem");
   if (ns.View().empty()) throw ENvException("Missing Namespace for InfoItem");
-  for (LONG k = 0, count = items_.Count(); k < count; ++k) {
-    ComPtr<INvVexaInfoItem> item = GetItem(k);
-    if (item.Name().View() == name.View() && item.Namespace().View() == ns.View()) return item;
-  }
+  // The name becomes an element name and the namespace an attribute value.
+  if (!IsValidNCName(name.View()))
+    throw ENvException(u"Invalid name \"" + std::u16string(name.View()) + u"\" for InfoItem");
+  CheckXmlCharacters(ns.View(),
+                     u"The namespace of InfoItem \"" + std::u16string(name.View()) + u"\"");
+  // An NCName holds no NUL, so the key is unambiguous.
+  std::u16string key(name.View());
+  key += u'\0';
+  key += ns.View();
+  if (const auto found = itemIndex_.find(key); found != itemIndex_.end())
+    return GetItem(found->second);
   ComPtr<INvVexaInfoItem> item = CreateObject<CNvVexaInfoItem>();
   item.as<INvVexaInfoItemCRaw>().Create(name, ns, isForSchema_);
+  itemIndex_.emplace(std::move(key), items_.Count());
   items_.Add(item.get());
   return item;
 }
@@ -44,6 +54,7 @@ ComPtr<INvVexaDurationAttributeValue> CNvVexaInfoImpl::CreateDurationAttributeVa
 
 Bstr CNvVexaInfoImpl::GetXMLStr(bool isForSchema,
                                 const ComPtr<INvVexaNamespaces>& globalNamespaces) {
+  ownNamespaces_ = CreateObject<CNvVexaNamespaces>();
   AssignItemPrefixes(globalNamespaces);
   if (isForSchema) ownNamespaces_.Add(Bstr(kSoapEnvelopeNamespace), Bstr(kSoapPrefix));
   std::u16string out;

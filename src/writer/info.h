@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <unordered_map>
 
 #include "frame/bstr.h"
 #include "frame/collections/interface_list.h"
@@ -16,15 +17,17 @@ class CNvVexaInfoImpl {
  public:
   virtual ~CNvVexaInfoImpl() = default;
 
-  // The item of that name and namespace, appended when it is new.
+  // The item of that name and namespace, appended when it is new. The name
+  // must be an XML name without a colon, the namespace text XML can carry.
   virtual ComPtr<INvVexaInfoItem> GetInfoItem(const BstrArg& name, const BstrArg& ns);
   // Writes the Header; once, and only before the Body is open.
   virtual void Save();
   virtual ComPtr<INvVexaXmlAttributeValue> CreateXmlAttributeValue();
   virtual ComPtr<INvVexaDurationAttributeValue> CreateDurationAttributeValue();
 
-  // The Header element; gives new item namespaces prefixes counted by
-  // `globalNamespaces`, so they never collide with the document's.
+  // The Header element; gives the item namespaces prefixes counted by
+  // `globalNamespaces`, so they never collide with the document's. Each call
+  // renders from a fresh prefix table of its own.
   virtual Bstr GetXMLStr(bool isForSchema, const ComPtr<INvVexaNamespaces>& globalNamespaces);
   virtual LONG Count() { return items_.Count(); }
   virtual ComPtr<INvVexaInfoItem> GetItem(LONG index) {
@@ -46,6 +49,7 @@ class CNvVexaInfoImpl {
 
   ComPtr<ITStream> stream_;
   CNvInterfaceList items_;
+  std::unordered_map<std::u16string, LONG> itemIndex_;  // name NUL namespace -> index
   ComPtr<INvVexaNamespaces> ownNamespaces_;
   ComPtr<INvVexaNamespaces> globalNamespaces_;
   // Counted, unlike a weak back-pointer: a client may keep the Info after

@@ -6,6 +6,7 @@
 #include "values/data_type_names.h"
 #include "writer/envelope_writer_text.h"
 #include "writer/attribute_value_text.h"
+#include "values/xml_escape.h"
 
 namespace nv {
 namespace {
@@ -34,13 +35,21 @@ Bstr CNvVexaInfoItemImpl::GetXMLStr(bool isForSchema, const BstrArg& prefix,
                                     const ComPtr<INvVexaNamespaces>& infoNamespaces) {
   const Bstr typeName = DataTypeToSchemaName(valueType_);
   const std::u16string element = std::u16string(prefix.View()) + u':' + std::u16string(name_.View());
-  std::u16string out = u"<" + element;
+  DocumentText text;
+  std::u16string& out = text.Text();
+  out = u"<" + element;
   const std::u16string_view typePrefix = isForSchema ? kXsdPrefix : kXsiPrefix;
   AppendDocumentAttribute(out, std::u16string(typePrefix) + u":type", UnprefixedTypeName(typeName));
   if (mustUnderstand_ == muYes) AppendDocumentAttribute(out, u"vexa:mustUnderstand", u"yes");
-  AppendValuePart(out, u"</" + element + u">", value_, valueType_, globalNamespaces,
-                  infoNamespaces);
-  return Bstr(out);
+  try {
+    // Inside a schema document the XML Schema namespace is the default one.
+    AppendValuePart(text, u"</" + element + u">", value_, valueType_,
+                    XmlValueScope{globalNamespaces, &infoNamespaces, isForSchema});
+  } catch (const UnwritableCharacter& e) {
+    throw ENvException(
+        e.Describe(u"The value of InfoItem \"" + std::u16string(name_.View()) + u"\""));
+  }
+  return Bstr(text.ToString());
 }
 
 void CNvVexaInfoItemImpl::Create(const BstrArg& itemName, const BstrArg& itemNamespace,

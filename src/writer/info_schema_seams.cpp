@@ -23,13 +23,13 @@ bool InfoHasMustUnderstandItems(const ComPtr<IUnknown>& info) {
 
 }  // namespace
 
-void AppendSchemaInfo(std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
+bool AppendSchemaInfo(std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
   const auto info = schema.Info().as<INvVexaInfoCRaw>();
-  if (info.Count() == 0) return;
   // The schema document's own prefixes are declared on its root; the Header
-  // declares its item namespaces itself, so a table of its own will do.
+  // declares its item namespaces itself, so a fresh table of its own will do.
   const ComPtr<INvVexaNamespaces> prefixes = CreateObject<CNvVexaNamespaces>();
   out += info.GetXMLStr(true, prefixes).View();
+  return info.Count() > 0;
 }
 
 void InstallInfoSeams() noexcept {

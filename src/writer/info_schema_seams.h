@@ -13,8 +13,8 @@ namespace nv {
 void InstallInfoSeams() noexcept;
 
 // Appends the schema's Info as the Header element of a schema document
-// (types named with the xsd prefix, the SOAP namespace declared on it);
-// appends nothing when the schema has no Info items.
-void AppendSchemaInfo(std::u16string& out, const ComPtr<INvVexaSchema>& schema);
+// (types named with the xsd prefix, the SOAP namespace declared on it), also
+// when it has no items; answers whether it has any.
+bool AppendSchemaInfo(std::u16string& out, const ComPtr<INvVexaSchema>& schema);
 
 }  // namespace nv

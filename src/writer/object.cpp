@@ -2,7 +2,6 @@
 
 #include "frame/exception.h"
 #include "writer/attribute_values_groups.h"
-#include "writer/object_stream_text.h"
 
 namespace nv {
 
@@ -17,23 +16,23 @@ ComPtr<INvVexaAttributesValues> CNvVexaObjectImpl::GetBehaviorValues(const BstrA
 
 void CNvVexaObjectImpl::Save() {
   if (!stream_) throw ENvException("Cannot save object from Reader");
-  ObjectTextBuffer& buffer = ObjectTextBuffer::ForThisThread();
-  buffer.Begin();
-  AppendObjectXML(buffer.Text());
-  buffer.WriteTo(stream_);
+  DocumentText& text = DocumentText::ForThisThread();
+  text.Clear();
+  AppendObjectXML(text);
+  text.WriteTo(stream_);
   saved_ = true;
 }
 
 Bstr CNvVexaObjectImpl::GetAttributesXML() {
-  std::u16string text;
+  DocumentText text;
   AttributesValuesGroupsImpl(groups_)->AppendAttributesXML(text);
-  return Bstr(text);
+  return Bstr(text.ToString());
 }
 
 Bstr CNvVexaObjectImpl::GetObjectXML() {
-  std::u16string text;
+  DocumentText text;
   AppendObjectXML(text);
-  return Bstr(text);
+  return Bstr(text.ToString());
 }
 
 bool CNvVexaObjectImpl::SupportsBehavior(const BstrArg& behaviorUri) {
@@ -74,14 +73,16 @@ void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg&
   groups_ = MakeAttributesValuesGroups(schema_, nullptr, className_, true);
 }
 
-void CNvVexaObjectImpl::AppendObjectXML(std::u16string& out) const {
-  out += u"<vexa:object xsi:type=\"tns:";
-  out += className_.View();
-  out += u"\" id=\"";
-  out += id_.View();
-  out += u"\">\n";
+void CNvVexaObjectImpl::AppendObjectXML(DocumentText& out) const {
+  // Class names and identifiers are XML names: nothing in them needs escaping.
+  std::u16string& text = out.Text();
+  text += u"<vexa:object xsi:type=\"tns:";
+  text += className_.View();
+  text += u"\" id=\"";
+  text += id_.View();
+  text += u"\">\n";
   AttributesValuesGroupsImpl(groups_)->AppendAttributesXML(out);
-  out += u"</vexa:object>\n";
+  out.Text() += u"</vexa:object>\n";
 }
 
 }  // namespace nv

@@ -8,6 +8,7 @@
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 #include "writer/class_layout.h"
+#include "writer/document_text.h"
 
 namespace nv {
 
@@ -42,7 +43,7 @@ class CNvVexaObjectImpl {
                        std::shared_ptr<const ClassLayout> layout);
 
  private:
-  void AppendObjectXML(std::u16string& out) const;
+  void AppendObjectXML(DocumentText& out) const;
 
   Bstr className_;
   Bstr id_;

@@ -26,7 +26,8 @@ const CNvVexaObjectWriterImpl::KnownClass& CNvVexaObjectWriterImpl::Known(
   known.name = Bstr(requestedName);
   const ComPtr<INvVexaClass> vexaClass = FindClass(known.name);
   known.isAbstract = vexaClass.IsAbstract();
-  known.layout = std::make_shared<const ClassLayout>(vexaClass, namespaces_);
+  known.layout =
+      std::make_shared<const ClassLayout>(vexaClass, namespaces_, schema_.ClassesBehaviors());
   return classes_.emplace(std::u16string(requestedName), std::move(known)).first->second;
 }
 

@@ -16,9 +16,8 @@ namespace {
 
 namespace xc = xercesc;
 
-constexpr std::u16string_view kXmlnsPrefix = u"xmlns";
-// The "xml" prefix is bound by definition and may not be declared again.
-constexpr std::u16string_view kXmlPrefix = u"xml";
+constexpr std::u16string_view kXmlNamespace = u"http://www.w3.org/XML/1998/namespace";
+constexpr std::u16string_view kXmlnsNamespace = u"http://www.w3.org/2000/xmlns/";
 
 std::u16string_view ViewOf(const XMLCh* text) {
   return text ? std::u16string_view(text) : std::u16string_view();
@@ -33,27 +32,28 @@ std::string WrappedFragment(const ComPtr<INvVexaXmlAttributeValue>& value) {
     const Bstr ns = table.Item(k);
     const Bstr prefix = table.GetPrefix(ns);
     text += prefix.Empty() ? u" xmlns=\"" : u" xmlns:" + std::u16string(prefix.View()) + u"=\"";
-    AppendXmlEscaped(text, ns.View());
+    AppendXmlEscaped(text, ns.View(), XmlContext::kAttribute);
     text += u'"';
   }
   text += u'>';
-  text += value.XML().View();
+  const Bstr xml = value.XML();
+  // A character XML cannot carry would otherwise be changed on the way to
+  // the parser rather than refused by it.
+  CheckXmlCharacters(xml.View());
+  text += xml.View();
   text += u"</dummy>";
   return Utf16ToUtf8(text);
 }
 
 class FragmentWriter {
  public:
-  FragmentWriter(const ComPtr<INvVexaNamespaces>& package, const ComPtr<INvVexaNamespaces>& info)
-      : package_(package), info_(info) {}
+  explicit FragmentWriter(const XmlValueScope& scope) : scope_(scope) {}
 
   void Collect(const xc::DOMElement* element) {
-    Need(element->getPrefix(), element->getNamespaceURI());
+    Need(ViewOf(element->getNamespaceURI()));
     const xc::DOMNamedNodeMap* attributes = element->getAttributes();
-    for (XMLSize_t k = 0; k < attributes->getLength(); ++k) {
-      const xc::DOMNode* attribute = attributes->item(k);
-      Need(attribute->getPrefix(), attribute->getNamespaceURI());
-    }
+    for (XMLSize_t k = 0; k < attributes->getLength(); ++k)
+      Need(ViewOf(attributes->item(k)->getNamespaceURI()));
     for (const xc::DOMElement* child = element->getFirstElementChild(); child != nullptr;
          child = child->getNextElementSibling())
       Collect(child);
@@ -62,70 +62,74 @@ class FragmentWriter {
   void AppendDeclarations(std::u16string& out) const {
     for (const auto& [ns, prefix] : collected_) {
       out += u" xmlns:" + std::u16string(prefix.View()) + u"=\"";
-      AppendXmlEscaped(out, ns.View());
+      AppendXmlEscaped(out, ns.View(), XmlContext::kAttribute);
       out += u'"';
     }
   }
 
-  void AppendChildren(std::u16string& out, const xc::DOMNode* parent) const {
+  void AppendChildren(std::u16string& out, const xc::DOMNode* parent, bool topLevel) const {
     for (const xc::DOMNode* node = parent->getFirstChild(); node != nullptr;
          node = node->getNextSibling())
-      AppendNode(out, node);
+      AppendNode(out, node, topLevel);
   }
 
  private:
-  void Need(const XMLCh* prefix, const XMLCh* ns) {
-    const std::u16string_view p = ViewOf(prefix);
-    if (p.empty() || p == kXmlnsPrefix || p == kXmlPrefix) return;
-    if (!PrefixOf(ViewOf(ns)).Empty()) return;
-    collected_.emplace_back(Bstr(ViewOf(ns)), package_.as<INvVexaNamespacesCRaw>().GetNextUniquePrefix());
+  void Need(std::u16string_view ns) {
+    if (ns.empty() || ns == kXmlNamespace || ns == kXmlnsNamespace) return;
+    if (!PrefixOf(ns).Empty()) return;
+    collected_.emplace_back(Bstr(ns),
+                            scope_.package.as<INvVexaNamespacesCRaw>().GetNextUniquePrefix());
   }
 
   Bstr PrefixOf(std::u16string_view ns) const {
-    if (Bstr found = package_.GetPrefix(ns); !found.Empty()) return found;
-    if (info_) {
-      if (Bstr found = info_.GetPrefix(ns); !found.Empty()) return found;
+    if (Bstr found = scope_.package.GetPrefix(ns); !found.Empty()) return found;
+    if (scope_.info) {
+      if (Bstr found = scope_.info->GetPrefix(ns); !found.Empty()) return found;
     }
     for (const auto& [collectedNs, prefix] : collected_)
       if (collectedNs.View() == ns) return prefix;
     return Bstr();
   }
 
+  // The name by its namespace: the prefix this document gives that
+  // namespace, or none for a name in no namespace.
   void AppendName(std::u16string& out, const xc::DOMNode* node) const {
-    const std::u16string_view prefix = ViewOf(node->getPrefix());
-    if (prefix == kXmlPrefix) {
+    const std::u16string_view ns = ViewOf(node->getNamespaceURI());
+    if (ns == kXmlNamespace) {
       out += u"xml:";
-    } else if (!prefix.empty()) {
-      out += PrefixOf(ViewOf(node->getNamespaceURI())).View();
+    } else if (!ns.empty()) {
+      out += PrefixOf(ns).View();
       out += u':';
     }
     out += ViewOf(node->getLocalName() ? node->getLocalName() : node->getNodeName());
   }
 
-  void AppendElement(std::u16string& out, const xc::DOMElement* element) const {
+  void AppendElement(std::u16string& out, const xc::DOMElement* element, bool topLevel) const {
     out += u'<';
     AppendName(out, element);
+    if (topLevel && scope_.defaultNamespaceInScope && ViewOf(element->getNamespaceURI()).empty())
+      out += u" xmlns=\"\"";
     const xc::DOMNamedNodeMap* attributes = element->getAttributes();
     for (XMLSize_t k = 0; k < attributes->getLength(); ++k) {
       const xc::DOMNode* attribute = attributes->item(k);
-      if (ViewOf(attribute->getPrefix()) == kXmlnsPrefix) continue;
+      if (ViewOf(attribute->getNamespaceURI()) == kXmlnsNamespace) continue;
       out += u' ';
       AppendName(out, attribute);
       out += u"=\"";
-      AppendXmlEscaped(out, ViewOf(attribute->getNodeValue()));
+      AppendXmlEscaped(out, ViewOf(attribute->getNodeValue()), XmlContext::kAttribute);
       out += u'"';
     }
     out += u'>';
-    AppendChildren(out, element);
+    AppendChildren(out, element, false);
     out += u"</";
     AppendName(out, element);
     out += u'>';
   }
 
-  void AppendNode(std::u16string& out, const xc::DOMNode* node) const {
+  void AppendNode(std::u16string& out, const xc::DOMNode* node, bool topLevel) const {
     switch (node->getNodeType()) {
       case xc::DOMNode::ELEMENT_NODE:
-        AppendElement(out, static_cast<const xc::DOMElement*>(node));
+        AppendElement(out, static_cast<const xc::DOMElement*>(node), topLevel);
         break;
       case xc::DOMNode::TEXT_NODE:
         AppendXmlEscaped(out, ViewOf(node->getNodeValue()));
@@ -140,31 +144,30 @@ class FragmentWriter {
     }
   }
 
-  const ComPtr<INvVexaNamespaces>& package_;
-  const ComPtr<INvVexaNamespaces>& info_;
+  const XmlValueScope& scope_;
   std::vector<std::pair<Bstr, Bstr>> collected_;
 };
 
 }  // namespace
 
 void AppendXmlValueText(std::u16string& out, const ComPtr<INvVexaXmlAttributeValue>& value,
-                        const ComPtr<INvVexaNamespaces>& packageNamespaces,
-                        const ComPtr<INvVexaNamespaces>& infoNamespaces) {
-  const std::string wrapped = WrappedFragment(value);
+                        const XmlValueScope& scope) {
   HardenedDomParser parser;
   const xc::DOMElement* wrapper = nullptr;
   try {
-    wrapper = parser.Parse(wrapped)->getDocumentElement();
+    wrapper = parser.Parse(WrappedFragment(value))->getDocumentElement();
   } catch (const ENvException&) {
     throw ENvException("Invalid XML String in XmlAttributeValue");
   }
-  FragmentWriter writer(packageNamespaces, infoNamespaces);
+  FragmentWriter writer(scope);
   for (const xc::DOMElement* child = wrapper->getFirstElementChild(); child != nullptr;
        child = child->getNextElementSibling())
     writer.Collect(child);
-  writer.AppendDeclarations(out);
-  out += u'>';
-  writer.AppendChildren(out, wrapper);
+  std::u16string text;
+  writer.AppendDeclarations(text);
+  text += u'>';
+  writer.AppendChildren(text, wrapper, true);
+  out += text;
 }
 
 }  // namespace nv

@@ -153,8 +153,9 @@ TEST(BehaviorDocument, ExternalEmbeddedAndDomainBehaviorsWithMarksAndInfoItems) 
   ScratchFolder folder;
   // A stand-in that renders Info items for the main schema only.
   ScopedInfoRenderer renderer([](std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
-    if (schema.SchemaURI() == Bstr(u"http://example.com/parts"))
-      out += u"<SOAP_ENV:Header><i>1</i></SOAP_ENV:Header>";
+    if (schema.SchemaURI() != Bstr(u"http://example.com/parts")) return false;
+    out += u"<SOAP_ENV:Header><i>1</i></SOAP_ENV:Header>";
+    return true;
   });
   const auto schema = NewSchema();
   const auto behaviors = schema.ClassesBehaviors();

@@ -32,7 +32,7 @@ TEST(EnvelopeWriterTest, SchemaIdentityFallsBackToTheSchemaFileAndEscapesTheLoca
   const Case cases[] = {
       {u"", u"", " xmlns:tns=\"VEXA_Schema.xsd\" xsi:schemaLocation=\"VEXA_Schema.xsd VEXA_Schema.xsd\""},
       {u"urn:a&b", u"dir/a&b <1>.xsd",
-       " xmlns:tns=\"urn:a&b\" xsi:schemaLocation=\"urn:a&b dir/a&amp;b &lt;1&gt;.xsd\""},
+       " xmlns:tns=\"urn:a&amp;b\" xsi:schemaLocation=\"urn:a&amp;b dir/a&amp;b &lt;1&gt;.xsd\""},
   };
   for (const Case& c : cases) {
     ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);

@@ -60,7 +60,8 @@ TEST(InfoFailuresTest, SaveRefusalsLeaveTheDocumentAsItWas) {
 }
 
 // Values are converted when saved; the Header is complete before it is
-// written, so a value that cannot be converted leaves the Info unsaved.
+// written, so a value that cannot be converted leaves the Info unsaved (the
+// retry draws a new prefix).
 TEST(InfoFailuresTest, FailedConversionLeavesTheInfoUnsaved) {
   TestDocument document;
   const ComPtr<INvVexaInfo> info = document.Open().Info();
@@ -71,8 +72,8 @@ TEST(InfoFailuresTest, FailedConversionLeavesTheInfoUnsaved) {
   item.PutValue(Variant(int32_t{3}));
   info.Save();
   EXPECT_EQ(document.Finish(), DocumentStart() +
-                                   "<SOAP_ENV:Header xmlns:NS1=\"urn:a\">"
-                                   "<NS1:n xsi:type=\"int\">3</NS1:n></SOAP_ENV:Header>" +
+                                   "<SOAP_ENV:Header xmlns:NS2=\"urn:a\">"
+                                   "<NS2:n xsi:type=\"int\">3</NS2:n></SOAP_ENV:Header>" +
                                    kBodyStart + kFrameEnd);
 }
 
@@ -104,9 +105,11 @@ ComPtr<INvVexaInfo> InfoOf(const ComPtr<INvVexaSchema>& schema) {
 TEST(SchemaInfoTest, RendersItemsWithXsdTypesAndTheSoapDeclaration) {
   InstallInfoSeams();
   const ComPtr<INvVexaSchema> schema = TestSchema();
-  std::u16string out = u"x";
-  InstalledSchemaInfoRenderer()(out, schema);
-  EXPECT_EQ(Bstr(out).ToUtf8(), "x");  // nothing without items
+  std::u16string out;
+  EXPECT_FALSE(InstalledSchemaInfoRenderer()(out, schema));  // an empty Header, no items
+  EXPECT_EQ(Bstr(out).ToUtf8(),
+            "<SOAP_ENV:Header xmlns:SOAP_ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">"
+            "</SOAP_ENV:Header>");
 
   SetItem(InfoOf(schema), u"ver", u"urn:s", dtString, Variant(u"1.0"), muYes);
   const std::string expected =
@@ -116,7 +119,7 @@ TEST(SchemaInfoTest, RendersItemsWithXsdTypesAndTheSoapDeclaration) {
       "</SOAP_ENV:Header>";
   for (int document = 0; document < 2; ++document) {  // each document gets the same text
     out.clear();
-    InstalledSchemaInfoRenderer()(out, schema);
+    EXPECT_TRUE(InstalledSchemaInfoRenderer()(out, schema));
     EXPECT_EQ(Bstr(out).ToUtf8(), expected);
   }
 }

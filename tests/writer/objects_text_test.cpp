@@ -36,7 +36,7 @@ TEST(ObjectText, ChainRootFirstWithBehaviorsDefaultsNilHrefAndXml) {
                       "    <tns:name>ab&lt;</tns:name>\n"
                       "    <tns:code>7</tns:code>\n"
                       "    <tns:note xsi:nil=\"true\"/>\n"
-                      "    <tns:ref href=\"x<1\"/>\n"
+                      "    <tns:ref href=\"x&lt;1\"/>\n"
                       "  <NS1:Tracked>\n"
                       "    <NS1:rev>3</NS1:rev>\n"
                       "    <NS1:tag>t&amp;1</NS1:tag>\n"

@@ -68,27 +68,33 @@ TEST(XmlValueText, HostileFragmentsAreInvalidXmlValues) {
     value.PutXML(Bstr::FromUtf8(hostile));
     std::u16string out = u"keep";
     const auto start = std::chrono::steady_clock::now();
-    EXPECT_EQ(FailureOf([&] { AppendXmlValueText(out, value, package, nullptr); }),
+    EXPECT_EQ(FailureOf([&] { AppendXmlValueText(out, value, XmlValueScope{package}); }),
               "Invalid XML String in XmlAttributeValue");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
     EXPECT_EQ(out, u"keep");
   }
 }
 
-TEST(XmlValueText, PrefixesComeFromPackageInfoOrNewDeclarations) {
+TEST(XmlValueText, NamesKeepTheirNamespacesUnderTheDocumentsPrefixes) {
   const ComPtr<INvVexaNamespaces> package = PackageNamespaces();
   ComPtr<INvVexaNamespaces> info = CreateObject<CNvVexaNamespaces>();
   info.Add(u"urn:info", u"NS7");
   ComPtr<INvVexaXmlAttributeValue> value = MakeXmlAttributeValue();
-  value.PutXML(u"<i:a xml:lang=\"en\" n:x=\"&lt;\"><n:b/><c>&amp;</c></i:a><n:d/>");
+  value.PutXML(
+      u"<i:a xml:lang=\"en\" n:x=\"&lt;&#9;\"><n:b/><c>&amp;&#13;</c></i:a><n:d/><e xmlns=\"\"/>");
   value.Namespaces().Add(u"urn:info", u"i");
   value.Namespaces().Add(u"urn:new", u"n");
+  value.Namespaces().Add(u"urn:dflt", u"");  // the fragment's default namespace
   std::u16string out;
-  AppendXmlValueText(out, value, package, info);
+  AppendXmlValueText(out, value, XmlValueScope{package, &info});
   EXPECT_EQ(Bstr(out).ToUtf8(),
-            " xmlns:NS3=\"urn:new\">"
-            "<NS7:a NS3:x=\"&lt;\" xml:lang=\"en\"><NS3:b></NS3:b><c>&amp;</c></NS7:a>"
-            "<NS3:d></NS3:d>");
+            " xmlns:NS3=\"urn:new\" xmlns:NS4=\"urn:dflt\">"
+            "<NS7:a NS3:x=\"&lt;&#9;\" xml:lang=\"en\"><NS3:b></NS3:b>"
+            "<NS4:c>&amp;&#13;</NS4:c></NS7:a><NS3:d></NS3:d><e></e>");
+  // Inside a schema document the default namespace is XML Schema's.
+  out.clear();
+  AppendXmlValueText(out, value, XmlValueScope{package, &info, true});
+  EXPECT_NE(Bstr(out).ToUtf8().find("<e xmlns=\"\"></e>"), std::string::npos);
 }
 
 TEST(XmlValueFactory, MakesValuesWithTheDeclarationsInForce) {
@@ -101,7 +107,8 @@ TEST(XmlValueFactory, MakesValuesWithTheDeclarationsInForce) {
   EXPECT_EQ(value.XML().ToUtf8(), "<p:x>1</p:x>");
   EXPECT_EQ(value.Namespaces().GetPrefix(u"urn:p").ToUtf8(), "p");
   std::u16string out;
-  AppendXmlValueText(out, value, PackageNamespaces(), nullptr);
+  const ComPtr<INvVexaNamespaces> package = PackageNamespaces();
+  AppendXmlValueText(out, value, XmlValueScope{package});
   EXPECT_EQ(Bstr(out).ToUtf8(), " xmlns:NS3=\"urn:p\"><NS3:x>1</NS3:x>");
 
   const XmlValueContext context = XmlValueContextFor(declarations);
