@@ -8,7 +8,11 @@ void AppendAttribute(std::u16string& out, std::u16string_view name, std::u16stri
   out += u' ';
   out += name;
   out += u"=\"";
-  AppendXmlEscaped(out, value, XmlContext::kAttribute);
+  try {
+    AppendXmlEscaped(out, value, XmlContext::kAttribute);
+  } catch (const UnwritableCharacter& e) {
+    throw ENvException(e.Describe(u"The " + std::u16string(name) + u" of the schema document"));
+  }
   out += u'"';
 }
 

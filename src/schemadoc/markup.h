@@ -7,7 +7,7 @@
 namespace nv {
 
 // Appends a blank and name="value", the value escaped for an attribute;
-// throws UnwritableCharacter.
+// refuses text XML cannot carry, naming the attribute.
 void AppendAttribute(std::u16string& out, std::u16string_view name, std::u16string_view value);
 
 }  // namespace nv

@@ -1,0 +1,252 @@
+// Packages read back exactly as written. An independent parser finds every
+// value as the client gave it (carriage returns, tabs, quotes, characters
+// beyond the BMP, markup characters), nothing a client supplies can change
+// the markup around it, and what XML cannot carry is refused, never written.
+#include "schema/impl_cast.h"
+#include "schemadoc/external_schema_writer.h"
+#include "support/readback.h"
+#include "writer/info_schema_seams.h"
+#include "writer/writer.h"
+#include "writer/writer_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+
+namespace nv::writer_test {
+namespace {
+
+using nv_test::ReadBackInstance;
+using nv_test::Shell;
+using nv_test::XmllintErrors;
+
+std::string Utf8(std::u16string_view text) { return Bstr(text).ToUtf8(); }
+
+constexpr std::u16string_view kBehaviorNs = u"urn:b\"&<'x";
+constexpr std::u16string_view kInfoNs = u"urn:i\"&<'\u00e9";
+const std::u16string kNote = u"l1\r\nl2\r\t\"q\" 'a' <&> \U0001F600 caf\u00e9 ]]>";
+const std::u16string kForged =
+    u"P-1\"/></vexa:object><vexa:object xsi:type=\"tns:Part\" id=\"forged\">";
+
+// Part: one attribute per kind of text, and a behaviour in a namespace
+// that holds markup characters.
+ComPtr<INvVexaSchema> BuildSchema(const ComPtr<INvVexaWriter>& writer) {
+  const ComPtr<INvVexaSchema> schema = writer.Schema();
+  const ComPtr<INvVexaClass> part = schema.Classes().Add(u"Part");
+  const ComPtr<INvVexaAttributes> attributes = part.CurrentClassAttributes();
+  for (const auto& [name, type] : {std::pair{u"note", dtString}, {u"uri", dtAnyUri},
+                                   {u"lang", dtLanguage}, {u"ref", dtObjectReference},
+                                   {u"doc", dtXML}, {u"blank", dtString}, {u"big", dtString}})
+    AddAttribute(attributes, name, type);
+  const ComPtr<INvVexaClassBehavior> tracked =
+      AddBehavior(schema, part, (std::u16string(kBehaviorNs) + u"#Tracked").c_str());
+  AddAttribute(tracked.Attributes(), u"rev", dtString);
+  schema.DomainBehaviors().Add(u"urn:d\"<#link").RoleClassMapping().PutItem(u"own&er", part);
+  return schema;
+}
+
+// A long value escaped piece by piece: pairs and references cross pieces.
+std::u16string BigValue() {
+  std::u16string text;
+  while (text.size() < 100000) text += u"ab\r<\U0001F600\u00e9\n";
+  return text;
+}
+
+class PackageReadBack : public ::testing::Test {
+ protected:
+  PackageReadBack() : env_("TEMP", scratch_.Path().c_str()) { InstallInfoSeams(); }
+
+  // Writes the package; answers the schema URI it used.
+  std::string WritePackage(SchemaModeEnum mode) {
+    const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
+    BuildSchema(writer);
+    if (mode == mtEmbedded)
+      writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+    else
+      writer.SetSchemaMode(mtExternal, u"urn:s\"&<'x", u"http://h/s.xsd?a=1&b=\"2\"", false);
+    writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
+    const ComPtr<INvVexaDataWriter> data = writer.DataWriter();
+    SetItem(data.Info(), u"ver", kInfoNs, dtString, Variant(kNote), muYes);
+    data.Info().Save();
+    const ComPtr<INvVexaObject> object = data.ObjectWriter().NewObject(u"Part", u"P-1");
+    const ComPtr<INvVexaAttributesValues> values = object.Values();
+    values.PutItem(u"note", Variant(kNote));
+    values.PutItem(u"uri", Variant(u"http://h/?a=1&b=\"2\""));
+    values.PutItem(u"lang", Variant(u"en<&"));
+    values.PutItem(u"ref", Variant(kForged));
+    const ComPtr<INvVexaXmlAttributeValue> xml = values.CreateXmlAttributeValue();
+    xml.PutXML(u"<a k=\"t&#9;l&#10;c&#13;&quot;\"><b>x&#13;y</b><p:c/></a>");
+    xml.Namespaces().Add(u"urn:dflt", u"");
+    xml.Namespaces().Add(u"urn:p\"", u"p");
+    values.PutItem(u"doc", XmlVariant(xml));
+    values.PutItem(u"blank", Variant(u" \t\n  "));
+    values.PutItem(u"big", Variant(BigValue()));
+    object.GetBehaviorValues(Bstr(kBehaviorNs) + u"#Tracked")
+        .PutItem(u"rev", Variant(u"r&1\r"));
+    object.Save();
+    const std::string uri = writer.Schema().SchemaURI().ToUtf8();
+    writer.CloseVexaArchiveFile();
+    return uri;
+  }
+
+  std::string Extracted(const std::string& entry) {
+    Shell("unzip -oq '" + archive_ + "' -d '" + scratch_.File("x") + "'");
+    return scratch_.File("x/" + entry);
+  }
+
+  nv_test::ScratchFolder scratch_;
+  nv_test::ScopedEnv env_;
+  std::string archive_ = scratch_.File("pkg.vexa");
+};
+
+TEST_F(PackageReadBack, EveryValueNameAndNamespaceComesBackExactly) {
+  for (const SchemaModeEnum mode : {mtEmbedded, mtExternal}) {
+    std::filesystem::remove(archive_);
+    const std::string tns = "{" + WritePackage(mode) + "}";
+    const std::string data = Extracted("VEXA_Data.xml");
+    ASSERT_EQ(XmllintErrors(data), "");
+    auto read = ReadBackInstance(data);
+    const std::string tracked = "P-1:{" + Utf8(kBehaviorNs) + "}Tracked/{" + Utf8(kBehaviorNs);
+    EXPECT_EQ(read["objects"], "P-1");  // nothing forged
+    EXPECT_EQ(read["info:{" + Utf8(kInfoNs) + "}ver"], Utf8(kNote));
+    EXPECT_EQ(read["P-1:" + tns + "note"], Utf8(kNote));
+    EXPECT_EQ(read["P-1:" + tns + "uri"], "http://h/?a=1&b=\"2\"");
+    EXPECT_EQ(read["P-1:" + tns + "lang"], "en<&");
+    EXPECT_EQ(read["P-1:" + tns + "ref"], "href=" + Utf8(kForged));
+    EXPECT_EQ(read["P-1:" + tns + "doc"],
+              "<{urn:dflt}a {}k=t\tl\nc\r\"><{urn:dflt}b>x\ry</><{urn:p\"}c></></>");
+    EXPECT_EQ(read["P-1:" + tns + "blank"], " \t\n  ");
+    EXPECT_EQ(read["P-1:" + tns + "big"], Utf8(BigValue()));
+    EXPECT_EQ(read[tracked + "}rev"], "r&1\r");
+  }
+  // The schema documents: the annotation carries an empty Header before the
+  // domain behaviour, whose texts are escaped.
+  for (const char* entry : {"VEXA_Schema.xsd", "VEXA_CB_NS1.xsd"})
+    EXPECT_EQ(XmllintErrors(Extracted(entry)), "") << entry;
+  const std::string schema = nv_test::ReadText(Extracted("VEXA_Schema.xsd"));
+  EXPECT_NE(schema.find("<annotation><appinfo><SOAP_ENV:Header"), std::string::npos);
+  EXPECT_NE(schema.find("</SOAP_ENV:Header><vexa:domainBehaviors><vexa:behavior "
+                        "vexa:uri=\"urn:d&quot;&lt;#link\"><vexa:role vexa:name=\"own&amp;er\""),
+            std::string::npos);
+}
+
+// Text XML cannot carry is refused where it enters or when it is saved,
+// with a message naming its owner; the package stays well-formed.
+TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
+  const std::string unwritable = "holds the character ";
+  const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
+  const ComPtr<INvVexaSchema> schema = BuildSchema(writer);
+  struct Row {
+    std::function<void()> action;
+    std::string message;
+  };
+  const std::vector<Row> beforeCreate = {
+      {[&] { schema.ClassesBehaviors().Add(mtEmbedded, u"urn:\x01#B", u"", false); },
+       "The class behavior URI " + unwritable + "U+0001, which XML cannot carry"},
+      {[&] { schema.DomainBehaviors().Add(u"urn:d\x02"); },
+       "The domain behavior URI " + unwritable + "U+0002, which XML cannot carry"},
+      {[&] { schema.DomainBehaviors().Item(0).RoleClassMapping().PutItem(u"r\x1f", nullptr); },
+       "The role name " + unwritable + "U+001F, which XML cannot carry"},
+      {[&] { writer.SetSchemaMode(mtExternal, u"urn:\xFFFE", u"s.xsd", false); },
+       "The schema URI " + unwritable + "U+FFFE, which XML cannot carry"},
+  };
+  for (const Row& row : beforeCreate) EXPECT_EQ(FailureOf(row.action), row.message);
+  writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+  writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
+  const ComPtr<INvVexaDataWriter> data = writer.DataWriter();
+  const ComPtr<INvVexaInfoItem> item =
+      SetItem(data.Info(), u"ver", u"urn:i", dtString, Variant(u"a\x0b"));
+  const std::u16string nul(u"a\0b", 3);
+  const std::vector<Row> rows = {
+      {[&] { data.Info().GetInfoItem(u"a b", u"urn:i"); }, "Invalid name \"a b\" for InfoItem"},
+      {[&] { data.Info().GetInfoItem(u"a<b", u"urn:i"); }, "Invalid name \"a<b\" for InfoItem"},
+      {[&] { data.Info().GetInfoItem(u"a:b", u"urn:i"); }, "Invalid name \"a:b\" for InfoItem"},
+      {[&] { data.Info().GetInfoItem(u"n", u"urn:\x01"); },
+       "The namespace of InfoItem \"n\" " + unwritable + "U+0001, which XML cannot carry"},
+      {[&] { data.Info().Save(); },
+       "The value of InfoItem \"ver\" " + unwritable + "U+000B, which XML cannot carry"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(FailureOf(row.action), row.message);
+  item.PutValue(Variant(u"ok"));
+  data.Info().Save();
+
+  const ComPtr<INvVexaObjectWriter> objects = data.ObjectWriter();
+  const auto saveWith = [&](const char16_t* attribute, Variant value) {
+    const ComPtr<INvVexaObject> object = objects.NewObject(u"Part", u"P-2");
+    object.Values().PutItem(attribute, value);
+    object.Save();
+  };
+  const ComPtr<INvVexaXmlAttributeValue> xml = data.Info().CreateXmlAttributeValue();
+  xml.PutXML(u"<a>\xD800</a>");
+  const std::vector<Row> values = {
+      {[&] { saveWith(u"note", Variant(nul)); },
+       "The value of attribute \"note\" " + unwritable + "U+0000, which XML cannot carry"},
+      {[&] { saveWith(u"note", Variant(u"\U0001F600\xD83D")); },
+       "The value of attribute \"note\" " + unwritable + "U+D83D, which XML cannot carry"},
+      {[&] { saveWith(u"uri", Variant(u"x\xFFFF")); },
+       "The value of attribute \"uri\" " + unwritable + "U+FFFF, which XML cannot carry"},
+      {[&] { saveWith(u"ref", Variant(u"x\x0c")); },
+       "The value of attribute \"ref\" " + unwritable + "U+000C, which XML cannot carry"},
+      {[&] { saveWith(u"big", Variant(BigValue() + u'\x01')); },
+       "The value of attribute \"big\" " + unwritable + "U+0001, which XML cannot carry"},
+      {[&] { saveWith(u"doc", XmlVariant(xml)); }, "Invalid XML String in XmlAttributeValue"},
+  };
+  for (const Row& row : values) EXPECT_EQ(FailureOf(row.action), row.message);
+  objects.NewObject(u"Part", u"P-1").Save();
+  writer.CloseVexaArchiveFile();
+  const std::string document = Extracted("VEXA_Data.xml");
+  ASSERT_EQ(XmllintErrors(document), "");
+  EXPECT_EQ(ReadBackInstance(document)["objects"], "P-1");
+}
+
+// A class may list only behaviours of its own schema: the package declares
+// and defines those alone, and an empty prefix is never written.
+TEST_F(PackageReadBack, BehaviorsOutsideTheSchemaAreRefused) {
+  for (const SchemaModeEnum mode : {mtEmbedded, mtExternal}) {
+    const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
+    const ComPtr<INvVexaSchema> schema = BuildSchema(writer);
+    schema.ClassesBehaviors().Remove(0);
+    if (mode == mtEmbedded) {
+      writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+    } else {
+      writer.SetSchemaMode(mtExternal, u"urn:s", u"http://h/s.xsd", false);
+      writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
+    }
+    const std::string message = FailureOf([&] {
+      if (mode == mtEmbedded) writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
+      writer.DataWriter().ObjectWriter().NewObject(u"Part", u"P-1");
+    });
+    EXPECT_EQ(message, "Behavior \"" + Utf8(kBehaviorNs) +
+                           "#Tracked\" of class \"Part\" is not one of the schema's "
+                           "ClassesBehaviors");
+    FailureOf([&] { writer.CloseVexaArchiveFile(); });
+  }
+}
+
+// A schema's Info renders the same in every document: an item stays in its
+// own namespace even when its XML value uses another.
+TEST_F(PackageReadBack, SchemaInfoKeepsItsNamespacesFromSaveToSave) {
+  const ComPtr<INvVexaExternalSchemaWriter> writer = CreateObject<NvVexaExternalSchemaWriter>();
+  const ComPtr<INvVexaSchema> schema = writer.Schema();
+  schema.PutSchemaURI(u"urn:s");
+  const ComPtr<INvVexaInfo> info =
+      ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(schema)->Info().as<INvVexaInfo>();
+  const ComPtr<INvVexaXmlAttributeValue> xml = info.CreateXmlAttributeValue();
+  xml.PutXML(u"<o:a/>");
+  xml.Namespaces().Add(u"urn:other", u"o");
+  SetItem(info, u"item", u"urn:item", dtXML, XmlVariant(xml));
+  std::string first;
+  for (const char* name : {"a.xsd", "b.xsd"}) {
+    writer.Save(scratch_.Name(name));
+    EXPECT_EQ(XmllintErrors(scratch_.File(name)), "");
+    const std::string text = nv_test::ReadText(scratch_.File(name));
+    EXPECT_NE(text.find(" xmlns:NS1=\"urn:item\"><NS1:item xsd:type=\"xml\" "
+                        "xmlns:NS2=\"urn:other\"><NS2:a>"),
+              std::string::npos);
+    if (first.empty()) first = text;
+    EXPECT_EQ(text, first);
+  }
+}
+
+}  // namespace
+}  // namespace nv::writer_test
