@@ -10,7 +10,7 @@
 //   write_bench [objects (default 1000000)]      both, with the figures
 //   write_bench OBJECTS library|floor DIR         one, in this process (for
 //                                                 valgrind); leaves DIR/*.vexa
-#include <NorvVexa1/NorvVexa1.h>
+#include "bench_client.h"
 
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -29,6 +29,7 @@
 
 namespace {
 
+using namespace bench;
 namespace fs = std::filesystem;
 
 constexpr int kDeflateLevel = 4;  // the engine level of afclLow
@@ -58,48 +59,6 @@ ObjectValues ValuesOf(long i) {
 const char* NoteOf(const ObjectValues& v) { return v.escapedNote ? "bolts & nuts" : "plain note"; }
 
 // ---- Library: through the public interfaces ------------------------------------------
-
-void Check(HRESULT hr, const char* what) {
-  if (SUCCEEDED(hr)) return;
-  std::string message = what;
-  IErrorInfo* info = nullptr;
-  BSTR text = nullptr;
-  if (GetErrorInfo(0, &info) == S_OK && SUCCEEDED(info->GetDescription(&text)))
-    for (UINT k = 0; k < SysStringLen(text); ++k) message += static_cast<char>(text[k]);
-  SysFreeString(text);
-  if (info) info->Release();
-  throw std::runtime_error(message);
-}
-
-template <class I>
-struct Ref {
-  I* p = nullptr;
-  Ref() = default;
-  Ref(const Ref&) = delete;
-  Ref& operator=(const Ref&) = delete;
-  ~Ref() {
-    if (p) p->Release();
-  }
-  I* operator->() const { return p; }
-};
-
-struct Text {
-  BSTR b;
-  explicit Text(const std::u16string& s) : b(SysAllocStringLen(s.data(), static_cast<UINT>(s.size()))) {}
-  Text(const Text&) = delete;
-  Text& operator=(const Text&) = delete;
-  ~Text() { SysFreeString(b); }
-};
-
-std::u16string Wide(const std::string& s) { return std::u16string(s.begin(), s.end()); }
-
-void AddAttribute(INvVexaAttributes* owner, const char16_t* name, DataTypeEnum type) {
-  Ref<INvVexaAttribute> attribute;
-  Check(owner->Add(Text(name).b, &attribute.p), "Attributes.Add");
-  Ref<INvVexaTypeDefinition> definition;
-  Check(attribute->get_TypeDefinition(&definition.p), "TypeDefinition");
-  Check(definition->put_ValueType(type), "ValueType");
-}
 
 void AddClass(INvVexaClasses* classes, const char16_t* name, INvVexaClass* parent,
               std::initializer_list<std::pair<const char16_t*, DataTypeEnum>> attributes,
@@ -133,13 +92,6 @@ void BuildSchema(INvVexaSchema* schema) {
   Ref<INvVexaClassBehaviors> partBehaviors;
   Check(part->get_CurrentClassBehaviors(&partBehaviors.p), "CurrentClassBehaviors");
   Check(partBehaviors->Add(tracked.p, muNo), "ClassBehaviors.Add");
-}
-
-VARIANT Scalar(VARTYPE type) {
-  VARIANT v;
-  VariantInit(&v);
-  V_VT(&v) = type;
-  return v;
 }
 
 // Attribute names made once, as a client that writes many objects would.
