@@ -40,4 +40,11 @@ std::string_view FormatDecimal(int64_t value, NumberBuffer& buffer) noexcept {
   return std::string_view(begin, static_cast<size_t>(result.ptr - begin));
 }
 
+void AppendZeroPadded(std::u16string& out, int64_t value, size_t width) {
+  NumberBuffer buffer;
+  const std::string_view digits = FormatDecimal(value, buffer);
+  if (digits.size() < width) out.append(width - digits.size(), u'0');
+  AppendAscii(out, digits);
+}
+
 }  // namespace nv

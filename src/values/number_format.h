@@ -39,4 +39,7 @@ inline void AppendDecimal(std::u16string& out, int64_t value) {
   AppendAscii(out, FormatDecimal(value, buffer));
 }
 
+// A non-negative `value` zero-padded to at least `width` digits (0999).
+void AppendZeroPadded(std::u16string& out, int64_t value, size_t width);
+
 }  // namespace nv

@@ -94,12 +94,11 @@ void AppendDateValue(std::u16string& out, const VARIANT& value, DataTypeEnum typ
       break;
     case dtGMonth:
       out += u"--";
-      if (date.month < 10) out += u'0';
-      AppendDecimal(out, date.month);
+      AppendZeroPadded(out, date.month, 2);
       out += u"--";
       break;
-    default:  // dtGYear
-      AppendDecimal(out, date.year);
+    default:  // dtGYear, in at least four digits like the year of a date (0999)
+      AppendZeroPadded(out, date.year, 4);
       break;
   }
 }

@@ -62,12 +62,12 @@ TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
       {Variant(int32_t(200)), dtByte, kNot},
       {Variant(int32_t(-1)), dtUnsignedShort, kNot},
       {Variant::Date(when), dtDateTime, "2009-03-07T14:05:09.0Z"},
-      {Variant::Date(At(2009, 3, 7, 14, 5, 9, 7)), dtDateTime, "2009-03-07T14:05:09.7Z"},
+      {Variant::Date(At(2009, 3, 7, 14, 5, 9, 7)), dtDateTime, "2009-03-07T14:05:09.007Z"},
       {Variant::Date(At(2009, 3, 7, 14, 5, 9, 250)), dtDateTime, "2009-03-07T14:05:09.250Z"},
       {Variant(u"2009-03-07T14:05:09"), dtDateTime, "2009-03-07T14:05:09.0Z"},
       {Variant::Date(At(100, 1, 2)), dtDate, "0100-01-02"},
       {Variant::Date(when), dtGMonth, "--03--"},
-      {Variant::Date(At(100, 1, 1)), dtGYear, "100"},
+      {Variant::Date(At(999, 1, 1)), dtGYear, "0999"},
       // An integer 0 is a value left unset, except for a time.
       {Variant(int32_t(0)), dtDateTime, kZero},
       {Variant(int32_t(0)), dtTime, "00:00:00.0Z"},
@@ -156,13 +156,15 @@ TEST(TextToValue, EveryTypeReadsItsValueOrFails) {
       {u"-1", dtUnsignedShort, Variant(uint16_t(65535))},
       {u"256", dtUnsignedByte, Variant(uint8_t(0))},
       {u"2009-03-07T14:05:09+02:00", dtDateTime, Variant::Date(At(2009, 3, 7, 14, 5, 9))},
-      {u"2009-03-07T14:05:09.250Z", dtDateTime, Variant::Date(At(2009, 3, 7, 14, 5, 9))},
+      {u"2009-03-07T14:05:09.7Z", dtDateTime, Variant::Date(At(2009, 3, 7, 14, 5, 9, 700))},
+      {u"2009-03-07T14:05:09.25", dtDateTime, Variant::Date(At(2009, 3, 7, 14, 5, 9, 250))},
       {u"1800-06-15T06:30:00.0Z", dtDateTime, Variant::Date(At(1800, 6, 15, 6, 30))},
       {u"2009-03-07", dtDateTime, kFails},
       {u"2009-03-07-05:30", dtDate, Variant::Date(At(2009, 3, 7))},  // the zone is dropped
       {u"2009-03-07T", dtDate, Variant::Date(At(2009, 3, 7))},
       {u"14:05", dtTime, Variant::Date(EncodeTime(14, 5, 0, 0))},
-      {u"14:05:09.999Z", dtTime, Variant::Date(EncodeTime(14, 5, 9, 0))},
+      // Digits past the millisecond are dropped, never carried into the second.
+      {u"23:59:59.99999Z", dtTime, Variant::Date(EncodeTime(23, 59, 59, 999))},
       {u"2009-02-29", dtDate, kFails},
       {u"--03--", dtGMonth, Variant::Date(At(1899, 3, 1))},
       {u"2009-03", dtGMonth, Variant::Date(At(2009, 3, 1))},
@@ -215,10 +217,10 @@ TEST(RoundTrip, CanonicalTextsSurviveTextToValueToText) {
       {dtInt, {u"-2147483648", u"2147483647"}},
       {dtShort, {u"-32768", u"32767"}},      {dtByte, {u"-128", u"127"}},
       {dtUnsignedShort, {u"65535"}},         {dtUnsignedByte, {u"255"}},
-      {dtObjectReference, {u"obj-1"}},       {dtTime, {u"00:00:00.0Z", u"23:59:59.0Z"}},
+      {dtObjectReference, {u"obj-1"}},       {dtTime, {u"00:00:00.0Z", u"23:59:59.007Z"}},
       {dtDateTime, {u"0001-01-01T00:00:00.0Z", u"9999-12-31T23:59:59.0Z"}},
       {dtDate, {u"0100-01-01", u"2000-02-29"}},
-      {dtGMonth, {u"--12--"}},               {dtGYear, {u"2009"}},
+      {dtGMonth, {u"--12--"}},               {dtGYear, {u"0999", u"9999"}},
   };
   for (const auto& [type, texts] : rows) {
     for (const char16_t* text : texts) {
