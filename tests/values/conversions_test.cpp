@@ -53,7 +53,7 @@ TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
       {Variant(u"TRUE"), dtBoolean, "true"},
       {Variant(u"maybe"), dtBoolean, kNot},
       {Variant(int32_t(1234567)), dtFloat, "1234567.0"},
-      {Variant(0.1), dtFloat, "0.1"},  // the float's shortest text, not the double's
+      {Variant(0.1), dtFloat, "0.1"},  // as a float: not 0.10000000149011612
       {Variant(1e300), dtFloat, kNot},  // beyond single precision
       {Variant(-HUGE_VAL), dtFloat, "-INF"},
       {Variant(u"12"), dtInt, "12"},
