@@ -29,7 +29,7 @@ const char16_t* SampleText(DataTypeEnum type) {
     case dtInt:
       return u"-1234567";
     case dtDouble:
-      return u"3.14159";
+      return u"3.14159265358979";
     case dtString:
       return u"Flange <DN 50> & bolts";
     default:

@@ -18,6 +18,7 @@
 #include <zip.h>
 
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -205,7 +206,7 @@ size_t FormatObject(char* out, size_t size, long i) {
       "<vexa:object xsi:type=\"tns:Part\" id=\"P%ld\">\r\n"
       "    <tns:name>Part %ld</tns:name>\r\n"
       "    <tns:code>%ld</tns:code>\r\n"
-      "    <tns:weight>%g</tns:weight>\r\n"
+      "    <tns:weight>%g%s</tns:weight>\r\n"
       "    <tns:count>%d</tns:count>\r\n"
       "    <tns:active>%s</tns:active>\r\n"
       "    <tns:created>%04d-%02d-%02dT%02d:%02d:00.0Z</tns:created>\r\n"
@@ -218,9 +219,10 @@ size_t FormatObject(char* out, size_t size, long i) {
       "    <NS1:by>bench</NS1:by>\r\n"
       "  </NS1:Tracked>\r\n"
       "</vexa:object>\r\n",
-      i, i, v.code, v.weight, v.count, v.active ? "true" : "false", year, month, day,
-      v.minuteOfDay / 60, v.minuteOfDay % 60, year, month, day, i - 1,
-      v.escapedNote ? "bolts &amp; nuts" : NoteOf(v), v.grade, v.revision);
+      // Weights are quarters below 250: %g gives their shortest digits; whole ones take ".0".
+      i, i, v.code, v.weight, v.weight == std::floor(v.weight) ? ".0" : "", v.count,
+      v.active ? "true" : "false", year, month, day, v.minuteOfDay / 60, v.minuteOfDay % 60,
+      year, month, day, i - 1, v.escapedNote ? "bolts &amp; nuts" : NoteOf(v), v.grade, v.revision);
   return static_cast<size_t>(written);
 }
 

@@ -223,7 +223,7 @@ HRESULT GetTypeInfo(ITypeInfo** info) {
 }
 
 HRESULT GetIDsOfNames(const Table& table, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {
-  if (riid != GUID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   if (!names || !ids || count == 0) return E_INVALIDARG;
   const Member* member = FindByName(table, names[0]);
   ids[0] = member ? member->dispid : DISPID_UNKNOWN;
@@ -239,7 +239,7 @@ HRESULT GetIDsOfNames(const Table& table, REFIID riid, LPOLESTR* names, UINT cou
 
 HRESULT Invoke(const Table& table, IDispatch* self, DISPID id, REFIID riid, WORD flags,
                DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) {
-  if (riid != GUID_NULL) return DISP_E_UNKNOWNINTERFACE;
+  if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   const Member* member = FindMember(table, id, flags);
   if (!member) return DISP_E_MEMBERNOTFOUND;
   DISPPARAMS none{nullptr, nullptr, 0, 0};

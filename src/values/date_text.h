@@ -1,5 +1,5 @@
 // Date and time texts of the instance document: the writer's forms
-// (2009-03-07, 14:05:09.250, --03--) and the reader's parse into a
+// (2009-03-07, 14:05:09.250) and the reader's parse into a
 // date/time record whose kind tells which parts the text gave.
 #pragma once
 
@@ -34,7 +34,8 @@ struct DateTimeRecord {
 
 // Writer forms. Year: at least four digits; month and day: two.
 void AppendDateText(std::u16string& out, const CalendarDate& date);
-// hh:mm:ss "." milliseconds as a plain number (14:05:09.0, 14:05:09.7).
+// hh:mm:ss, then the milliseconds in three digits (14:05:09.007), or ".0"
+// when there are none (14:05:09.0).
 void AppendTimeText(std::u16string& out, const TimeOfDay& time);
 
 // Splits a date/time text into its record. Throws ENvException "Invalid time

@@ -3,34 +3,28 @@
 #include "values/number_format.h"
 
 namespace nv {
-namespace {
-
-// `value` zero-padded to `width` digits (value is never negative here).
-void AppendPadded(std::u16string& out, int value, size_t width) {
-  NumberBuffer buffer;
-  const std::string_view digits = FormatDecimal(value, buffer);
-  if (digits.size() < width) out.append(width - digits.size(), u'0');
-  AppendAscii(out, digits);
-}
-
-}  // namespace
 
 void AppendDateText(std::u16string& out, const CalendarDate& date) {
-  AppendPadded(out, date.year, 4);
+  AppendZeroPadded(out, date.year, 4);
   out += u'-';
-  AppendPadded(out, date.month, 2);
+  AppendZeroPadded(out, date.month, 2);
   out += u'-';
-  AppendPadded(out, date.day, 2);
+  AppendZeroPadded(out, date.day, 2);
 }
 
 void AppendTimeText(std::u16string& out, const TimeOfDay& time) {
-  AppendPadded(out, time.hour, 2);
+  AppendZeroPadded(out, time.hour, 2);
   out += u':';
-  AppendPadded(out, time.minute, 2);
+  AppendZeroPadded(out, time.minute, 2);
   out += u':';
-  AppendPadded(out, time.second, 2);
-  out += u'.';
-  AppendDecimal(out, time.millisecond);
+  AppendZeroPadded(out, time.second, 2);
+  // Three digits, since a reader takes ".7" as 700 ms; ".0" when there are none.
+  if (time.millisecond == 0) {
+    out += u".0";
+  } else {
+    out += u'.';
+    AppendZeroPadded(out, time.millisecond, 3);
+  }
 }
 
 }  // namespace nv

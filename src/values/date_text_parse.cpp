@@ -75,17 +75,37 @@ void ParseDatePart(std::u16string_view part, DateTimeRecord& record) {
   if (negative) record.year = -record.year;
 }
 
-// hh:mm:ss; a fraction of the seconds is read and dropped.
+// The milliseconds of the digits after a decimal point: ".7" is 700 ms,
+// ".007" is 7. Digits past the third are dropped rather than rounded, so a
+// fraction never carries into the next second (59.9999 stays in second 59).
+int MillisecondsOf(std::u16string_view fraction) noexcept {
+  int milliseconds = 0;
+  int scale = 100;
+  for (size_t at = 0; at < fraction.size() && IsDigit(fraction[at]) && scale > 0; ++at) {
+    milliseconds += DigitAt(fraction, at) * scale;
+    scale /= 10;
+  }
+  return milliseconds;
+}
+
+// hh:mm:ss with an optional fraction of the seconds.
 DATE ParseTimePart(std::u16string_view part) {
   const size_t first = part.find(u':');
   if (first == std::u16string_view::npos) throw ENvException("Invalid time format");
   const std::u16string_view rest = part.substr(first + 1);
   const size_t second = rest.find(u':');
-  const double seconds =
-      second == std::u16string_view::npos ? 0.0 : ParseLeadingReal(rest.substr(second + 1));
-  const int wholeSeconds = seconds >= 0 && seconds < 60 ? static_cast<int>(seconds) : -1;
-  return EncodeTime(FieldOf(part.substr(0, first)), FieldOf(rest.substr(0, second)), wholeSeconds,
-                    0);
+  int seconds = 0;
+  int milliseconds = 0;
+  if (second != std::u16string_view::npos) {
+    const std::u16string_view secondsText = rest.substr(second + 1);
+    const size_t point = secondsText.find(u'.');
+    seconds = FieldOf(secondsText.substr(0, point));
+    if (point != std::u16string_view::npos) {
+      milliseconds = MillisecondsOf(secondsText.substr(point + 1));
+    }
+  }
+  return EncodeTime(FieldOf(part.substr(0, first)), FieldOf(rest.substr(0, second)), seconds,
+                    milliseconds);
 }
 
 bool KindFits(Kind kind, DataTypeEnum type) noexcept {

@@ -118,7 +118,7 @@ void AppendDurationText(std::u16string& out, const DurationRecord& d) {
     AppendComponent(out, d.hour, u'H');
     AppendComponent(out, d.minutes, u'M');
     if (d.seconds != 0) {
-      AppendGeneral(out, d.seconds);
+      AppendPlainReal(out, d.seconds);
       out += u'S';
     }
   } else if (d.year == 0 && d.month == 0 && d.day == 0) {

@@ -26,7 +26,8 @@ struct DurationRecord {
 DurationRecord ParseDuration(std::u16string_view text);
 
 // Components that are zero are left out; the zero duration is "PT0S".
-// The seconds take the general number form (2.5, 1e-007).
+// The seconds take the fewest digits that read back to the same double, in
+// plain decimal since a duration has no exponent (2.5, 0.0000001).
 void AppendDurationText(std::u16string& out, const DurationRecord& duration);
 
 }  // namespace nv

@@ -1,7 +1,9 @@
-// Numbers as the instance document writes them: integers in plain decimal,
-// reals in the general form of %g with 6 significant digits and an exponent
-// of at least three digits (1e+020, 1.23457e-005), as every other producer
-// of the format writes them.
+// Numbers as the instance document writes them. Integers are plain decimal.
+// Reals keep their precision: the fewest significant digits that read back
+// to the same value of the value's own type (a float's digits read back to
+// the same float), never cut short. The mantissa always carries a decimal
+// point (1234567.0, 0.0001, 1.0e+20, 1.0e-05) because readers take only
+// texts with a "." as real numbers.
 #pragma once
 
 #include <cstdint>
@@ -10,16 +12,12 @@
 
 namespace nv {
 
-// Large enough for any output of the functions below.
+// Large enough for any output of FormatDecimal.
 struct NumberBuffer {
-  char text[40];
+  char text[24];
 };
 
-// The general form of `value` in `buffer`; "NaN", "INF" or "-INF" for the
-// values that have no digits.
-std::string_view FormatGeneral(double value, NumberBuffer& buffer) noexcept;
-
-// Signed and unsigned decimal, "-" for negatives.
+// Signed decimal, "-" for negatives.
 std::string_view FormatDecimal(int64_t value, NumberBuffer& buffer) noexcept;
 
 // Appends ASCII text to a UTF-16 string, one code unit per character.
@@ -29,14 +27,26 @@ inline void AppendAscii(std::u16string& out, std::string_view ascii) {
   for (size_t k = 0; k < ascii.size(); ++k) out[at + k] = static_cast<char16_t>(ascii[k]);
 }
 
-inline void AppendGeneral(std::u16string& out, double value) {
-  NumberBuffer buffer;
-  AppendAscii(out, FormatGeneral(value, buffer));
-}
-
 inline void AppendDecimal(std::u16string& out, int64_t value) {
   NumberBuffer buffer;
   AppendAscii(out, FormatDecimal(value, buffer));
 }
+
+// A non-negative `value` zero-padded to at least `width` digits (0999).
+void AppendZeroPadded(std::u16string& out, int64_t value, size_t width);
+
+// The shortest round-trip text of a real; a float's text reads back to the
+// same float also when it is read as a double first. Scientific notation
+// when the decimal exponent is below -4 or reaches the type's longest
+// round-trip digit count (17 for a double, 9 for a float), as %g chooses at
+// that precision. "NaN", "INF" and "-INF" for the values that have no
+// digits; negative zero is "-0.0".
+void AppendReal(std::u16string& out, double value);
+void AppendReal(std::u16string& out, float value);
+
+// The shortest round-trip digits of a finite real in plain decimal, with no
+// exponent and no ".0" on whole numbers (2.5, 0.0000001, 6), as duration
+// texts need them.
+void AppendPlainReal(std::u16string& out, double value);
 
 }  // namespace nv

@@ -8,6 +8,7 @@
 #include "values/invalid_value.h"
 #include "values/number_parse.h"
 
+#include <limits>
 #include <string>
 
 namespace nv {
@@ -40,10 +41,13 @@ bool BooleanFromText(std::u16string_view text) {
 
 double RealFromText(std::u16string_view text) {
   if (text.find_first_of(u".eE") != std::u16string_view::npos) return ParseLeadingReal(text);
-  if (text == u"NaN") throw ENvException("Unable to convert NaN float value");
-  if (text == u"-0") throw ENvException("Unable to convert -0 float value");
-  if (text == u"INF") throw ENvException("Unable to convert INF float value");
-  if (text == u"-INF") throw ENvException("Unable to convert -INF float value");
+  // The values without digits, and negative zero, which the integer reading
+  // below would turn into 0.
+  constexpr double kInfinity = std::numeric_limits<double>::infinity();
+  if (text == u"NaN") return std::numeric_limits<double>::quiet_NaN();
+  if (text == u"INF") return kInfinity;
+  if (text == u"-INF") return -kInfinity;
+  if (text == u"-0") return -0.0;
   return static_cast<int32_t>(ParseLeadingInteger(text));
 }
 

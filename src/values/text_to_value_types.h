@@ -12,7 +12,8 @@ namespace nv {
 // Exactly "true" or "false".
 bool BooleanFromText(std::u16string_view text);
 
-// float and double texts (the value is a double for both).
+// float and double texts (the value is a double for both), including
+// "NaN", "INF", "-INF" and "-0".
 double RealFromText(std::u16string_view text);
 
 // dtXML: needs the namespace declarations and a factory.

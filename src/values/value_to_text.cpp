@@ -10,6 +10,7 @@
 #include "values/number_format.h"
 #include "values/xml_escape.h"
 
+#include <cfloat>
 #include <cmath>
 #include <string_view>
 
@@ -49,15 +50,17 @@ class CoercedText {
   std::u16string_view view_;
 };
 
-void AppendFloat(std::u16string& out, const VARIANT& value) {
-  // A double is reduced to single precision (by the coercion) before it is
-  // formatted; NaN stays NaN.
-  const float number = CoercedScalar(value, VT_R4).fltVal;
-  if (std::isnan(number)) {
-    out += u"NaN";
+// A double keeps all of its precision; a float value is rounded to single
+// precision first, so that its shortest text is that of the float.
+void AppendRealValue(std::u16string& out, const VARIANT& value, DataTypeEnum type) {
+  const double number = CoercedScalar(value, VT_R8).dblVal;
+  if (type == dtDouble || !std::isfinite(number)) {
+    AppendReal(out, number);
     return;
   }
-  AppendGeneral(out, static_cast<double>(number));
+  // As the float coercion would: a finite value beyond the float range does not convert.
+  if (std::fabs(number) > FLT_MAX) ThrowNotConvertible();
+  AppendReal(out, static_cast<float>(number));
 }
 
 void AppendDuration(std::u16string& out, const VARIANT& value) {
@@ -94,12 +97,11 @@ void AppendDateValue(std::u16string& out, const VARIANT& value, DataTypeEnum typ
       break;
     case dtGMonth:
       out += u"--";
-      if (date.month < 10) out += u'0';
-      AppendDecimal(out, date.month);
+      AppendZeroPadded(out, date.month, 2);
       out += u"--";
       break;
-    default:  // dtGYear
-      AppendDecimal(out, date.year);
+    default:  // dtGYear, in at least four digits like the year of a date (0999)
+      AppendZeroPadded(out, date.year, 4);
       break;
   }
 }
@@ -127,7 +129,7 @@ void AppendDirect(std::u16string& out, const VARIANT& value, DataTypeEnum type,
       break;
     case dtFloat:
     case dtDouble:
-      AppendFloat(out, value);
+      AppendRealValue(out, value, type);
       break;
     case dtDuration:
       AppendDuration(out, value);

@@ -135,10 +135,10 @@ HRESULT CallByName(IDispatch* object, const OLECHAR* name, WORD flags, VARIANT* 
                    VARIANT* result) {
   DISPID id = 0;
   LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
-  HRESULT hr = object->GetIDsOfNames(GUID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
+  HRESULT hr = object->GetIDsOfNames(IID_NULL, names, 1, LOCALE_USER_DEFAULT, &id);
   if (FAILED(hr)) return hr;
   DISPPARAMS params{args, nullptr, count, 0};
-  return object->Invoke(id, GUID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
+  return object->Invoke(id, IID_NULL, LOCALE_USER_DEFAULT, flags, &params, result, nullptr,
                         nullptr);
 }
 
@@ -173,6 +173,11 @@ void TestLateBound() {
   VariantClear(&data);
   CHECK(CallByName(writer, u"NoSuchMember", DISPATCH_METHOD, nullptr, 0, nullptr) ==
         DISP_E_UNKNOWNNAME);
+  // The interface identifier of a late-bound call is reserved: anything but IID_NULL is refused.
+  DISPID id = 0;
+  LPOLESTR name[] = {const_cast<LPOLESTR>(u"InitializationData")};
+  CHECK(IsEqualIID(IID_NULL, GUID_NULL) &&
+        writer->GetIDsOfNames(IID_IDispatch, name, 1, 0, &id) == DISP_E_UNKNOWNINTERFACE);
   writer->Release();
   CHECK(DllCanUnloadNow() == S_OK);
 }

@@ -34,7 +34,7 @@ TEST(SchemaDocument, EveryAttributeTypeWithItsDefault) {
       {dtString, Variant(u"a<\"b\""), "a&lt;&quot;b&quot;", "string"},
       {dtBoolean, Variant(true), "true", "boolean"},
       {dtFloat, Variant(1.5), "1.5", "float"},
-      {dtDouble, Variant(1e20), "1e+020", "double"},
+      {dtDouble, Variant(1e20), "1.0e+20", "double"},
       {dtDuration, Variant(static_cast<IDispatch*>(MakeDurationValue(u"P1DT2.5S").get())),
        "P1DT2.5S", "duration"},
       {dtBase64Binary, Bytes({0, 1, 2, 3}), "AAECAw==", "base64Binary"},

@@ -14,9 +14,8 @@ namespace {
 // are not zero (the canonical ones are in the round trip of all types).
 TEST(DurationText, ReadsEveryComponentAndWritesTheCanonicalForm) {
   const std::pair<const char16_t*, const char16_t*> rows[] = {
-      {u"-P1Y2M3DT4H5M6.25S", u"-P1Y2M3DT4H5M6.25S"},
       {u"PT32767H", u"PT32767H"},
-      {u"PT0.0000001S", u"PT1e-007S"},
+      {u"PT06.50S", u"PT6.5S"},
       {u"P1DT0H0S", u"P1D"},
       {u"-P0", u"-PT0S"},
       {u"P", u"PT0S"},

@@ -1,7 +1,6 @@
 #include "frame/collections/variant_array.h"
 #include "values/base64.h"
 #include "values/hex.h"
-#include "values/number_format.h"
 #include "values/number_parse.h"
 #include "value_test_support.h"
 
@@ -12,21 +11,6 @@
 
 namespace nv::test {
 namespace {
-
-TEST(NumberFormat, GeneralFormHasSixDigitsAndAThreeDigitExponent) {
-  const double inf = std::numeric_limits<double>::infinity();
-  // 3.14159, 1e+020 and 1.23457e+006 are among the value-to-text rows.
-  const std::pair<double, const char*> rows[] = {
-      {0.0001, "0.0001"}, {0.00001, "1e-005"},   {999999.5, "1e+006"}, {1e100, "1e+100"},
-      {-0.0, "-0"},       {std::nan(""), "NaN"}, {inf, "INF"},         {-inf, "-INF"},
-  };
-  for (const auto& [value, text] : rows) {
-    NumberBuffer buffer;
-    EXPECT_EQ(FormatGeneral(value, buffer), text) << text;
-  }
-  NumberBuffer buffer;
-  EXPECT_EQ(FormatDecimal(INT64_MIN, buffer), "-9223372036854775808");
-}
 
 // Leading numbers as atoi (keeping the low bits) and strtod in the C locale read them.
 TEST(NumberParse, LeadingNumbersLikeTheCLibrary) {

@@ -127,7 +127,7 @@ TEST(ObjectText, EveryValueType) {
       {u"s", dtString, Variant(u"a\"b'\U0001F600"), "a&quot;b&apos;&#128512;"},
       {u"b", dtBoolean, Variant(true), "true"},
       {u"f", dtFloat, Variant(u"-2.5"), "-2.5"},
-      {u"d", dtDouble, Variant(1e20), "1e+020"},
+      {u"d", dtDouble, Variant(1e20), "1.0e+20"},
       {u"du", dtDuration, Variant(static_cast<IDispatch*>(MakeDurationValue(u"P1DT2.5S").get())),
        "P1DT2.5S"},
       {u"b64", dtBase64Binary, Bytes({0, 1, 2, 3}), "AAECAw=="},

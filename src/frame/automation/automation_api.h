@@ -124,6 +124,8 @@ inline bool operator==(REFGUID a, REFGUID b) { return IsEqualGUID(a, b); }
 inline bool operator!=(REFGUID a, REFGUID b) { return !IsEqualGUID(a, b); }
 
 inline constexpr GUID GUID_NULL = {0, 0, 0, {0, 0, 0, 0, 0, 0, 0, 0}};
+// The riid that clients pass to IDispatch::GetIDsOfNames and Invoke.
+inline constexpr IID IID_NULL = GUID_NULL;
 
 // ---- Currency, decimal, dates ------------------------------------------------
 union CY {

@@ -33,7 +33,7 @@ HRESULT CoerceDispatch(IDispatch* object, LCID lcid, USHORT flags, VARTYPE targe
   VARIANT value;
   VariantInit(&value);
   DISPPARAMS noArguments{nullptr, nullptr, 0, 0};
-  HRESULT hr = object->Invoke(DISPID_VALUE, GUID_NULL, lcid, DISPATCH_PROPERTYGET, &noArguments,
+  HRESULT hr = object->Invoke(DISPID_VALUE, IID_NULL, lcid, DISPATCH_PROPERTYGET, &noArguments,
                               &value, nullptr, nullptr);
   if (FAILED(hr)) {
     VariantClear(&value);
