@@ -131,6 +131,12 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
     stream.Create(U(dir / name), mode);
     return stream;
   };
+  const auto full = [&] {
+    ComPtr<ITStream> stream = nv::CreateObject<nv::TFileStream>();
+    stream.Create(U("/dev/full"), kCreate);
+    MessageOf([&] { stream.Write(Variant(nv::Bstr(std::u16string(70000, u'x'))), 70000); });
+    return stream;
+  };
   const std::string badIndex =
       "Failed to get item from archive. Index given is bigger then archive size.";
   const std::string noMatch = "Failed to extract files from archive. error code = 9";
@@ -189,7 +195,11 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
        "Cannot write -1 bytes from a buffer of 3"},
       {[&] { stream("doc", kCreate).Write(Variant(int32_t{5}), 1); },
        "The buffer to write is neither a string nor a byte array"},
-      {[&] { stream("read.txt", kRead).Write(Variant(u"x"), 1); }, "Cannot write file @/read.txt"},
+      {[&] { stream("read.txt", kRead).Write(Variant(u"x"), 1); },
+       "Cannot write file @/read.txt: Bad file descriptor"},
+      // A failed write sticks: a small write after it fails alike.
+      {[&] { full().Write(Variant(u"x"), 1); },
+       "Cannot write file /dev/full: No space left on device"},
   };
   for (const auto& [call, message] : cases) EXPECT_EQ(MessageOf(call), At(message, dir.Path()));
   EXPECT_EQ(ReadText(dir / "not-a-zip"), "plain text");
