@@ -47,12 +47,14 @@ std::u16string_view FolderPart(std::u16string_view name) {
 // Refuses a destination that exists (a link too: it would not be replaced)
 // or that the system would refuse (a name too long, an unreachable folder).
 void CheckDestination(const Bstr& name) {
+  const std::string path = ToFileSystemPath(name.View());
   struct stat status {};
-  if (::lstat(ToFileSystemPath(name.View()).c_str(), &status) == 0) {
+  if (::lstat(path.c_str(), &status) == 0) {
     if (IsFolder(name.View())) ThrowCannotCreate(name, EISDIR);
     ThrowAlreadyExists(name);
   }
-  if (errno != ENOENT) ThrowCannotCreate(name, errno);
+  const int error = errno;
+  if (error != ENOENT) ThrowCannotCreate(name, error);
 }
 
 // The message of the failure being handled; never empty.
