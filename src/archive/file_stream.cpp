@@ -3,22 +3,29 @@
 #include "archive/archive_limits.h"
 #include "frame/exception.h"
 #include "frame/text.h"
+#include "platform/path_text.h"
+
+#include <fcntl.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <utility>
 
 namespace nv {
 namespace {
 
-const char* OpenMode(LONG mode) {
+// The open(2) flags of a stream mode; -1 for an unknown mode.
+int OpenFlags(LONG mode) {
   switch (mode) {
     case 0:
-      return "re";
+      return O_RDONLY;
     case 1:
-      return "ae";
+      return O_WRONLY | O_CREAT | O_APPEND;
     case 0xFFFF:
-      return "we";
+      return O_WRONLY | O_CREAT | O_TRUNC;
     default:
-      return nullptr;
+      return -1;
   }
 }
 
@@ -56,60 +63,89 @@ LONG WithBytes(const VARIANT& buffer, F&& use) {
 
 }  // namespace
 
-TFileStreamImpl::~TFileStreamImpl() {
-  if (file_ != nullptr) std::fclose(file_);
+TFileStreamImpl::~TFileStreamImpl() { CloseQuietly(); }
+
+void TFileStreamImpl::CloseQuietly() noexcept {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+  buffer_.clear();
 }
 
 void TFileStreamImpl::Create(const BstrArg& fileName, LONG mode) {
-  const char* openMode = OpenMode(mode);
-  if (openMode == nullptr) throw ENvException("Illegal file open mode");
-  Free();
+  const int flags = OpenFlags(mode);
+  if (flags < 0) throw ENvException("Illegal file open mode");
+  if (failure_.Empty()) Free();  // an open file is finished first, as by Free
+  CloseQuietly();
+  failure_ = Bstr();
   path_ = Utf16ToUtf8(fileName.View());
-  file_ = std::fopen(path_.c_str(), openMode);
-  if (file_ == nullptr) throw ENvException(Bstr(u"Cannot create file ") + fileName.View());
+  readOnly_ = flags == O_RDONLY;
+  fd_ = ::open(path_.c_str(), flags | O_CLOEXEC, 0666);
+  if (fd_ < 0) throw ENvException(Bstr(u"Cannot create file ") + fileName.View());
 }
 
 void TFileStreamImpl::Free() {
-  if (file_ == nullptr) return;
-  // Buffered text reaches the disk here: a failure now loses data too.
-  const bool failed = std::fclose(file_) != 0;
-  file_ = nullptr;
-  if (failed) ThrowWriteFailure();
+  if (!failure_.Empty()) {
+    CloseQuietly();
+    throw ENvException(failure_);
+  }
+  if (fd_ < 0) return;
+  Flush();
+  // Some file systems report a lost write only here.
+  if (::close(std::exchange(fd_, -1)) != 0) Fail(errno);
 }
 
-void TFileStreamImpl::ThrowWriteFailure() const {
-  throw ENvException(("Cannot write file " + path_).c_str());
+void TFileStreamImpl::Fail(int error) {
+  const std::u16string subject = subject_.empty() ? u"file " + Utf8ToUtf16(path_) : subject_;
+  failure_ = Bstr(u"Cannot write " + subject + u": " + Utf8ToUtf16(ErrnoText(error)));
+  CloseQuietly();
+  throw ENvException(failure_);
 }
 
 LONG TFileStreamImpl::Write(const VARIANT& buffer, LONG count) {
-  if (file_ == nullptr) throw ENvException("The file stream is not open");
+  if (!failure_.Empty()) throw ENvException(failure_);
+  if (fd_ < 0) throw ENvException("The file stream is not open");
   return WithBytes(buffer, [&](std::string_view bytes) {
     if (count < 0 || static_cast<size_t>(count) > bytes.size())
       throw ENvException(("Cannot write " + std::to_string(count) + " bytes from a buffer of " +
                           std::to_string(bytes.size()))
                              .c_str());
+    // Nothing can be written to a file opened for reading.
+    if (readOnly_) Fail(EBADF);
     WriteText(bytes.substr(0, static_cast<size_t>(count)));
     return count;
   });
 }
 
 void TFileStreamImpl::WriteText(std::string_view bytes) {
-  std::string& block = block_;
-  block.clear();
-  auto flush = [&] {
-    if (!block.empty() && std::fwrite(block.data(), 1, block.size(), file_) != block.size())
-      ThrowWriteFailure();
-    block.clear();
-  };
   while (!bytes.empty()) {
     const size_t lineFeed = bytes.find('\n');
     const size_t run = std::min(lineFeed, bytes.size());
-    block.append(bytes.data(), run);
-    if (lineFeed != std::string_view::npos) block += "\r\n";
+    if (run >= archive::kCopyBlockSize) {
+      // A long line goes to the file as it is, not through the buffer.
+      Flush();
+      WriteAll(bytes.substr(0, run));
+    } else {
+      buffer_.append(bytes.data(), run);
+    }
+    if (lineFeed != std::string_view::npos) buffer_ += "\r\n";
     bytes.remove_prefix(std::min(run + 1, bytes.size()));
-    if (block.size() >= archive::kCopyBlockSize) flush();
+    if (buffer_.size() >= archive::kCopyBlockSize) Flush();
   }
-  flush();
+}
+
+void TFileStreamImpl::Flush() {
+  WriteAll(buffer_);
+  buffer_.clear();
+}
+
+void TFileStreamImpl::WriteAll(std::string_view bytes) {
+  while (!bytes.empty()) {
+    const ssize_t put = ::write(fd_, bytes.data(), bytes.size());
+    if (put < 0 && errno == EINTR) continue;
+    // A write that takes nothing and reports nothing is a full device.
+    if (put <= 0) Fail(put < 0 ? errno : ENOSPC);
+    bytes.remove_prefix(static_cast<size_t>(put));
+  }
 }
 
 }  // namespace nv

@@ -1,14 +1,13 @@
 #include "archive/replacing_file.h"
 
 #include "archive/beneath.h"
+#include "platform/file_beside.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdio>
-#include <random>
 #include <system_error>
 
 namespace nv::archive {
@@ -18,19 +17,12 @@ namespace {
   throw std::system_error(errno, std::generic_category(), what);
 }
 
-std::string RandomTempName() {
-  thread_local std::mt19937_64 generator{std::random_device{}()};
-  char name[32];
-  std::snprintf(name, sizeof name, ".nvx-%016llx", static_cast<unsigned long long>(generator()));
-  return name;
-}
-
 }  // namespace
 
 ReplacingFile::ReplacingFile(int dirFd, std::string finalName)
     : dirFd_(dirFd), finalName_(std::move(finalName)) {
   for (int attempt = 0; attempt < 16 && !fd_; ++attempt) {
-    tempName_ = RandomTempName();
+    tempName_ = ShortTempName();
     fd_ = OpenBeneath(dirFd_, tempName_, O_WRONLY | O_CREAT | O_EXCL, 0666);
     if (!fd_ && errno != EEXIST) break;
   }

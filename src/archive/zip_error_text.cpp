@@ -10,8 +10,8 @@ std::string ZipErrorText(int code) {
   return text;
 }
 
-std::string ZipErrorText(zip_t* archive) { return zip_error_strerror(zip_get_error(archive)); }
+std::string ZipErrorText(zip_t* archive) { return ZipErrorText(zip_get_error(archive)); }
 
-int ZipErrorCode(zip_t* archive) { return zip_error_code_zip(zip_get_error(archive)); }
+std::string ZipErrorText(zip_error_t* error) { return zip_error_strerror(error); }
 
 }  // namespace nv::archive

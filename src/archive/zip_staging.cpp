@@ -2,6 +2,7 @@
 
 #include "archive/zip_error_text.h"
 #include "frame/text.h"
+#include "platform/path_text.h"
 
 #include <fcntl.h>
 #include <stdlib.h>
@@ -21,9 +22,24 @@ namespace {
 class WritingArchive {
  public:
   explicit WritingArchive(const std::string& path) {
-    int error = 0;
-    archive_ = zip_open(path.c_str(), ZIP_CREATE | ZIP_CHECKCONS, &error);
-    if (archive_ == nullptr) throw ZipFailure(error);
+    // Opened through a source, so that a failure keeps the system's reason.
+    zip_error_t error;
+    zip_error_init(&error);
+    zip_source_t* file = zip_source_file_create(path.c_str(), 0, -1, &error);
+    if (file != nullptr) {
+      // An empty file (a name reserved for the archive) is an empty archive.
+      struct stat st {};
+      const bool empty = ::stat(path.c_str(), &st) == 0 && st.st_size == 0;
+      archive_ = zip_open_from_source(file, ZIP_CREATE | ZIP_CHECKCONS | (empty ? ZIP_TRUNCATE : 0),
+                                      &error);
+      if (archive_ == nullptr) zip_source_free(file);
+    }
+    if (archive_ == nullptr) {
+      ZipFailure failure(ZipErrorText(&error));
+      zip_error_fini(&error);
+      throw failure;
+    }
+    zip_error_fini(&error);
   }
   WritingArchive(const WritingArchive&) = delete;
   WritingArchive& operator=(const WritingArchive&) = delete;
@@ -31,7 +47,7 @@ class WritingArchive {
     if (archive_ != nullptr) zip_discard(archive_);
   }
   zip_t* get() const { return archive_; }
-  [[noreturn]] void Fail() const { throw ZipFailure(ZipErrorCode(archive_)); }
+  [[noreturn]] void Fail() const { throw ZipFailure(ZipErrorText(archive_)); }
   void Close() {
     if (zip_close(archive_) != 0) Fail();
     archive_ = nullptr;
@@ -43,8 +59,6 @@ class WritingArchive {
 
 }  // namespace
 
-ZipFailure::ZipFailure(int code) : std::runtime_error(ZipErrorText(code)), code_(code) {}
-
 StagedArchive::StagedArchive() : folder_(Utf16ToUtf8(staging_.Path().View())) {}
 
 StagedArchive::~StagedArchive() = default;
@@ -52,13 +66,17 @@ StagedArchive::~StagedArchive() = default;
 void StagedArchive::Add(const std::string& source, const std::string& entryName,
                         ZipCompression compression) {
   struct stat st {};
-  if (::stat(source.c_str(), &st) != 0) throw ZipFailure(ZIP_ER_READ);
+  if (::stat(source.c_str(), &st) != 0) {
+    const int error = errno;
+    throw ZipFailure("cannot read " + source + ": " + ErrnoText(error));
+  }
   const std::string kept = folder_ + '/' + std::to_string(nextNumber_++);
   if (::linkat(AT_FDCWD, source.c_str(), AT_FDCWD, kept.c_str(), AT_SYMLINK_FOLLOW) != 0) {
     // Another file system, or links refused: a copy costs the same bytes as
     // reading the file for the archive would.
     std::error_code ec;
-    if (!std::filesystem::copy_file(source, kept, ec)) throw ZipFailure(ZIP_ER_READ);
+    if (!std::filesystem::copy_file(source, kept, ec))
+      throw ZipFailure("cannot keep " + source + ": " + ec.message());
   }
   files_.push_back({entryName, kept, compression, st.st_mtime, st.st_mode});
 }

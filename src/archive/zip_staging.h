@@ -19,14 +19,13 @@
 
 namespace nv::archive {
 
-// A failure of the archive engine, with libzip's error code.
+// A failure to build an archive, as text that names the file involved
+// when it is not the archive and gives the system's reason ("cannot read
+// /x/a.txt: Permission denied", libzip's "Write error: No space left on
+// device").
 class ZipFailure : public std::runtime_error {
  public:
-  explicit ZipFailure(int code);
-  int Code() const noexcept { return code_; }
-
- private:
-  int code_;
+  using std::runtime_error::runtime_error;
 };
 
 class StagedArchive {
@@ -41,8 +40,8 @@ class StagedArchive {
 
   bool Empty() const { return files_.empty(); }
   // Keeps `source` for the entry `entryName`; a later file of the same name
-  // replaces an earlier one. Throws ZipFailure (ZIP_ER_READ) when the file
-  // can be neither linked nor copied.
+  // replaces an earlier one. Throws ZipFailure when the file can be neither
+  // linked nor copied.
   void Add(const std::string& source, const std::string& entryName, ZipCompression compression);
   // Forgets the files added since `Mark()` answered `mark`.
   size_t Mark() const { return files_.size(); }

@@ -3,8 +3,9 @@
 #include "archive/pending_files.h"
 #include "frame/exception.h"
 #include "frame/text.h"
+#include "platform/path_text.h"
 
-#include <zip.h>
+#include <cerrno>
 
 #include <filesystem>
 #include <mutex>
@@ -17,10 +18,6 @@ namespace {
 std::mutex& SaveLock() {
   static std::mutex lock;
   return lock;
-}
-
-[[noreturn]] void ThrowZipError(int code) {
-  throw ENvException(("Zip error: " + std::to_string(code)).c_str());
 }
 
 }  // namespace
@@ -44,8 +41,8 @@ void CNvTAbZipperImpl::Save() {
   if (!staged_) {
     try {
       staged_ = std::make_unique<archive::StagedArchive>();
-    } catch (const ENvException&) {  // no staging folder could be made
-      throw ENvException("Cannot initialize zip library");
+    } catch (const ENvException& e) {  // no staging folder could be made
+      throw ENvException(u"Cannot initialize zip library: " + std::u16string(e.Message().View()));
     }
   }
   const std::string base = Utf16ToUtf8(baseDirectory_.View());
@@ -65,18 +62,26 @@ void CNvTAbZipperImpl::StagePending(const std::string& baseDirectory) {
   const size_t mark = staged_->Mark();
   try {
     for (const Bstr& pending : pending_) {
-      const auto files = archive::ExpandPending(Utf16ToUtf8(pending.View()), baseDirectory);
-      if (files.empty()) throw archive::ZipFailure(ZIP_ER_NOENT);
+      const std::string name = Utf16ToUtf8(pending.View());
+      const auto files = archive::ExpandPending(name, baseDirectory);
+      if (files.empty())
+        throw archive::ZipFailure("cannot read " + name + ": " + ErrnoText(ENOENT));
       for (const archive::SourceFile& file : files)
         staged_->Add(file.path, file.entryName, compression);
     }
   } catch (const archive::ZipFailure& failure) {
     staged_->RollBack(mark);
-    ThrowZipError(failure.Code());
-  } catch (const std::filesystem::filesystem_error&) {
+    ThrowFailure(stagedFor_, failure.what());
+  } catch (const std::filesystem::filesystem_error& failure) {
     staged_->RollBack(mark);
-    ThrowZipError(ZIP_ER_READ);
+    ThrowFailure(stagedFor_,
+                 "cannot read " + failure.path1().string() + ": " + failure.code().message());
   }
+}
+
+void CNvTAbZipperImpl::ThrowFailure(const std::string& archive, const std::string& reason) const {
+  const std::u16string subject = subject_.empty() ? u"archive " + Utf8ToUtf16(archive) : subject_;
+  throw ENvException(u"Cannot write " + subject + u": " + Utf8ToUtf16(reason));
 }
 
 void CNvTAbZipperImpl::WriteStaged() {
@@ -85,8 +90,17 @@ void CNvTAbZipperImpl::WriteStaged() {
   try {
     staged->WriteTo(stagedFor_);
   } catch (const archive::ZipFailure& failure) {
-    ThrowZipError(failure.Code());
+    ThrowFailure(stagedFor_, failure.what());
   }
+}
+
+void CNvTAbZipperImpl::Abandon() noexcept {
+  pending_.clear();
+  staged_.reset();
+}
+
+void AbandonArchive(const ComPtr<ITAbZipper>& zipper) noexcept {
+  if (auto* ours = dynamic_cast<CNvTAbZipperImpl*>(zipper.get())) ours->Abandon();
 }
 
 void CNvTAbZipperImpl::CloseArchive() {

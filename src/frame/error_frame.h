@@ -12,8 +12,11 @@
 namespace nv::frame {
 
 // Makes error information with `description` and `source` (ProgID or null)
-// current for the thread; answers DISP_E_EXCEPTION.
-HRESULT ReportFailure(const Bstr& description, const OLECHAR* source) noexcept;
+// current for the thread; answers DISP_E_EXCEPTION. A failure that came
+// without a description gets a short fixed text naming `cause` instead: a
+// client never sees an empty message.
+HRESULT ReportFailure(const Bstr& description, const OLECHAR* source,
+                      HRESULT cause = E_FAIL) noexcept;
 
 template <class Body>
 HRESULT RunFramed(const OLECHAR* source, Body&& body) noexcept {
@@ -23,9 +26,9 @@ HRESULT RunFramed(const OLECHAR* source, Body&& body) noexcept {
   } catch (const ENvException& e) {
     return ReportFailure(e.Message(), source);
   } catch (const ComError& e) {
-    return ReportFailure(e.Description(), source);
+    return ReportFailure(e.Description(), source, e.Error());
   } catch (const std::bad_alloc&) {
-    return ReportFailure(Bstr(), source);
+    return ReportFailure(Bstr(), source, E_OUTOFMEMORY);
   } catch (...) {
     return E_UNEXPECTED;
   }

@@ -5,7 +5,9 @@
 
 #include "platform/path_text.h"
 #include "schema/behavior_uri.h"
+#include "schema/namespaces.h"
 #include "schema/schema.h"
+#include "schemadoc/document_stream.h"
 #include "schemadoc/schema_document_names.h"
 #include "schemadoc/schema_writer.h"
 
@@ -63,23 +65,32 @@ ComPtr<INvVexaSchema> BehaviorSchemaOf(const NamespaceGroup& group, const Bstr& 
 
 }  // namespace
 
-void WriteBehaviorSchemas(const ComPtr<INvVexaSchema>& schema,
-                          const ComPtr<INvVexaNamespaces>& namespaces,
-                          const Bstr& mainFileName, const ComPtr<INvSimpleStringList>& fileNames) {
+BehaviorDocuments WriteBehaviorSchemas(const ComPtr<INvVexaSchema>& schema,
+                                       const ComPtr<INvVexaNamespaces>& namespaces,
+                                       const Bstr& mainFileName, DocumentSet& documents) {
+  BehaviorDocuments written;
   const std::vector<NamespaceGroup> groups = EmbeddedBehaviorGroups(schema, namespaces);
-  if (groups.empty()) return;
+  if (groups.empty()) return written;
   const ComPtr<INvVexaInitializationData> data =
       schema.as<INvVexaSchemaCRaw>().GetInitializationData();
   const std::u16string_view folder = FolderOf(mainFileName);
+  std::vector<Bstr> bareNames;
   for (const NamespaceGroup& group : groups) {
-    const Bstr bareName =
-        kBehaviorSchemaFilePrefix + namespaces.GetPrefix(group.ns) + kSchemaFileExtension;
-    const Bstr fileName = JoinPath(folder, bareName);
-    MakeSchemaWriter(BehaviorSchemaOf(group, fileName, data), true).Save(fileName);
-    fileNames.Add(fileName);
-    for (const ComPtr<INvVexaClassBehavior>& behavior : group.behaviors)
-      behavior.PutSchemaLocation(bareName);
+    bareNames.push_back(kBehaviorSchemaFilePrefix + namespaces.GetPrefix(group.ns) +
+                        kSchemaFileExtension);
+    const Bstr fileName = JoinPath(folder, bareNames.back());
+    // Each document has prefixes of its own, as a separate schema would.
+    WriteSchemaDocument(documents.Add(fileName), BehaviorSchemaOf(group, fileName, data),
+                        CreateObject<CNvVexaNamespaces>(), true);
+    written.fileNames.push_back(fileName);
   }
+  for (size_t k = 0; k < groups.size(); ++k) {
+    for (const ComPtr<INvVexaClassBehavior>& behavior : groups[k].behaviors) {
+      behavior.PutSchemaLocation(bareNames[k]);
+      written.located.push_back(behavior);
+    }
+  }
+  return written;
 }
 
 }  // namespace nv

@@ -30,34 +30,44 @@ void CNvVexaSchemaWriterRawImpl::Save(const BstrArg& uri) {
   if (!schema_) throw ENvException("The schema writer has no schema to write");
   const Bstr fileName = FileNameOf(Bstr(uri));
   ClearBehaviorFileNames();
-  WriteBehaviorSchemas(schema_, namespaces_, fileName, behaviorFileNames_);
-  WriteDocument(fileName);
+  DocumentSet documents;
+  const BehaviorDocuments behaviors =
+      WriteBehaviorSchemas(schema_, namespaces_, fileName, documents);
+  try {
+    WriteSchemaDocument(documents.Add(fileName), schema_, namespaces_, isBehaviorSchema_);
+    documents.Place();
+  } catch (...) {
+    for (const ComPtr<INvVexaClassBehavior>& behavior : behaviors.located)
+      behavior.PutSchemaLocation(Bstr());
+    throw;
+  }
+  for (const Bstr& name : behaviors.fileNames) behaviorFileNames_.Add(name);
 }
 
 void CNvVexaSchemaWriterRawImpl::ClearBehaviorFileNames() {
   for (LONG k = behaviorFileNames_.Count(); k > 0; --k) behaviorFileNames_.Delete(k - 1);
 }
 
-void CNvVexaSchemaWriterRawImpl::WriteDocument(const Bstr& fileName) {
-  DocumentStream stream(fileName);
-  stream.WriteUtf8(ModuleGeneratedByComment());
+void WriteSchemaDocument(DocumentStream& out, const ComPtr<INvVexaSchema>& schema,
+                         const ComPtr<INvVexaNamespaces>& namespaces, bool isBehaviorSchema) {
+  out.WriteUtf8(ModuleGeneratedByComment());
   std::u16string text;
-  AppendSchemaStartTag(text, schema_, namespaces_);
-  AppendImports(text, schema_);
-  AppendSchemaAnnotation(text, schema_);
-  stream.Write(text);
-  const ComPtr<INvVexaClasses> classes = schema_.Classes();
-  const ComPtr<INvVexaClassesBehaviors> behaviors = schema_.ClassesBehaviors();
-  const ClassElementScope scope{namespaces_, behaviors, isBehaviorSchema_};
+  AppendSchemaStartTag(text, schema, namespaces);
+  AppendImports(text, schema);
+  AppendSchemaAnnotation(text, schema);
+  out.Write(text);
+  const ComPtr<INvVexaClasses> classes = schema.Classes();
+  const ComPtr<INvVexaClassesBehaviors> behaviors = schema.ClassesBehaviors();
+  const ClassElementScope scope{namespaces, behaviors, isBehaviorSchema};
   const LONG count = classes.Count();
   for (LONG k = 0; k < count; ++k) {
     text.clear();
     AppendClassElements(text, classes.Item(k), scope);
-    stream.Write(text);
+    out.Write(text);
   }
-  if (!isBehaviorSchema_) stream.Write(u"<element name=\"Envelope\" type=\"SOAP_ENV:Envelope\"/>");
-  stream.Write(u"</schema>");
-  stream.Close();
+  if (!isBehaviorSchema) out.Write(u"<element name=\"Envelope\" type=\"SOAP_ENV:Envelope\"/>");
+  out.Write(u"</schema>");
+  out.Close();
 }
 
 ComPtr<INvVexaSchemaWriterCRaw> MakeSchemaWriter(const ComPtr<INvVexaSchema>& schema,

@@ -18,7 +18,9 @@ class CNvVexaSchemaWriterRawImpl {
   // The files written for the embedded behaviours by the last Save.
   virtual ComPtr<INvSimpleStringList> BehaviorFileNameList() { return behaviorFileNames_; }
   // `uri` is a file name or a file-system URI. Gives the embedded behaviours
-  // the locations of their generated documents.
+  // the locations of their generated documents. Every document is written
+  // whole before any file is replaced; a failed save keeps the earlier files
+  // and leaves the behaviours' locations as they were.
   virtual void Save(const BstrArg& uri);
   virtual void Create(const ComPtr<INvVexaSchema>& schema, bool isBehaviorSchema) {
     schema_ = schema;
@@ -27,7 +29,6 @@ class CNvVexaSchemaWriterRawImpl {
 
  private:
   void ClearBehaviorFileNames();
-  void WriteDocument(const Bstr& fileName);
 
   ComPtr<INvVexaSchema> schema_;
   bool isBehaviorSchema_ = false;
@@ -39,6 +40,13 @@ class CNvVexaSchemaWriterRawImpl {
 class CNvVexaSchemaWriterRaw final
     : public Implements<CNvVexaSchemaWriterRaw, CNvVexaSchemaWriterRawImpl,
                         INvVexaSchemaWriterCRaw> {};
+
+class DocumentStream;
+
+// Writes `schema` as one schema document and closes `out`; `namespaces`
+// gives the prefixes and learns those that the document declares.
+void WriteSchemaDocument(DocumentStream& out, const ComPtr<INvVexaSchema>& schema,
+                         const ComPtr<INvVexaNamespaces>& namespaces, bool isBehaviorSchema);
 
 // A new writer bound to `schema`.
 ComPtr<INvVexaSchemaWriterCRaw> MakeSchemaWriter(const ComPtr<INvVexaSchema>& schema,

@@ -6,6 +6,7 @@
 #include "frame/implements.h"
 #include "frame/initialization_data.h"
 #include "frame/interfaces.h"
+#include "platform/file_beside.h"
 #include "platform/temp_folder.h"
 #include "schema/schema.h"
 
@@ -39,13 +40,19 @@ class CNvVexaWriterImpl {
  private:
   void SetExternalSchema(const BstrArg& schemaURI, const BstrArg& schemaLocation, bool load);
   // The steps of create that run once the package exists.
-  void BuildPackage(const Bstr& fileName);
+  void BuildPackage();
   void AddEmbeddedSchemaDocuments(const std::u16string& folder);
-  void OpenInstanceDocument(const std::u16string& folder);
+  // `subject` names the package in the stream's failure messages.
+  void OpenInstanceDocument(const std::u16string& folder, const std::u16string& subject);
+  // After a failed create: removes what was made and keeps the writer open
+  // with a stream that fails with `message`.
+  void KeepFailure(const Bstr& message);
   void FinishInstanceDocument();
   void ZipAndPublish();
-  // Drops everything a package holds, removes its temporary folder and any
-  // unfinished archive, and returns to Idle.
+  // Removes the temporary folder and the unfinished archive, without writing
+  // what the zipper staged.
+  void RemovePackageFiles() noexcept;
+  // Drops everything a package holds, removes its files, returns to Idle.
   void Discard() noexcept;
 
   ComPtr<ITStream> stream_;
@@ -62,8 +69,10 @@ class CNvVexaWriterImpl {
   InitializationDataHolder initializationData_;
   ArchiveFileCompressionLevelEnum compressionLevel_ = afclLow;
   std::optional<TempFolder> tempFolder_;
-  Bstr destination_;     // the archive the client named
-  Bstr partialArchive_;  // where it is built until it is complete
+  Bstr destination_;  // the archive the client named
+  // Where the archive is built until it is complete: a short name in the
+  // destination's folder, made at create.
+  std::optional<FileBeside> partialArchive_;
 };
 
 class NvVexaWriter final : public Implements<NvVexaWriter, CNvVexaWriterImpl, INvVexaWriter,

@@ -1,5 +1,9 @@
-// Creating and closing a package: the temporary folder, the archive built
-// beside its destination, the instance document and the schema documents.
+// Creating and closing a package: the destination checked at create, the
+// temporary folder, the archive built beside its destination under a short
+// name and moved onto it only when complete and only while nothing has that
+// name, the instance document and the schema documents. Once any write to
+// the package failed, everything after it fails with that first message and
+// nothing is published.
 #include "writer/writer.h"
 
 #include "archive/file_stream.h"
@@ -13,7 +17,10 @@
 #include "schemadoc/schema_writer.h"
 #include "writer/envelope_writer.h"
 
-#include <filesystem>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <system_error>
 
 namespace nv {
 namespace {
@@ -28,18 +35,42 @@ std::u16string_view FolderPart(std::u16string_view name) {
   return end == std::u16string_view::npos ? std::u16string_view() : name.substr(0, end + 1);
 }
 
-// A fresh name beside `destination`, where its archive is built.
-Bstr PartialArchiveName(std::u16string_view destination) {
-  return Bstr::FromUtf8(Utf16ToUtf8(destination) + ".~" + NewGuidText() + ".tmp");
+[[noreturn]] void ThrowAlreadyExists(const Bstr& name) {
+  throw ENvException(u"File " + name + u" already exist.");
 }
 
-void RemoveFile(const Bstr& name) noexcept {
-  if (name.Empty()) return;
+[[noreturn]] void ThrowCannotCreate(const Bstr& name, int error) {
+  throw ENvException(u"Cannot create Vexa file: " + name + u". " +
+                     Bstr::FromUtf8(ErrnoText(error)));
+}
+
+// Refuses a destination that exists (a link too: it would not be replaced)
+// or that the system would refuse (a name too long, an unreachable folder).
+void CheckDestination(const Bstr& name) {
+  const std::string path = ToFileSystemPath(name.View());
+  struct stat status {};
+  if (::lstat(path.c_str(), &status) == 0) {
+    if (IsFolder(name.View())) ThrowCannotCreate(name, EISDIR);
+    ThrowAlreadyExists(name);
+  }
+  const int error = errno;
+  if (error != ENOENT) ThrowCannotCreate(name, error);
+}
+
+// The message of the failure being handled; never empty.
+Bstr CurrentFailureMessage() {
+  Bstr message;
   try {
-    std::error_code ignored;
-    std::filesystem::remove(ToFileSystemPath(name.View()), ignored);
+    throw;
+  } catch (const ENvException& e) {
+    message = e.Message();
+  } catch (const ComError& e) {
+    message = e.Description();
+  } catch (const std::exception& e) {
+    message = Bstr::FromUtf8(e.what());
   } catch (...) {
   }
+  return message.Empty() ? Bstr(u"The package could not be created") : message;
 }
 
 }  // namespace
@@ -57,31 +88,32 @@ void CNvVexaWriterImpl::CreateVexaArchiveFile(const BstrArg& vexaFileName) {
   if (schemaMode_ == mtEmbedded)
     schema_.as<INvVexaSchemaCRaw>().Set_SchemaLocation(Bstr(kSchemaDocument));
   if (schema_.SchemaURI().Empty()) throw ENvException("a schema URI is missing");
-  if (FileExists(name.View()))
-    throw ENvException(u"File " + std::u16string(name.View()) + u" already exist.");
+  CheckDestination(name);
+  try {
+    partialArchive_.emplace(name.View());
+  } catch (const std::system_error& e) {
+    ThrowCannotCreate(name, e.code().value());
+  }
+  destination_ = name;
   created_ = true;
   try {
-    BuildPackage(name);
+    BuildPackage();
   } catch (...) {
-    // The writer stays open, but nothing half-made is left on disk.
-    Discard();
-    closed_ = false;
-    created_ = true;
+    KeepFailure(CurrentFailureMessage());
     throw;
   }
 }
 
-void CNvVexaWriterImpl::BuildPackage(const Bstr& fileName) {
-  destination_ = fileName;
-  partialArchive_ = PartialArchiveName(fileName.View());
-  zipper_ = CreateObject<CNvTAbZipper>();
-  zipper_.PutFileName(partialArchive_);
+void CNvVexaWriterImpl::BuildPackage() {
+  const std::u16string subject = u"Vexa file " + std::u16string(destination_.View());
+  zipper_ = CreateObject<CNvTAbZipper>(subject);
+  zipper_.PutFileName(Bstr::FromUtf8(partialArchive_->Path()));
   tempFolder_.emplace();
   zipper_.PutBaseDirectory(tempFolder_->Path());
   std::u16string folder(tempFolder_->Path().View());
   if (!IsPathSeparator(folder.back())) folder += u'/';
   if (schemaMode_ == mtEmbedded) AddEmbeddedSchemaDocuments(folder);
-  OpenInstanceDocument(folder);
+  OpenInstanceDocument(folder, subject);
 }
 
 void CNvVexaWriterImpl::AddEmbeddedSchemaDocuments(const std::u16string& folder) {
@@ -93,8 +125,9 @@ void CNvVexaWriterImpl::AddEmbeddedSchemaDocuments(const std::u16string& folder)
   for (LONG i = 0; i < count; ++i) zipper_.AddFiles(behaviorFiles.Item(i));
 }
 
-void CNvVexaWriterImpl::OpenInstanceDocument(const std::u16string& folder) {
-  ComPtr<ITStream> stream = CreateObject<TFileStream>();
+void CNvVexaWriterImpl::OpenInstanceDocument(const std::u16string& folder,
+                                             const std::u16string& subject) {
+  ComPtr<ITStream> stream = CreateObject<TFileStream>(subject);
   stream.Create(Bstr(folder + std::u16string(kInstanceDocument)), 0xFFFF);
   stream_ = stream;
   namespaces_ = CreateObject<CNvVexaNamespaces>();
@@ -104,6 +137,17 @@ void CNvVexaWriterImpl::OpenInstanceDocument(const std::u16string& folder) {
   envelopeWriter_.Create(namespaces_);
   envelopeWriter_.Set_Schema(schema_);
   envelopeWriter_.OpenEnvelopeElement(stream_);
+}
+
+void CNvVexaWriterImpl::KeepFailure(const Bstr& message) {
+  RemovePackageFiles();
+  dataWriter_.reset();
+  envelopeWriter_.reset();
+  schemaWriter_.reset();
+  // The writer stays open; what comes through the data writer now fails
+  // with the create failure's message, and so does the close.
+  stream_ = CreateObject<TFileStream>(TFileStreamImpl::FailedWith{message});
+  if (!namespaces_) namespaces_ = CreateObject<CNvVexaNamespaces>();
 }
 
 void CNvVexaWriterImpl::CloseVexaArchiveFile() {
@@ -132,16 +176,16 @@ void CNvVexaWriterImpl::ZipAndPublish() {
   tempFolder_.reset();
   zipper_.CloseArchive();
   zipper_.reset();
-  std::error_code error;
-  std::filesystem::rename(ToFileSystemPath(partialArchive_.View()),
-                          ToFileSystemPath(destination_.View()), error);
-  if (error)
-    throw ENvException(Bstr::FromUtf8("Cannot create Vexa file: " +
-                                      Utf16ToUtf8(destination_.View()) + ". " + error.message()));
-  partialArchive_ = Bstr();
+  try {
+    partialArchive_->BecomeNewTarget();
+  } catch (const std::system_error& e) {
+    // Another writer published that name since the create.
+    if (e.code().value() == EEXIST) ThrowAlreadyExists(destination_);
+    ThrowCannotCreate(destination_, e.code().value());
+  }
 }
 
-void CNvVexaWriterImpl::Discard() noexcept {
+void CNvVexaWriterImpl::RemovePackageFiles() noexcept {
   if (stream_) {
     try {
       stream_.Free();
@@ -149,12 +193,14 @@ void CNvVexaWriterImpl::Discard() noexcept {
     }
   }
   stream_.reset();
-  // The zipper writes what it staged when released; that must land in the
-  // partial archive, which is removed afterwards.
+  AbandonArchive(zipper_);
   zipper_.reset();
   tempFolder_.reset();
-  RemoveFile(partialArchive_);
-  partialArchive_ = Bstr();
+  partialArchive_.reset();
+}
+
+void CNvVexaWriterImpl::Discard() noexcept {
+  RemovePackageFiles();
   destination_ = Bstr();
   schema_.reset();
   schemaWriter_.reset();

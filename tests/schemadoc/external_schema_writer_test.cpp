@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <filesystem>
+#include <set>
 
 #include "frame/objects/error_info_probe.h"
 #include "schema_document_test_support.h"
@@ -74,15 +76,30 @@ TEST(ExternalSchemaWriter, AWriterWithoutUriTargetsTheDocumentName) {
   EXPECT_TRUE(XmllintAccepts(folder.File("plain.xsd")));
 }
 
-TEST(ExternalSchemaWriter, AFailedSaveReportsTheInnermostMessageToTheClient) {
+// A save replaces its file (a link too, leaving the link's target alone) only
+// when the whole document is written: a failed one keeps the earlier file and
+// reports the innermost message to the client.
+TEST(ExternalSchemaWriter, ASaveReplacesItsFileOnlyWhenComplete) {
   ScratchFolder folder;
+  nv_test::WriteText(folder.File("target.xsd"), "untouched");
+  std::filesystem::create_symlink("target.xsd", folder.File("link.xsd"));
   const auto writer = NewExternalWriter();
-  writer.Schema().Classes().Add(u"Part").CurrentClassAttributes().Add(u"untyped");
-  const Bstr name = folder.Name("bad.xsd");
+  const auto part = writer.Schema().Classes().Add(u"Part");
+  const Bstr name = folder.Name("link.xsd");
+  writer.Save(name);
+  const std::string saved = ReadText(folder.File("link.xsd"));
+  part.CurrentClassAttributes().Add(u"untyped");
   EXPECT_EQ(writer->Save(name.Raw()), DISP_E_EXCEPTION);
   const ErrorProbe error = TakeErrorInfo();
   EXPECT_EQ(error.description, "missing Value type for attribute \"untyped\"");
   EXPECT_EQ(error.source, "NorvVexa1.NvVexaExternalSchemaWriter.1.0");
+  EXPECT_EQ(ReadText(folder.File("link.xsd")), saved);
+  EXPECT_FALSE(std::filesystem::is_symlink(folder.File("link.xsd")));
+  EXPECT_EQ(ReadText(folder.File("target.xsd")), "untouched");
+  std::set<std::string> names;  // and no temporary file is left
+  for (const auto& entry : std::filesystem::directory_iterator(folder.Path()))
+    names.insert(entry.path().filename().string());
+  EXPECT_EQ(names, (std::set<std::string>{"link.xsd", "target.xsd"}));
 }
 
 }  // namespace

@@ -86,25 +86,31 @@ TEST(SchemaWriterFailures, EachMessage) {
   }
 }
 
-TEST(SchemaWriterFailures, BehaviorDocumentFailureStopsTheSave) {
-  ScratchFolder folder;
-  const auto schema = NewSchema();
-  const auto broken = schema.ClassesBehaviors().Add(mtEmbedded, u"http://example.com/ns/cb#x",
-                                                    u"", false);
-  broken.Attributes().Add(u"untyped");
-  const auto writer = MakeSchemaWriter(schema, false);
-  EXPECT_EQ(FailureOf([&] { writer.Save(folder.Name("doc.xsd")); }),
-            "missing Value type for attribute \"untyped\"");
-  EXPECT_FALSE(std::filesystem::exists(folder.File("doc.xsd")));
-  EXPECT_EQ(writer.BehaviorFileNameList().Count(), 0);
-  EXPECT_TRUE(broken.SchemaLocation().Empty());
+// A failure in a behaviour document or in the main document after it: no
+// document is left, and the behaviours keep no location of a missing file.
+TEST(SchemaWriterFailures, AFailureAnywhereWritesNoDocument) {
+  for (const bool brokenBehavior : {true, false}) {
+    ScratchFolder folder;
+    const auto schema = NewSchema();
+    const auto behavior =
+        schema.ClassesBehaviors().Add(mtEmbedded, u"http://example.com/ns/cb#x", u"", false);
+    const auto owner = brokenBehavior ? behavior.Attributes()
+                                      : schema.Classes().Add(u"Part").CurrentClassAttributes();
+    owner.Add(u"untyped");
+    const auto writer = MakeSchemaWriter(schema, false);
+    EXPECT_EQ(FailureOf([&] { writer.Save(folder.Name("doc.xsd")); }),
+              "missing Value type for attribute \"untyped\"");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+    EXPECT_EQ(writer.BehaviorFileNameList().Count(), 0);
+    EXPECT_TRUE(behavior.SchemaLocation().Empty());
+  }
 }
 
 TEST(SchemaWriterFailures, StreamAndBindingFailures) {
   ScratchFolder folder;
   const Bstr missing = folder.Name("no/such/folder/doc.xsd");
   EXPECT_EQ(FailureOf([&] { MakeSchemaWriter(NewSchema(), false).Save(missing); }),
-            "Cannot create file " + missing.ToUtf8());
+            "Cannot create file " + missing.ToUtf8() + ": No such file or directory");
   ComPtr<INvVexaSchemaWriterCRaw> unbound = CreateObject<CNvVexaSchemaWriterRaw>();
   EXPECT_EQ(FailureOf([&] { unbound.Save(folder.Name("doc.xsd")); }),
             "The schema writer has no schema to write");

@@ -1,12 +1,19 @@
 // The package writer: layout and bytes of an empty package, the states and
-// their messages, and that no temporary folder or partial archive survives.
+// their messages, refused destinations, and that a failed write or a lost
+// race publishes nothing and leaves no temporary folder or partial archive.
 #include "writer/writer_test_support.h"
 #include "writer/writer.h"
 
 #include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
+#include <csignal>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -37,6 +44,38 @@ std::set<std::string> FolderContent(const std::string& folder) {
   return names;
 }
 
+// The messages of the calls, in order, each followed by "|".
+std::string Failures(std::initializer_list<std::function<void()>> calls) {
+  std::string messages;
+  for (const auto& call : calls) messages += FailureOf(call) + "|";
+  return messages;
+}
+
+// What `body` answers in a child process whose files cannot grow beyond
+// `limit` bytes; SIGXFSZ is ignored there, so such a write fails with "File
+// too large" as it would on a full disk.
+std::string InChildWithFileSizeLimit(rlim_t limit, const std::function<std::string()>& body) {
+  int fds[2];
+  if (::pipe(fds) != 0) return "no pipe";
+  if (const pid_t child = ::fork(); child != 0) {
+    ::close(fds[1]);
+    std::string report;
+    char buffer[512];
+    for (ssize_t got; (got = ::read(fds[0], buffer, sizeof buffer)) > 0;)
+      report.append(buffer, got);
+    ::close(fds[0]);
+    ::waitpid(child, nullptr, 0);
+    return report;
+  }
+  std::signal(SIGXFSZ, SIG_IGN);
+  rlimit bounds{};
+  ::getrlimit(RLIMIT_FSIZE, &bounds);
+  bounds.rlim_cur = limit;
+  ::setrlimit(RLIMIT_FSIZE, &bounds);
+  const std::string report = body();
+  ::_exit(::write(fds[1], report.data(), report.size()) == ssize_t(report.size()) ? 0 : 1);
+}
+
 // A scratch folder with TEMP pointing at its "temp" subfolder.
 class PackageWriterTest : public ::testing::Test {
  protected:
@@ -49,6 +88,21 @@ class PackageWriterTest : public ::testing::Test {
     ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
     writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
     return writer;
+  }
+
+  // A package of the chain schema, stored uncompressed, with `objects`
+  // objects that each carry 20,000 bytes of text.
+  void WriteStoredPackage(const ComPtr<INvVexaWriter>& writer, const std::string& archive,
+                          int objects) {
+    writer.Schema().Copy(ChainSchema());
+    writer.CreateVexaArchiveFileEx(Bstr::FromUtf8(archive), afclNone);
+    const ComPtr<INvVexaObjectWriter> made = writer.DataWriter().ObjectWriter();
+    for (int k = 0; k < objects; ++k) {
+      const ComPtr<INvVexaObject> object =
+          made.NewObject(u"Middle", Bstr::FromUtf8("M" + std::to_string(k)));
+      object.Values().PutItem(u"note", Variant(Bstr(std::u16string(20000, u'n'))));
+      object.Save();
+    }
   }
 
   nv_test::ScratchFolder scratch_;
@@ -124,12 +178,6 @@ TEST_F(PackageWriterTest, PackageWithObjectsIsWellFormedAndHoldsBehaviorDocument
   EXPECT_EQ(document.find("id=\"B1\""), std::string::npos);
 }
 
-TEST_F(PackageWriterTest, WriterDestroyedWhileOpenLeavesCompletePackage) {
-  const std::string archive = scratch_.File("forgotten.vexa");
-  EmbeddedWriter().CreateVexaArchiveFileEx(Bstr::FromUtf8(archive), afclHigh);
-  ExpectCompletePackage(archive);
-}
-
 TEST_F(PackageWriterTest, SetSchemaModeRefusals) {
   struct Case {
     SchemaModeEnum mode;
@@ -203,40 +251,107 @@ TEST_F(PackageWriterTest, StateRulesAndMessages) {
             "a schema is missing");
   writer.CloseVexaArchiveFile();
 
-  const std::string before = nv_test::ReadText(scratch_.File("pkg.vexa"));
-  writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
-  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(name); }),
-            "File " + scratch_.File("pkg.vexa") + " already exist.");
-  writer.CloseVexaArchiveFile();
-  EXPECT_EQ(nv_test::ReadText(scratch_.File("pkg.vexa")), before);
-
   writer.as<INvVexaWriterCRaw>().Save(Bstr(u"anything"));
   EXPECT_FALSE(writer.as<INvVexaWriterCRaw>().Zipper());
   EXPECT_FALSE(writer.as<INvVexaWriterCRaw>().Namespaces());
 }
 
-TEST_F(PackageWriterTest, FailedCreateLeavesNoTemporaryFolderOrArchive) {
+TEST_F(PackageWriterTest, FailedCreateFailsEveryLaterWriteWithItsMessage) {
   const std::string missing = scratch_.File("no-such-temp");
   nv_test::ScopedEnv badTemp("TEMP", missing.c_str());
   ComPtr<INvVexaWriter> writer = EmbeddedWriter();
-  EXPECT_NE(FailureOf([&] { writer.CreateVexaArchiveFile(scratch_.Name("pkg.vexa")); }),
-            std::string(nv_test::kNoFailure));
-  EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(scratch_.Name("pkg.vexa")); }),
-            "Vexa is already Open");
-  writer.CloseVexaArchiveFile();
+  const auto create = [&] { writer.CreateVexaArchiveFile(scratch_.Name("pkg.vexa")); };
+  const std::string message = FailureOf(create);
+  EXPECT_EQ(message.rfind("Cannot create the following directory: " + missing, 0), 0u);
+  EXPECT_EQ(Failures({create, [&] { writer.DataWriter().Info().Save(); },
+                      [&] { writer.DataWriter().ObjectWriter(); },
+                      [&] { writer.CloseVexaArchiveFile(); }}),
+            "Vexa is already Open|" + message + "|" + message + "|" + message + "|");
   EXPECT_EQ(FolderContent(scratch_.Path()), std::set<std::string>{"temp"});
 }
 
-TEST_F(PackageWriterTest, FailedCloseStillRemovesTemporaryFolder) {
-  const std::string folder = scratch_.File("gone");
-  fs::create_directory(folder);
-  ComPtr<INvVexaWriter> writer = EmbeddedWriter();
-  writer.CreateVexaArchiveFile(Bstr::FromUtf8(folder + "/pkg.vexa"));
-  fs::remove_all(folder);
-  EXPECT_NE(FailureOf([&] { writer.CloseVexaArchiveFile(); }), std::string(nv_test::kNoFailure));
-  EXPECT_EQ(FailureOf([&] { writer.CloseVexaArchiveFile(); }),
-            "Cannot close VexaFile without open first");
+// A write that fails in the instance document (in Info.Save or in an object's
+// Save) or in the archive at close: every later call fails with the first
+// failure's message, and neither the package nor any temporary file is left.
+TEST_F(PackageWriterTest, AFailedWriteFailsEverythingAfterAndPublishesNothing) {
+  const std::string archive = scratch_.File("limited.vexa");
+  const std::string info = InChildWithFileSizeLimit(100000, [&] {
+    ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+    writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive));
+    const ComPtr<INvVexaDataWriter> data = writer.DataWriter();
+    SetItem(data.Info(), u"big", u"urn:i", dtString, Variant(Bstr(std::u16string(200000, u'i'))));
+    return Failures({[&] { data.Info().Save(); }, [&] { data.Info().Save(); },
+                     [&] { data.ObjectWriter(); }, [&] { writer.CloseVexaArchiveFile(); }});
+  });
+  const std::string tooLarge = "Cannot write Vexa file " + archive + ": File too large|";
+  EXPECT_EQ(info, tooLarge + tooLarge + tooLarge + tooLarge);
+  const std::string objects = InChildWithFileSizeLimit(100000, [&] {
+    ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+    return Failures({[&] { WriteStoredPackage(writer, archive, 10); },
+                     [&] { writer.DataWriter().ObjectWriter().NewObject(u"Middle", u"L").Save(); },
+                     [&] { writer.CloseVexaArchiveFile(); }});
+  });
+  EXPECT_EQ(objects, tooLarge + tooLarge + tooLarge);
+
+  // Unlimited, the same package tells the sizes: a limit between the
+  // instance document's and the archive's is hit only while zipping.
+  WriteStoredPackage(EmbeddedWriter(), archive, 3);
+  const uintmax_t sizes =
+      fs::file_size(archive) + Shell("unzip -p '" + archive + "' VEXA_Data.xml").size();
+  fs::remove(archive);
+  const std::string zipping = InChildWithFileSizeLimit(sizes / 2, [&] {
+    ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+    WriteStoredPackage(writer, archive, 3);
+    return Failures({[&] { writer.CloseVexaArchiveFile(); }});
+  });
+  // libzip's own words come between: "Write error: ", "Seek error: ".
+  EXPECT_EQ(zipping.rfind("Cannot write Vexa file " + archive + ": ", 0), 0u) << zipping;
+  EXPECT_TRUE(zipping.ends_with(" error: File too large|")) << zipping;
   EXPECT_EQ(FolderContent(scratch_.Path()), std::set<std::string>{"temp"});
+}
+
+TEST_F(PackageWriterTest, OfTwoWritersOfOneNameOnlyTheFirstToClosePublishes) {
+  const std::string archive = scratch_.File("race.vexa");
+  ComPtr<INvVexaWriter> first = EmbeddedWriter();
+  ComPtr<INvVexaWriter> second = EmbeddedWriter();
+  first.CreateVexaArchiveFile(Bstr::FromUtf8(archive));
+  second.CreateVexaArchiveFile(Bstr::FromUtf8(archive));
+  const std::string firstUri = first.Schema().SchemaURI().Utf8();
+  first.CloseVexaArchiveFile();
+  EXPECT_EQ(FailureOf([&] { second.CloseVexaArchiveFile(); }),
+            "File " + archive + " already exist.");
+  ExpectCompletePackage(archive);
+  EXPECT_NE(Shell("unzip -p '" + archive + "' VEXA_Data.xml").find(firstUri), std::string::npos);
+  EXPECT_EQ(FolderContent(scratch_.Path()), (std::set<std::string>{"race.vexa", "temp"}));
+}
+
+TEST_F(PackageWriterTest, CreateRefusesWhatCannotBecomeThePackage) {
+  nv_test::WriteText(scratch_.File("old.vexa"), "kept");
+  fs::create_directories(scratch_.File("folder.vexa"));
+  fs::create_directories(scratch_.File("locked"));
+  fs::permissions(scratch_.File("locked"), fs::perms::owner_write, fs::perm_options::remove);
+  const auto cannot = [&](const std::string& leaf, const std::string& reason) {
+    const std::string name = scratch_.File(leaf);
+    return std::pair(name, "Cannot create Vexa file: " + name + ". " + reason);
+  };
+  std::vector<std::pair<std::string, std::string>> refused = {
+      {scratch_.File("old.vexa"), "File " + scratch_.File("old.vexa") + " already exist."},
+      cannot("folder.vexa", "Is a directory"), cannot(std::string(256, 'n'), "File name too long")};
+  // Root may write anywhere.
+  if (::geteuid() != 0) refused.push_back(cannot("locked/p.vexa", "Permission denied"));
+  for (const auto& [name, message] : refused) {
+    ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+    EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(Bstr::FromUtf8(name)); }), message);
+    writer.CloseVexaArchiveFile();
+  }
+  EXPECT_EQ(nv_test::ReadText(scratch_.File("old.vexa")), "kept");
+
+  // The longest name works (the archive is built under a short name), and a
+  // writer released while open finishes its package.
+  const std::string longest = scratch_.File(std::string(250, 'n'));
+  EmbeddedWriter().CreateVexaArchiveFileEx(Bstr::FromUtf8(longest), afclHigh);
+  ExpectCompletePackage(longest);
+  EXPECT_EQ(FolderContent(scratch_.Path()).size(), 5u);  // nothing else was left
 }
 
 }  // namespace

@@ -122,7 +122,8 @@ TEST_F(ErrorFrameTest, InnermostMessageBecomesTheDescription) {
       {[&] { return creatable->Relay(widget_.get(), Bstr(u"deep").Raw()); }, "deep",
        "NorvVexa1.NvVexaWriter.1.0"},
       {[&] { return widget_->RelayInternal(Bstr(u"raw side").Raw()); }, "raw side", ""},
-      {[&] { return widget_->Relay(nullptr, text.Raw()); }, "", ""},  // empty reference
+      // A failure without a description gets a fixed one.
+      {[&] { return widget_->Relay(nullptr, text.Raw()); }, "A required object is missing", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.description);
