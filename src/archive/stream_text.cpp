@@ -34,6 +34,8 @@ class ByteBlock {
     return data_;
   }
 
+  void WriteEmptyTo(const ComPtr<ITStream>& stream) { stream.Write(bytes_, 0); }
+
   // Hands the first `size` bytes to the stream; gives back a block grown
   // beyond the usual by one huge text.
   void WriteTo(const ComPtr<ITStream>& stream, size_t size) {
@@ -56,6 +58,13 @@ void WriteUtf8(const ComPtr<ITStream>& stream, std::string_view text) {
   ByteBlock& block = ByteBlock::ForThisThread();
   std::memcpy(block.Reserve(text.size()), text.data(), text.size());
   block.WriteTo(stream, text.size());
+}
+
+void ThrowIfStreamFailed(const ComPtr<ITStream>& stream) {
+  // Writing nothing still answers with the failure of a failed stream.
+  ByteBlock& block = ByteBlock::ForThisThread();
+  block.Reserve(1);  // the stream takes a byte array, even an empty one
+  block.WriteEmptyTo(stream);
 }
 
 void WriteText(const ComPtr<ITStream>& stream, std::u16string_view text) {

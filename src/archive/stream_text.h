@@ -12,4 +12,8 @@ namespace nv {
 void WriteUtf8(const ComPtr<ITStream>& stream, std::string_view text);
 void WriteText(const ComPtr<ITStream>& stream, std::u16string_view text);
 
+// Throws the stream's failure when a write to it has failed: what fails
+// after that reports the first failure rather than its own.
+void ThrowIfStreamFailed(const ComPtr<ITStream>& stream);
+
 }  // namespace nv

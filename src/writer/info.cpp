@@ -36,11 +36,18 @@ ComPtr<INvVexaInfoItem> CNvVexaInfoImpl::GetInfoItem(const BstrArg& name, const 
 
 void CNvVexaInfoImpl::Save() {
   if (!forWriter_) throw ENvException("Cannot save Info that is not part of NvVexaWriter.DataWriter");
-  if (saved_) throw ENvException("Cannot save Info. Info was already saved.");
-  if (BodyIsOpen())
-    throw ENvException("Cannot save Info after getting object writer from data writer.");
-  if (AnyItemMustBeUnderstood()) containsMustUnderstand_ = true;
-  WriteText(stream_, GetXMLStr(false, globalNamespaces_).View());
+  Bstr header;
+  try {
+    if (saved_) throw ENvException("Cannot save Info. Info was already saved.");
+    if (BodyIsOpen())
+      throw ENvException("Cannot save Info after getting object writer from data writer.");
+    if (AnyItemMustBeUnderstood()) containsMustUnderstand_ = true;
+    header = GetXMLStr(false, globalNamespaces_);
+  } catch (...) {
+    ThrowIfStreamFailed(stream_);
+    throw;
+  }
+  WriteText(stream_, header.View());
   saved_ = true;
 }
 

@@ -1,5 +1,6 @@
 #include "writer/object.h"
 
+#include "archive/stream_text.h"
 #include "frame/exception.h"
 #include "writer/attribute_values_groups.h"
 
@@ -18,7 +19,12 @@ void CNvVexaObjectImpl::Save() {
   if (!stream_) throw ENvException("Cannot save object from Reader");
   DocumentText& text = DocumentText::ForThisThread();
   text.Clear();
-  AppendObjectXML(text);
+  try {
+    AppendObjectXML(text);
+  } catch (...) {
+    ThrowIfStreamFailed(stream_);
+    throw;
+  }
   text.WriteTo(stream_);
   saved_ = true;
 }

@@ -287,11 +287,17 @@ TEST_F(PackageWriterTest, AFailedWriteFailsEverythingAfterAndPublishesNothing) {
   EXPECT_EQ(info, tooLarge + tooLarge + tooLarge + tooLarge);
   const std::string objects = InChildWithFileSizeLimit(100000, [&] {
     ComPtr<INvVexaWriter> writer = EmbeddedWriter();
+    const auto objectWriter = [&] { return writer.DataWriter().ObjectWriter(); };
     return Failures({[&] { WriteStoredPackage(writer, archive, 10); },
-                     [&] { writer.DataWriter().ObjectWriter().NewObject(u"Middle", u"L").Save(); },
+                     [&] { objectWriter().NewObject(u"Middle", u"L").Save(); },
+                     [&] {  // an object that fails on its own reports the first failure too
+                       const auto object = objectWriter().NewObject(u"Middle", u"M");
+                       object.Values().PutItem(u"code", Variant(u"not a number"));
+                       object.Save();
+                     },
                      [&] { writer.CloseVexaArchiveFile(); }});
   });
-  EXPECT_EQ(objects, tooLarge + tooLarge + tooLarge);
+  EXPECT_EQ(objects, tooLarge + tooLarge + tooLarge + tooLarge);
 
   // Unlimited, the same package tells the sizes: a limit between the
   // instance document's and the archive's is hit only while zipping.
