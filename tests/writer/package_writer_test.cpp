@@ -1,6 +1,7 @@
 // The package writer: layout and bytes of an empty package, the states and
 // their messages, refused destinations, and that a failed write or a lost
 // race publishes nothing and leaves no temporary folder or partial archive.
+#include "support/readback.h"
 #include "writer/writer_test_support.h"
 #include "writer/writer.h"
 
@@ -22,14 +23,7 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// The output of a shell command.
-std::string Shell(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  char buffer[512];
-  while (pipe && std::fgets(buffer, sizeof buffer, pipe.get()) != nullptr) out += buffer;
-  return out;
-}
+using nv_test::Shell;
 
 // The archive passes "unzip -t" and holds exactly the layout's entries.
 void ExpectCompletePackage(const std::string& archive) {
@@ -129,53 +123,6 @@ TEST_F(PackageWriterTest, EmptyEmbeddedPackageHoldsSchemaAndInstanceDocument) {
                                "\" xsi:schemaLocation=\"" + uri + " VEXA_Schema.xsd\">\r\n" +
                                kBodyStart + kFrameEnd;
   EXPECT_EQ(Shell("unzip -p '" + archive + "' VEXA_Data.xml"), expected);
-}
-
-// A package with Info items, objects of a class chain with behaviours, and a
-// save that fails: every document in it is well-formed XML, the behaviour
-// schema documents follow the schema document, and the failed save wrote
-// nothing.
-TEST_F(PackageWriterTest, PackageWithObjectsIsWellFormedAndHoldsBehaviorDocuments) {
-  const std::string archive = scratch_.File("full.vexa");
-  ComPtr<INvVexaWriter> writer = EmbeddedWriter();
-  writer.Schema().Copy(ChainSchema());
-  writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive));
-  ComPtr<INvVexaDataWriter> data = writer.DataWriter();
-  SetItem(data.Info(), u"author", u"urn:info", dtString, Variant(u"a<b"), muYes);
-  data.Info().Save();
-  ComPtr<INvVexaObjectWriter> objects = data.ObjectWriter();
-  ComPtr<INvVexaObject> leaf = objects.NewObject(u"Leaf", u"L1");
-  ComPtr<INvVexaAttributesValues> values = leaf.Values();
-  ComPtr<INvVexaXmlAttributeValue> xml = values.CreateXmlAttributeValue();
-  xml.PutXML(u"<p:part n=\"1\">x</p:part>");
-  xml.Namespaces().Add(u"urn:parts", u"p");
-  values.PutItem(u"doc", XmlVariant(xml));
-  values.PutItem(u"ref", Variant(u"M1"));
-  values.PutItem(u"note", Variant::Null());
-  leaf.GetBehaviorValues(kStampedUri).PutItem(u"at", Variant(u"2026-12-05T10:30:00"));
-  leaf.Save();
-  ComPtr<INvVexaObject> middle = objects.NewObject(u"Middle", u"M1");
-  EXPECT_NE(FailureOf([&] { middle.Values().PutItem(u"name", Variant(u"too long")); }),
-            std::string(nv_test::kNoFailure));
-  EXPECT_NE(FailureOf([&] { objects.NewObject(u"Base", u"B1").Save(); }),
-            std::string(nv_test::kNoFailure));
-  middle.Save();
-  writer.CloseVexaArchiveFile();
-
-  EXPECT_EQ(Shell("unzip -tq '" + archive + "' >/dev/null 2>&1; echo $?"), "0\n");
-  EXPECT_EQ(Shell("unzip -Z1 '" + archive + "'"),
-            "VEXA_Schema.xsd\nVEXA_CB_NS1.xsd\nVEXA_CB_NS2.xsd\nVEXA_Data.xml\n");
-  const std::string folder = scratch_.File("out");
-  Shell("unzip -q '" + archive + "' -d '" + folder + "'");
-  for (const char* entry : {"VEXA_Schema.xsd", "VEXA_CB_NS1.xsd", "VEXA_CB_NS2.xsd",
-                            "VEXA_Data.xml"}) {
-    EXPECT_EQ(Shell("xmllint --noout '" + folder + "/" + entry + "' 2>&1; echo $?"), "0\n")
-        << entry;
-  }
-  const std::string document = nv_test::ReadText(folder + "/VEXA_Data.xml");
-  EXPECT_NE(document.find("id=\"L1\""), std::string::npos);
-  EXPECT_NE(document.find("id=\"M1\""), std::string::npos);
-  EXPECT_EQ(document.find("id=\"B1\""), std::string::npos);
 }
 
 TEST_F(PackageWriterTest, SetSchemaModeRefusals) {
