@@ -62,4 +62,18 @@ inline void AddAttribute(INvVexaAttributes* owner, const char16_t* name, DataTyp
   Check(definition->put_ValueType(type), "ValueType");
 }
 
+// Makes `writer`, lets `define` build its schema and creates an embedded-mode
+// package at `path`.
+inline void CreateEmbeddedPackage(Ref<INvVexaWriter>& writer, void (*define)(INvVexaSchema*),
+                                  const std::string& path, ArchiveFileCompressionLevelEnum level) {
+  Check(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
+                         reinterpret_cast<void**>(&writer.p)),
+        "CoCreateInstance");
+  Ref<INvVexaSchema> schema;
+  Check(writer->get_Schema(&schema.p), "Schema");
+  define(schema.p);
+  Check(writer->SetSchemaMode(mtEmbedded, nullptr, nullptr, VARIANT_FALSE), "SetSchemaMode");
+  Check(writer->CreateVexaArchiveFileEx(Text(Wide(path)).b, level), "Create");
+}
+
 }  // namespace bench

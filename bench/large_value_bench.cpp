@@ -35,20 +35,14 @@ double SecondsSince(Clock::time_point start) {
 }
 
 // Creates a package in a fresh folder, lets `fill` write into it, closes it.
-void WritePackage(const std::function<void(INvVexaSchema*)>& define,
+void WritePackage(void (*define)(INvVexaSchema*),
                   const std::function<void(INvVexaDataWriter*)>& fill) {
-  const fs::path folder = fs::temp_directory_path() / ("large_value_bench." + std::to_string(getpid()));
+  const fs::path folder =
+      fs::temp_directory_path() / ("large_value_bench." + std::to_string(getpid()));
   fs::create_directories(folder);
   {
     Ref<INvVexaWriter> writer;
-    Check(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
-                           reinterpret_cast<void**>(&writer.p)),
-          "CoCreateInstance");
-    Ref<INvVexaSchema> schema;
-    Check(writer->get_Schema(&schema.p), "Schema");
-    define(schema.p);
-    Check(writer->SetSchemaMode(mtEmbedded, nullptr, nullptr, VARIANT_FALSE), "SetSchemaMode");
-    Check(writer->CreateVexaArchiveFile(Text(Wide((folder / "p.vexa").string())).b), "Create");
+    CreateEmbeddedPackage(writer, define, (folder / "p.vexa").string(), afclLow);
     Ref<INvVexaDataWriter> data;
     Check(writer->get_DataWriter(&data.p), "DataWriter");
     fill(data.p);

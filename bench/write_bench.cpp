@@ -157,14 +157,7 @@ void WriteWithLibrary(long objects, const fs::path& archive) {
   CoInitialize(nullptr);
   {
     Ref<INvVexaWriter> writer;
-    Check(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
-                           reinterpret_cast<void**>(&writer.p)),
-          "CoCreateInstance");
-    Ref<INvVexaSchema> schema;
-    Check(writer->get_Schema(&schema.p), "Schema");
-    BuildSchema(schema.p);
-    Check(writer->SetSchemaMode(mtEmbedded, nullptr, nullptr, VARIANT_FALSE), "SetSchemaMode");
-    Check(writer->CreateVexaArchiveFileEx(Text(Wide(archive.string())).b, afclLow), "Create");
+    CreateEmbeddedPackage(writer, BuildSchema, archive.string(), afclLow);
     Ref<INvVexaDataWriter> data;
     Check(writer->get_DataWriter(&data.p), "DataWriter");
     Ref<INvVexaObjectWriter> objectWriter;
