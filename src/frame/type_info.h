@@ -1,5 +1,6 @@
 // Type information for late-bound hosts: one object per dispatch table
-// (TKIND_DISPATCH: its members, their kinds, parameter names and types).
+// (TKIND_DISPATCH: its members, their kinds, parameter names and types) and
+// one per creatable class (TKIND_COCLASS: leads to its default interface).
 // The objects are static and live as long as the module, so AddRef and
 // Release count nothing and they hold no share of the module's lock count.
 #pragma once
@@ -73,5 +74,8 @@ class InterfaceTypeInfo final : public StaticTypeInfo {
 
   const Table& table_;
 };
+
+// IProvideClassInfo::GetClassInfo of the creatable class `clsid`.
+HRESULT GetClassInfo(REFCLSID clsid, ITypeInfo** info);
 
 }  // namespace nv::dispatch

@@ -182,13 +182,17 @@ def dispatch_file(lib, idl_name, internal_include):
 
 # ---- coclass table -----------------------------------------------------------------------
 def coclasses_file(lib, idl_name, public_include):
+    coclasses = lib.own(lib.coclasses)
+    defaults = sorted({cls.default_interface for cls in coclasses})
     parts = [BANNER.format(idl=idl_name), '#pragma once\n', f'#include "{public_include}"',
-             '#include "frame/coclass_info.h"\n', 'namespace nv {\n',
-             'inline constexpr CoclassInfo kCoclasses[] = {']
-    for cls in lib.own(lib.coclasses):
+             '#include "frame/coclass_info.h"\n', 'namespace nv::dispatch {']
+    parts += [f'extern const Table kTable_{name};' for name in defaults]
+    parts += ['}  // namespace nv::dispatch\n', 'namespace nv {\n',
+              'inline constexpr CoclassInfo kCoclasses[] = {']
+    for cls in coclasses:
         a = cls.attrs
         parts.append(f'    {{CLSID_{cls.name}, u"{cls.name}", u"{a.get("progid", "")}", '
                      f'u"{a.get("viprogid", "")}", u"{a.get("helpstring", "")}", '
-                     f'IID_{cls.default_interface}}},')
+                     f'&dispatch::kTable_{cls.default_interface}}},')
     parts.append('};\n\n}  // namespace nv\n')
     return '\n'.join(parts)
