@@ -210,6 +210,7 @@ HRESULT InterfaceTypeInfo::GetNames(MEMBERID id, BSTR* names, UINT max, UINT* co
     if (HRESULT hr = StoreText(k == 0 ? m->name : m->paramNames[k - 1], &names[k]);
         FAILED(hr)) {
       for (UINT j = 0; j < k; ++j) SysFreeString(names[j]);
+      *count = 0;
       return hr;
     }
     *count = k + 1;
