@@ -4,6 +4,10 @@
 
 #include "frame/automation/automation_api.h"
 
+namespace nv::dispatch {
+struct Table;
+}
+
 namespace nv {
 
 struct CoclassInfo {
@@ -12,7 +16,7 @@ struct CoclassInfo {
   const char16_t* progId;
   const char16_t* versionIndependentProgId;
   const char16_t* description;
-  IID defaultInterface;
+  const dispatch::Table* defaultInterface;  // its identifier, members and type information
 };
 
 }  // namespace nv

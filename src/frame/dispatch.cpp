@@ -212,14 +212,18 @@ void Args::ReturnObject(IUnknown* owned) {
 // ---- IDispatch ------------------------------------------------------------------------------
 
 HRESULT GetTypeInfoCount(UINT* count) {
-  if (!count) return E_INVALIDARG;
-  *count = 0;  // no type information is published on this platform
+  if (!count) return E_POINTER;
+  *count = 1;
   return S_OK;
 }
 
-HRESULT GetTypeInfo(ITypeInfo** info) {
-  if (info) *info = nullptr;
-  return DISP_E_BADINDEX;
+HRESULT GetTypeInfo(const Table& table, UINT index, ITypeInfo** info) {
+  if (!info) return E_POINTER;
+  *info = nullptr;
+  if (index != 0) return DISP_E_BADINDEX;
+  *info = table.typeInfo;
+  (*info)->AddRef();
+  return S_OK;
 }
 
 HRESULT GetIDsOfNames(const Table& table, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids) {

@@ -65,16 +65,22 @@ struct Member {
   UINT paramCount;
   UINT requiredCount;
   const char16_t* const* paramNames;
+  const VARTYPE* paramTypes;  // as described to hosts; VT_VARIANT when any value goes
+  VARTYPE resultType;         // VT_VOID when the member answers nothing
   Thunk thunk;
 };
 
+// The members of one dual interface, and the type information describing them.
 struct Table {
   const Member* members;
   size_t count;
+  IID iid;
+  const char16_t* name;
+  ITypeInfo* typeInfo;
 };
 
 HRESULT GetTypeInfoCount(UINT* count);
-HRESULT GetTypeInfo(ITypeInfo** info);
+HRESULT GetTypeInfo(const Table& table, UINT index, ITypeInfo** info);
 HRESULT GetIDsOfNames(const Table& table, REFIID riid, LPOLESTR* names, UINT count, DISPID* ids);
 HRESULT Invoke(const Table& table, IDispatch* self, DISPID id, REFIID riid, WORD flags,
                DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr);

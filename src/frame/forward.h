@@ -77,8 +77,8 @@ void StoreObject(I** out, const ComPtr<J>& object) {
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {                     \
     return ::nv::dispatch::GetTypeInfoCount(count);                                      \
   }                                                                                      \
-  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo** info) override {         \
-    return ::nv::dispatch::GetTypeInfo(info);                                            \
+  HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT index, LCID, ITypeInfo** info) override {   \
+    return ::nv::dispatch::GetTypeInfo(::nv::dispatch::kTable_##I, index, info);         \
   }                                                                                      \
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID riid, LPOLESTR* names, UINT count, LCID, \
                                           DISPID* ids) override {                        \

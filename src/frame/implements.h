@@ -16,6 +16,7 @@
 #include "frame/forward.h"
 #include "frame/module_lock.h"
 #include "frame/interfaces.h"
+#include "frame/type_info.h"
 #include "nvgen/forwarders.h"
 
 #include <type_traits>
@@ -33,10 +34,8 @@ inline bool InterfaceChainHas<IProvideClassInfo>(REFIID riid) {
 
 template <class D>
 struct Forward<IProvideClassInfo, D> : public IProvideClassInfo {
-  // No type information is published on this platform.
   HRESULT STDMETHODCALLTYPE GetClassInfo(ITypeInfo** info) override {
-    if (info) *info = nullptr;
-    return E_NOTIMPL;
+    return dispatch::GetClassInfo(D::kClsid, info);
   }
 };
 

@@ -71,6 +71,35 @@ void ProxyRoundTrip(INvVexaInitializationData* data, const OLECHAR* proxy) {
   SysFreeString(value);
 }
 
+// The GUID and kind that a type information object describes.
+bool Describes(ITypeInfo* info, REFGUID guid, TYPEKIND kind) {
+  TYPEATTR* attr = nullptr;
+  if (!info || info->GetTypeAttr(&attr) != S_OK) return false;
+  const bool same = attr->guid == guid && attr->typekind == kind;
+  info->ReleaseTypeAttr(attr);
+  return same;
+}
+
+// A host goes from the class to its default interface.
+void CheckClassInfo(IUnknown* object, const Creatable& c) {
+  IProvideClassInfo* provider = nullptr;
+  ITypeInfo* coclass = nullptr;
+  ITypeInfo* itf = nullptr;
+  HREFTYPE ref = 0;
+  INT flags = 0;
+  object->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&provider));
+  CHECK(provider && provider->GetClassInfo(&coclass) == S_OK);
+  CHECK(Describes(coclass, c.clsid, TKIND_COCLASS));
+  CHECK(coclass && coclass->GetImplTypeFlags(0, &flags) == S_OK && flags == IMPLTYPEFLAG_FDEFAULT);
+  CHECK(coclass && coclass->GetRefTypeOfImplType(0, &ref) == S_OK &&
+        coclass->GetRefTypeInfo(ref, &itf) == S_OK);
+  CHECK(Describes(itf, c.iid, TKIND_DISPATCH));
+  CHECK(coclass && coclass->GetRefTypeOfImplType(1, &ref) == TYPE_E_ELEMENTNOTFOUND);
+  for (IUnknown* held : {static_cast<IUnknown*>(itf), static_cast<IUnknown*>(coclass),
+                         static_cast<IUnknown*>(provider)})
+    if (held) held->Release();
+}
+
 void TestCreation() {
   for (const Creatable& c : kClasses) {
     const std::u16string progId = std::u16string(c.versionIndependentProgId) + u".1.0";
@@ -85,10 +114,7 @@ void TestCreation() {
     if (!object) continue;
     CHECK(DllCanUnloadNow() == S_FALSE);
 
-    IProvideClassInfo* classInfo = nullptr;
-    CHECK(object->QueryInterface(IID_IProvideClassInfo, reinterpret_cast<void**>(&classInfo)) ==
-          S_OK);
-    if (classInfo) classInfo->Release();
+    CheckClassInfo(object, c);
     ISupportErrorInfo* support = nullptr;
     object->QueryInterface(IID_ISupportErrorInfo, reinterpret_cast<void**>(&support));
     CHECK(support && support->InterfaceSupportsErrorInfo(c.iid) == S_OK);
@@ -182,6 +208,100 @@ void TestLateBound() {
   CHECK(DllCanUnloadNow() == S_OK);
 }
 
+std::string TypeName(VARTYPE vt) {
+  switch (vt) {
+    case VT_I4: return "long";
+    case VT_BSTR: return "string";
+    case VT_BOOL: return "bool";
+    case VT_DISPATCH: return "object";
+    case VT_VOID: return "void";
+    default: return std::to_string(vt);
+  }
+}
+
+// One member as a host lists it: "id kind name(param type, [optional type]) type".
+std::string DescribeMember(ITypeInfo* info, UINT index) {
+  FUNCDESC* f = nullptr;
+  if (info->GetFuncDesc(index, &f) != S_OK) return "no description";
+  BSTR names[8] = {};
+  UINT named = 0;
+  info->GetNames(f->memid, names, 8, &named);
+  const char* kind = f->invkind == INVOKE_FUNC ? "method"
+                     : f->invkind == INVOKE_PROPERTYGET ? "get" : "put";
+  std::string text = std::to_string(f->memid) + " " + kind + " " + Narrow(names[0]) + "(";
+  SHORT optionals = 0;
+  for (SHORT p = 0; p < f->cParams; ++p) {
+    const ELEMDESC& e = f->lprgelemdescParam[p];
+    const bool optional = (e.paramdesc.wParamFlags & PARAMFLAG_FOPT) != 0;
+    const std::string param =
+        Narrow(p + 1u < named ? names[p + 1] : nullptr) + " " + TypeName(e.tdesc.vt);
+    text += (p ? ", " : "") + (optional ? "[" + param + "]" : param);
+    optionals += optional;
+  }
+  text += ") " + TypeName(f->elemdescFunc.tdesc.vt);
+  if (f->funckind != FUNC_DISPATCH || f->callconv != CC_STDCALL || f->cParamsOpt != optionals)
+    text += " (bad description)";
+  for (UINT k = 0; k < named; ++k) SysFreeString(names[k]);
+  info->ReleaseFuncDesc(f);
+  return text;
+}
+
+// A late-bound host lists the writer's members from its type information.
+void TestTypeInformation() {
+  IDispatch* writer = nullptr;
+  CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
+                   reinterpret_cast<void**>(&writer));
+  CHECK(writer != nullptr);
+  if (!writer) return;
+  UINT count = 0;
+  ITypeInfo* info = nullptr;
+  CHECK(writer->GetTypeInfoCount(&count) == S_OK && count == 1);
+  CHECK(writer->GetTypeInfo(1, 0, &info) == DISP_E_BADINDEX && info == nullptr);
+  CHECK(writer->GetTypeInfo(0, 0, &info) == S_OK &&
+        Describes(info, IID_INvVexaWriter, TKIND_DISPATCH));
+  if (!info) {
+    writer->Release();
+    return;
+  }
+
+  TYPEATTR* attr = nullptr;
+  info->GetTypeAttr(&attr);
+  std::string listing;
+  for (UINT i = 0; i < attr->cFuncs; ++i) listing += DescribeMember(info, i) + "\n";
+  CHECK(listing ==
+        "1 get Schema() object\n"
+        "2 get DataWriter() object\n"
+        "3 method SetSchemaMode(Mode long, [SchemaURI string], [SchemaLocation string], "
+        "[Load bool]) void\n"
+        "4 method CreateVexaArchiveFile(VexaFileName string) void\n"
+        "5 method CloseVexaArchiveFile() void\n"
+        "10 get InitializationData() object\n"
+        "7 method CreateVexaArchiveFileEx(VexaFileName string, CompressionLevel long) void\n");
+  CHECK((attr->wTypeFlags & TYPEFLAG_FDUAL) != 0);
+  info->ReleaseTypeAttr(attr);
+
+  // Names, documentation and calls answer as IDispatch does; what is not there is not found.
+  MEMBERID id = 0;
+  LPOLESTR name[] = {const_cast<LPOLESTR>(u"initializationDATA")};
+  CHECK(info->GetIDsOfNames(name, 1, &id) == S_OK && id == 10);
+  BSTR text = nullptr;
+  CHECK(info->GetDocumentation(MEMBERID_NIL, &text, nullptr, nullptr, nullptr) == S_OK &&
+        Narrow(text) == "INvVexaWriter");
+  SysFreeString(text);
+  DISPPARAMS none{nullptr, nullptr, 0, 0};
+  VARIANT data = {};
+  CHECK(info->Invoke(writer, id, DISPATCH_PROPERTYGET, &none, &data, nullptr, nullptr) == S_OK &&
+        data.vt == VT_DISPATCH);
+  VariantClear(&data);
+  FUNCDESC* f = nullptr;
+  BSTR names[1] = {};
+  CHECK(info->GetFuncDesc(7, &f) == TYPE_E_ELEMENTNOTFOUND && f == nullptr);
+  CHECK(info->GetNames(6, names, 1, &count) == TYPE_E_ELEMENTNOTFOUND && count == 0);
+  info->Release();
+  writer->Release();
+  CHECK(DllCanUnloadNow() == S_OK);
+}
+
 void TestRegistration() {
   const char* path = std::getenv("NORVVEXA_REGISTRY");
   if (!path) return;
@@ -204,6 +324,7 @@ int main() {
   TestCreation();
   TestModuleEntryPoints();
   TestLateBound();
+  TestTypeInformation();
   TestRegistration();
   CoUninitialize();
   std::printf("%d passed, %d failed\n", gPassed, gFailed);

@@ -133,43 +133,66 @@ def thunk(lib, itf, m):
     return '\n'.join(lines)
 
 
-def member_entry(itf, m):
+def member_entry(lib, itf, m):
     flag = {'get': 'DISPATCH_PROPERTYGET', 'put': 'DISPATCH_PROPERTYPUT',
             'method': 'DISPATCH_METHOD'}[m.kind]
-    names = ', '.join(f'u"{p.name}"' for p in m.inputs) or 'nullptr'
     required = sum(1 for p in m.inputs if not p.optional)
+    result = types.described_vartype(lib, m.retval) if m.retval else 'VT_VOID'
+    suffix = f'{itf.name}_{m.vtable_name}'
     return (f'    {{u"{m.name}", {m.dispid}, {flag}, {len(m.inputs)}, {required}, '
-            f'kNames_{itf.name}_{m.vtable_name}, &{thunk_name(itf, m)}}},')
+            f'kNames_{suffix}, kTypes_{suffix}, {result}, &{thunk_name(itf, m)}}},')
+
+
+def parameter_arrays(lib, itf, m):
+    """The member's parameter names and described types (one placeholder entry when
+    there are none: C++ has no empty arrays)."""
+    names = ', '.join(f'u"{p.name}"' for p in m.inputs) or 'nullptr'
+    vts = ', '.join(types.described_vartype(lib, p) for p in m.inputs) or 'VT_EMPTY'
+    suffix = f'{itf.name}_{m.vtable_name}'
+    return (f'const char16_t* const kNames_{suffix}[] = {{{names}}};\n'
+            f'const VARTYPE kTypes_{suffix}[] = {{{vts}}};')
+
+
+def table(lib, itf):
+    """The member table and its type information, which point at each other."""
+    entries = '\n'.join(member_entry(lib, itf, m) for m in itf.all_methods())
+    count = len(itf.all_methods())
+    name = itf.name
+    return (f'const Member kMembers_{name}[] = {{\n{entries}\n}};\n'
+            f'extern const Table kTable_{name};\n'
+            f'constinit InterfaceTypeInfo kTypeInfo_{name}{{kTable_{name}}};\n'
+            f'const Table kTable_{name} = {{kMembers_{name}, {count}, IID_{name}, u"{name}", '
+            f'&kTypeInfo_{name}}};\n')
 
 
 def dispatch_file(lib, idl_name, internal_include):
     parts = [BANNER.format(idl=idl_name), f'#include "{internal_include}"',
-             '#include "frame/dispatch.h"\n', 'namespace nv::dispatch {', 'namespace {\n']
+             '#include "frame/dispatch.h"', '#include "frame/type_info.h"\n',
+             'namespace nv::dispatch {', 'namespace {\n']
     dispatch_itfs = [i for i in lib.own(lib.interfaces) if i.dispatch]
     for itf in dispatch_itfs:
         for m in itf.all_methods():
-            names = ', '.join(f'u"{p.name}"' for p in m.inputs) or 'nullptr'
-            parts.append(f'const char16_t* const kNames_{itf.name}_{m.vtable_name}[] = {{{names}}};')
+            parts.append(parameter_arrays(lib, itf, m))
             parts.append(thunk(lib, itf, m) + '\n')
     parts.append('}  // namespace\n')
-    for itf in dispatch_itfs:
-        entries = '\n'.join(member_entry(itf, m) for m in itf.all_methods())
-        count = len(itf.all_methods())
-        parts.append(f'const Member kMembers_{itf.name}[] = {{\n{entries}\n}};')
-        parts.append(f'extern const Table kTable_{itf.name};\nconst Table kTable_{itf.name} = {{kMembers_{itf.name}, {count}}};\n')
+    parts += [table(lib, itf) for itf in dispatch_itfs]
     parts.append('}  // namespace nv::dispatch\n')
     return '\n'.join(parts)
 
 
 # ---- coclass table -----------------------------------------------------------------------
 def coclasses_file(lib, idl_name, public_include):
+    coclasses = lib.own(lib.coclasses)
+    defaults = sorted({cls.default_interface for cls in coclasses})
     parts = [BANNER.format(idl=idl_name), '#pragma once\n', f'#include "{public_include}"',
-             '#include "frame/coclass_info.h"\n', 'namespace nv {\n',
-             'inline constexpr CoclassInfo kCoclasses[] = {']
-    for cls in lib.own(lib.coclasses):
+             '#include "frame/coclass_info.h"\n', 'namespace nv::dispatch {']
+    parts += [f'extern const Table kTable_{name};' for name in defaults]
+    parts += ['}  // namespace nv::dispatch\n', 'namespace nv {\n',
+              'inline constexpr CoclassInfo kCoclasses[] = {']
+    for cls in coclasses:
         a = cls.attrs
         parts.append(f'    {{CLSID_{cls.name}, u"{cls.name}", u"{a.get("progid", "")}", '
                      f'u"{a.get("viprogid", "")}", u"{a.get("helpstring", "")}", '
-                     f'IID_{cls.default_interface}}},')
+                     f'&dispatch::kTable_{cls.default_interface}}},')
     parts.append('};\n\n}  // namespace nv\n')
     return '\n'.join(parts)

@@ -89,6 +89,15 @@ def dispatch_vartype(p):
     }.get(p.kind) or AUTOMATION_SCALARS[p.type][1]
 
 
+def described_vartype(lib, p):
+    """The variant type that type information gives a parameter or result."""
+    if p.kind != 'object':
+        return dispatch_vartype(p)
+    itf = lib.by_name.get(p.type)
+    dispatch = itf.dispatch if itf else p.type == 'IDispatch'
+    return 'VT_DISPATCH' if dispatch else 'VT_UNKNOWN'
+
+
 def dispatch_value(p, var):
     if p.kind == 'object':
         return f'static_cast<{p.type}*>({var}->byref)'

@@ -326,12 +326,7 @@ struct IUnknown {
   ~IUnknown() = default;
 };
 
-// Type information is not published on this platform: the interface exists so
-// that signatures match, and no method of the library hands one out.
-struct ITypeInfo : public IUnknown {
- protected:
-  ~ITypeInfo() = default;
-};
+struct ITypeInfo;
 
 struct DISPPARAMS {
   VARIANTARG* rgvarg;
@@ -373,6 +368,213 @@ struct IDispatch : public IUnknown {
 
  protected:
   ~IDispatch() = default;
+};
+
+// ---- Type information ---------------------------------------------------------------
+// The Windows layout, so that late-bound hosts can list an object's members,
+// their kinds and parameter names. Variables, type libraries and type binding
+// are not described: VARDESC, ITypeComp and ITypeLib are only declared.
+typedef DWORD HREFTYPE;
+typedef uintptr_t ULONG_PTR;
+typedef void* PVOID;
+#define MEMBERID_NIL DISPID_UNKNOWN
+
+enum TYPEKIND {
+  TKIND_ENUM = 0,
+  TKIND_RECORD,
+  TKIND_MODULE,
+  TKIND_INTERFACE,
+  TKIND_DISPATCH,
+  TKIND_COCLASS,
+  TKIND_ALIAS,
+  TKIND_UNION,
+  TKIND_MAX
+};
+enum FUNCKIND {
+  FUNC_VIRTUAL = 0,
+  FUNC_PUREVIRTUAL,
+  FUNC_NONVIRTUAL,
+  FUNC_STATIC,
+  FUNC_DISPATCH
+};
+enum INVOKEKIND {
+  INVOKE_FUNC = 1,
+  INVOKE_PROPERTYGET = 2,
+  INVOKE_PROPERTYPUT = 4,
+  INVOKE_PROPERTYPUTREF = 8
+};
+enum CALLCONV {
+  CC_FASTCALL = 0,
+  CC_CDECL = 1,
+  CC_MSCPASCAL = 2,
+  CC_PASCAL = CC_MSCPASCAL,
+  CC_MACPASCAL = 3,
+  CC_STDCALL = 4,
+  CC_FPFASTCALL = 5,
+  CC_SYSCALL = 6,
+  CC_MPWCDECL = 7,
+  CC_MPWPASCAL = 8,
+  CC_MAX = 9
+};
+
+enum TYPEFLAGS {
+  TYPEFLAG_FAPPOBJECT = 0x1,
+  TYPEFLAG_FCANCREATE = 0x2,
+  TYPEFLAG_FLICENSED = 0x4,
+  TYPEFLAG_FPREDECLID = 0x8,
+  TYPEFLAG_FHIDDEN = 0x10,
+  TYPEFLAG_FCONTROL = 0x20,
+  TYPEFLAG_FDUAL = 0x40,
+  TYPEFLAG_FNONEXTENSIBLE = 0x80,
+  TYPEFLAG_FOLEAUTOMATION = 0x100,
+  TYPEFLAG_FRESTRICTED = 0x200,
+  TYPEFLAG_FAGGREGATABLE = 0x400,
+  TYPEFLAG_FREPLACEABLE = 0x800,
+  TYPEFLAG_FDISPATCHABLE = 0x1000,
+  TYPEFLAG_FREVERSEBIND = 0x2000,
+  TYPEFLAG_FPROXY = 0x4000
+};
+enum FUNCFLAGS {
+  FUNCFLAG_FRESTRICTED = 0x1,
+  FUNCFLAG_FSOURCE = 0x2,
+  FUNCFLAG_FBINDABLE = 0x4,
+  FUNCFLAG_FREQUESTEDIT = 0x8,
+  FUNCFLAG_FDISPLAYBIND = 0x10,
+  FUNCFLAG_FDEFAULTBIND = 0x20,
+  FUNCFLAG_FHIDDEN = 0x40,
+  FUNCFLAG_FUSESGETLASTERROR = 0x80,
+  FUNCFLAG_FDEFAULTCOLLELEM = 0x100,
+  FUNCFLAG_FUIDEFAULT = 0x200,
+  FUNCFLAG_FNONBROWSABLE = 0x400,
+  FUNCFLAG_FREPLACEABLE = 0x800,
+  FUNCFLAG_FIMMEDIATEBIND = 0x1000
+};
+
+#define IMPLTYPEFLAG_FDEFAULT 0x1
+#define IMPLTYPEFLAG_FSOURCE 0x2
+#define IMPLTYPEFLAG_FRESTRICTED 0x4
+#define IMPLTYPEFLAG_FDEFAULTVTABLE 0x8
+#define PARAMFLAG_NONE 0x0
+#define PARAMFLAG_FIN 0x1
+#define PARAMFLAG_FOUT 0x2
+#define PARAMFLAG_FLCID 0x4
+#define PARAMFLAG_FRETVAL 0x8
+#define PARAMFLAG_FOPT 0x10
+#define PARAMFLAG_FHASDEFAULT 0x20
+#define IDLFLAG_NONE PARAMFLAG_NONE
+#define IDLFLAG_FIN PARAMFLAG_FIN
+#define IDLFLAG_FOUT PARAMFLAG_FOUT
+#define IDLFLAG_FLCID PARAMFLAG_FLCID
+#define IDLFLAG_FRETVAL PARAMFLAG_FRETVAL
+
+struct ARRAYDESC;
+struct VARDESC;
+struct ITypeComp;
+struct ITypeLib;
+
+struct TYPEDESC {
+  union {
+    TYPEDESC* lptdesc;
+    ARRAYDESC* lpadesc;
+    HREFTYPE hreftype;
+  };
+  VARTYPE vt;
+};
+
+struct IDLDESC {
+  ULONG_PTR dwReserved;
+  USHORT wIDLFlags;
+};
+
+struct PARAMDESCEX {
+  ULONG cBytes;
+  VARIANTARG varDefaultValue;
+};
+typedef PARAMDESCEX* LPPARAMDESCEX;
+
+struct PARAMDESC {
+  LPPARAMDESCEX pparamdescex;
+  USHORT wParamFlags;
+};
+
+struct ELEMDESC {
+  TYPEDESC tdesc;
+  union {
+    IDLDESC idldesc;
+    PARAMDESC paramdesc;
+  };
+};
+
+struct TYPEATTR {
+  GUID guid;
+  LCID lcid;
+  DWORD dwReserved;
+  MEMBERID memidConstructor;
+  MEMBERID memidDestructor;
+  LPOLESTR lpstrSchema;
+  ULONG cbSizeInstance;
+  TYPEKIND typekind;
+  WORD cFuncs;
+  WORD cVars;
+  WORD cImplTypes;
+  WORD cbSizeVft;
+  WORD cbAlignment;
+  WORD wTypeFlags;
+  WORD wMajorVerNum;
+  WORD wMinorVerNum;
+  TYPEDESC tdescAlias;
+  IDLDESC idldescType;
+};
+
+struct FUNCDESC {
+  MEMBERID memid;
+  SCODE* lprgscode;
+  ELEMDESC* lprgelemdescParam;
+  FUNCKIND funckind;
+  INVOKEKIND invkind;
+  CALLCONV callconv;
+  SHORT cParams;
+  SHORT cParamsOpt;
+  SHORT oVft;
+  SHORT cScodes;
+  ELEMDESC elemdescFunc;
+  WORD wFuncFlags;
+};
+
+struct ITypeInfo : public IUnknown {
+  virtual HRESULT STDMETHODCALLTYPE GetTypeAttr(TYPEATTR** ppTypeAttr) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetTypeComp(ITypeComp** ppTComp) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetFuncDesc(UINT index, FUNCDESC** ppFuncDesc) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetVarDesc(UINT index, VARDESC** ppVarDesc) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetNames(MEMBERID memid, BSTR* rgBstrNames, UINT cMaxNames,
+                                             UINT* pcNames) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetRefTypeOfImplType(UINT index, HREFTYPE* pRefType) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetImplTypeFlags(UINT index, INT* pImplTypeFlags) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetIDsOfNames(LPOLESTR* rgszNames, UINT cNames,
+                                                  MEMBERID* pMemId) = 0;
+  virtual HRESULT STDMETHODCALLTYPE Invoke(PVOID pvInstance, MEMBERID memid, WORD wFlags,
+                                           DISPPARAMS* pDispParams, VARIANT* pVarResult,
+                                           EXCEPINFO* pExcepInfo, UINT* puArgErr) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDocumentation(MEMBERID memid, BSTR* pBstrName,
+                                                     BSTR* pBstrDocString,
+                                                     DWORD* pdwHelpContext,
+                                                     BSTR* pBstrHelpFile) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetDllEntry(MEMBERID memid, INVOKEKIND invKind,
+                                                BSTR* pBstrDllName, BSTR* pBstrName,
+                                                WORD* pwOrdinal) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetRefTypeInfo(HREFTYPE hRefType, ITypeInfo** ppTInfo) = 0;
+  virtual HRESULT STDMETHODCALLTYPE AddressOfMember(MEMBERID memid, INVOKEKIND invKind,
+                                                    PVOID* ppv) = 0;
+  virtual HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* pUnkOuter, REFIID riid,
+                                                   PVOID* ppvObj) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetMops(MEMBERID memid, BSTR* pBstrMops) = 0;
+  virtual HRESULT STDMETHODCALLTYPE GetContainingTypeLib(ITypeLib** ppTLib, UINT* pIndex) = 0;
+  virtual void STDMETHODCALLTYPE ReleaseTypeAttr(TYPEATTR* pTypeAttr) = 0;
+  virtual void STDMETHODCALLTYPE ReleaseFuncDesc(FUNCDESC* pFuncDesc) = 0;
+  virtual void STDMETHODCALLTYPE ReleaseVarDesc(VARDESC* pVarDesc) = 0;
+
+ protected:
+  ~ITypeInfo() = default;
 };
 
 struct ISupportErrorInfo : public IUnknown {
