@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include "frame/automation/variant_test_support.h"
 #include "support/scratch.h"
 
 #include <climits>
@@ -32,34 +33,15 @@ HRESULT ResultOf(F call) {
   return S_OK;
 }
 
-// A stack-held object that counts references and logs its releases by tag.
-class Probe final : public IUnknown {
- public:
-  Probe(int tag, std::vector<int>* releases) : tag_(tag), releases_(releases) {}
-  HRESULT QueryInterface(REFIID iid, void** out) override {
-    *out = iid == IID_IUnknown ? this : nullptr;
-    if (!*out) return E_NOINTERFACE;
-    AddRef();
-    return S_OK;
-  }
-  ULONG AddRef() override { return ++refs; }
-  ULONG Release() override {
-    releases_->push_back(tag_);
-    return --refs;
-  }
-  ULONG refs = 0;
-
- private:
-  int tag_;
-  std::vector<int>* releases_;
-};
-
 TEST(InterfaceList, HoldsOneReferenceEachAndKeepsNull) {
-  std::vector<int> releases;
-  Probe a{1, &releases}, b{2, &releases}, c{3, &releases};
+  std::vector<const nvtest::FakeObject*> releases;
+  nvtest::FakeObject a, b(/*dispatchable=*/false), c;
   CNvInterfaceList list;
-  for (Probe* probe : {&a, &b, &c}) list.Add(probe);
-  EXPECT_EQ(a.refs, 1u);
+  for (nvtest::FakeObject* object : {&a, &b, &c}) {
+    object->releases = &releases;
+    list.Add(object->unknown());
+  }
+  EXPECT_EQ(a.refs, 2u);
   EXPECT_EQ(list.Add(nullptr), 3);
   EXPECT_FALSE(list.Item(3));
   EXPECT_EQ(ResultOf([&] { list.ItemAs<IUnknown>(3); }), E_POINTER);
@@ -74,14 +56,14 @@ TEST(InterfaceList, HoldsOneReferenceEachAndKeepsNull) {
   list.Remove(3);
   releases.clear();  // the items fetched above were released too
   list.Remove(0);
-  EXPECT_EQ(releases, std::vector<int>{1});
+  EXPECT_EQ(releases, std::vector<const nvtest::FakeObject*>{&a});
   ASSERT_EQ(list.Count(), 2);
-  EXPECT_EQ(list.Item(0).get(), &b);
-  list.Add(&a);
+  EXPECT_EQ(list.Item(0).get(), b.unknown());
+  list.Add(a.unknown());
   releases.clear();
   list.Clear();
   EXPECT_EQ(list.Count(), 0);
-  EXPECT_EQ(releases, (std::vector<int>{1, 3, 2}));  // last to first
+  EXPECT_EQ(releases, (std::vector<const nvtest::FakeObject*>{&a, &c, &b}));  // last to first
 }
 
 // The string list and the simple string list object, which forwards to one,
