@@ -172,6 +172,7 @@ TEST_F(RegistrationTest, RegisterLinksProgIdsClassesAndTypeLibraryOnce) {
     EXPECT_EQ(reg.GetValue(Root(c.versionIndependentProgId) + "\\CurVer", ""), c.progId);
     EXPECT_EQ(reg.GetValue(key + "\\ProgID", ""), c.progId);
     EXPECT_EQ(reg.GetValue(key + "\\InprocServer32", ""), kModulePath);
+    EXPECT_EQ(reg.GetValue(key + "\\InprocServer32", "ThreadingModel"), "Apartment");
     EXPECT_EQ(reg.GetValue(key + "\\TypeLib", ""), GuidToString(kLibId));
     EXPECT_EQ(reg.GetValue(key, "AppID"), appId);
   }
