@@ -14,20 +14,20 @@ using nv_test::FailureOf;
 
 TEST(FileSourceTest, ClassifiesNames) {
   using enum FileSource;
+  // One row per rule: drive path, bare drive, relative, rooted (a colon in it
+  // makes no URL), lone backslash, URL scheme, network path.
   const std::pair<std::u16string, FileSource> rows[] = {
-      {u"c:\\a\\b.xsd", kLocalFile},  {u"C:", kLocalFile}, {u"schemas/b.xsd", kLocalFile},
-      {u"\\temp\\b.xsd", kLocalFile}, {u"\\", kLocalFile}, {u"/tmp/odd:name.xsd", kLocalFile},
-      {u"http://a/b.xsd", kUrl},      {u"urn:x:y", kUrl},  {u"\\\\server\\b.xsd", kNetworkPath},
+      {u"c:\\a\\b.xsd", kLocalFile},        {u"C:", kLocalFile}, {u"schemas/b.xsd", kLocalFile},
+      {u"/tmp/odd:name.xsd", kLocalFile}, {u"\\", kLocalFile}, {u"http://a/b.xsd", kUrl},
+      {u"\\\\server\\b.xsd", kNetworkPath},
   };
   for (const auto& [name, source] : rows) {
     EXPECT_EQ(DetectFileSource(name), source) << Bstr(name).Utf8();
     EXPECT_EQ(IsLocalFileName(name), source == kLocalFile) << Bstr(name).Utf8();
     EXPECT_EQ(IsFileNameURL(name), source == kUrl) << Bstr(name).Utf8();
   }
-  for (std::u16string_view name : {u"C:a.xsd", u"C:/a.xsd"}) {
-    EXPECT_EQ(FailureOf([&] { DetectFileSource(name); }),
-              "DetectFileSource - Invalid path or file name");
-  }
+  EXPECT_EQ(FailureOf([&] { DetectFileSource(u"C:/a.xsd"); }),  // a drive needs a backslash
+            "DetectFileSource - Invalid path or file name");
 }
 
 TEST(FileSourceTest, EmptyNamesFailWithTheCallersMessage) {
@@ -48,7 +48,6 @@ struct ConversionRow {
 TEST(FileUriTest, FileNamesOfUris) {
   const ConversionRow rows[] = {
       {u"file:///tmp/a.xsd", u"/tmp/a.xsd"},
-      {u"file://///tmp/a.xsd", u"/tmp/a.xsd"},
       {u"file:///C:/dir/a.xsd", u"C:/dir/a.xsd"},
       {u"file:///\\\\server\\share\\a.xsd", u"\\\\server\\share\\a.xsd"},
       {u"file:///tmp/a%20b.xsd", u"/tmp/a%20b.xsd"},
@@ -64,9 +63,8 @@ TEST(FileUriTest, FileNamesOfUris) {
 
 TEST(FileUriTest, UrisOfFileNames) {
   const ConversionRow rows[] = {
-      {u"/tmp/a.xsd", u"file:///tmp/a.xsd"},          {u"C:\\a\\b.xsd", u"file:///C:\\a\\b.xsd"},
-      {u"schemas\\b.xsd", u"file:///schemas\\b.xsd"}, {u"file:x", u"file:x"},
-      {u"http://host/a.xsd", u"http://host/a.xsd"},
+      {u"/tmp/a.xsd", u"file:///tmp/a.xsd"}, {u"schemas\\b.xsd", u"file:///schemas\\b.xsd"},
+      {u"file:x", u"file:x"},               {u"http://host/a.xsd", u"http://host/a.xsd"},
   };
   for (const ConversionRow& row : rows)
     EXPECT_EQ(FileNameToFileSystemURI(row.from).View(), row.to) << Bstr(row.from).Utf8();

@@ -88,8 +88,8 @@ inline void ExpectSameValue(const VARIANT& actual, const VARIANT& expected) {
   }
 }
 
-// A stack-held dispatch object that counts references and answers
-// DISPID_VALUE with a preset value.
+// A stack-held dispatch object that counts references, logs its releases when
+// given a log, and answers DISPID_VALUE with a preset value.
 class FakeObject : public IDispatch {
  public:
   explicit FakeObject(bool dispatchable = true) : dispatchable_(dispatchable) {}
@@ -110,7 +110,10 @@ class FakeObject : public IDispatch {
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    if (releases) releases->push_back(this);
+    return --refs;
+  }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
@@ -129,6 +132,7 @@ class FakeObject : public IDispatch {
   ULONG refs = 1;  // starts with the stack's own reference
   int invokes = 0;
   HRESULT invokeResult = S_OK;
+  std::vector<const FakeObject*>* releases = nullptr;
 
  private:
   bool dispatchable_;
