@@ -47,7 +47,8 @@ void AppendBehaviorReference(std::u16string& out, const ComPtr<INvVexaClass>& ve
   const MustUnderstandEnum mustUnderstand = CheckedMustUnderstand(behaviors, uri);
   const std::u16string_view elementName = uri.View().substr(uri.View().find(u'#') + 1);
   out += u"<element";
-  AppendAttribute(out, u"ref", scope.namespaces.GetPrefix(BehaviorNamespaceOf(uri)) + u":" + elementName);
+  const Bstr prefix = scope.namespaces.GetPrefix(BehaviorNamespaceOf(uri));
+  AppendAttribute(out, u"ref", prefix + u":" + elementName);
   if (mustUnderstand == muYes) out += u" vexa:mustUnderstand=\"yes\"";
   if (!behavior.Attributes().as<INvVexaAttributesCRaw>().ConsistsRequiredAttributes())
     out += u" minOccurs=\"0\"";

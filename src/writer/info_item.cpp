@@ -4,9 +4,9 @@
 
 #include "frame/exception.h"
 #include "values/data_type_names.h"
-#include "writer/envelope_writer_text.h"
-#include "writer/attribute_value_text.h"
 #include "values/xml_escape.h"
+#include "writer/attribute_value_text.h"
+#include "writer/envelope_writer_text.h"
 
 namespace nv {
 namespace {
