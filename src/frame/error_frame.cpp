@@ -1,6 +1,7 @@
 #include "frame/error_frame.h"
 
 #include <cstdio>
+#include <new>
 
 namespace nv::frame {
 namespace {
@@ -25,18 +26,39 @@ Bstr FixedDescription(HRESULT cause) {
   }
 }
 
+CaughtFailure Described(HRESULT code, Bstr description, HRESULT cause) {
+  if (description.Empty()) description = FixedDescription(cause);
+  return {code, std::move(description)};
+}
+
 }  // namespace
 
-HRESULT ReportFailure(const Bstr& description, const OLECHAR* source, HRESULT cause) noexcept {
+CaughtFailure DescribeCaughtException() noexcept {
+  try {
+    try {
+      throw;
+    } catch (const ENvException& e) {
+      return Described(DISP_E_EXCEPTION, e.Message(), E_FAIL);
+    } catch (const ComError& e) {
+      return Described(DISP_E_EXCEPTION, e.Description(), e.Error());
+    } catch (const std::bad_alloc&) {
+      return Described(DISP_E_EXCEPTION, Bstr(), E_OUTOFMEMORY);
+    } catch (const std::exception& e) {
+      return Described(E_UNEXPECTED, Bstr::FromUtf8(e.what()), E_UNEXPECTED);
+    } catch (...) {
+      return Described(E_UNEXPECTED, Bstr(), E_UNEXPECTED);
+    }
+  } catch (...) {
+    // Out of memory for the description too: the code still tells.
+    return {E_OUTOFMEMORY, Bstr()};
+  }
+}
+
+HRESULT ReportFailure(const Bstr& description, const OLECHAR* source) noexcept {
   ICreateErrorInfo* create = nullptr;
   if (FAILED(CreateErrorInfo(&create))) return DISP_E_EXCEPTION;
   create->SetGUID(GUID_NULL);
-  try {
-    create->SetDescription(description.Empty() ? FixedDescription(cause).Raw()
-                                               : description.Raw());
-  } catch (...) {
-    // Out of memory for the fixed text too: the description stays unset.
-  }
+  create->SetDescription(description.Raw());
   if (source) create->SetSource(const_cast<OLECHAR*>(source));
   IErrorInfo* info = nullptr;
   if (SUCCEEDED(create->QueryInterface(IID_IErrorInfo, reinterpret_cast<void**>(&info)))) {

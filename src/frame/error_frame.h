@@ -7,30 +7,31 @@
 #include "frame/bstr.h"
 #include "frame/exception.h"
 
-#include <new>
-
 namespace nv::frame {
 
+// What a caught exception means for a client: the result a call answers
+// (DISP_E_EXCEPTION for the library's failures, a failed call's own and an
+// allocation failure; E_UNEXPECTED for anything else) and a description
+// that is never empty. Call it only while an exception is being handled.
+struct CaughtFailure {
+  HRESULT code;
+  Bstr description;
+};
+CaughtFailure DescribeCaughtException() noexcept;
+
 // Makes error information with `description` and `source` (ProgID or null)
-// current for the thread; answers DISP_E_EXCEPTION. A failure that came
-// without a description gets a short fixed text naming `cause` instead: a
-// client never sees an empty message.
-HRESULT ReportFailure(const Bstr& description, const OLECHAR* source,
-                      HRESULT cause = E_FAIL) noexcept;
+// current for the thread; answers DISP_E_EXCEPTION.
+HRESULT ReportFailure(const Bstr& description, const OLECHAR* source) noexcept;
 
 template <class Body>
 HRESULT RunFramed(const OLECHAR* source, Body&& body) noexcept {
   try {
     body();
     return S_OK;
-  } catch (const ENvException& e) {
-    return ReportFailure(e.Message(), source);
-  } catch (const ComError& e) {
-    return ReportFailure(e.Description(), source, e.Error());
-  } catch (const std::bad_alloc&) {
-    return ReportFailure(Bstr(), source, E_OUTOFMEMORY);
   } catch (...) {
-    return E_UNEXPECTED;
+    const CaughtFailure failure = DescribeCaughtException();
+    if (failure.code == E_UNEXPECTED) return E_UNEXPECTED;
+    return ReportFailure(failure.description, source);
   }
 }
 

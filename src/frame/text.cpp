@@ -84,11 +84,10 @@ size_t EncodeUtf8(std::u16string_view text, char* out) noexcept {
       *out++ = static_cast<char>(cp);
       continue;
     }
-    if (cp >= 0xD800 && cp <= 0xDBFF && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-        text[i + 1] <= 0xDFFF) {
-      cp = 0x10000 + ((cp - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+    if (IsHighSurrogate(cp) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      cp = CodePointOfPair(text[i], text[i + 1]);
       ++i;
-    } else if (cp >= 0xD800 && cp <= 0xDFFF) {
+    } else if (IsHighSurrogate(cp) || IsLowSurrogate(cp)) {
       cp = kReplacement;
     }
     out = PutUtf8(out, cp);

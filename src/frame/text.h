@@ -6,6 +6,14 @@
 
 namespace nv {
 
+// UTF-16 surrogates: a high one followed by a low one stands for one code
+// point beyond the Basic Multilingual Plane.
+inline constexpr bool IsHighSurrogate(char32_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
+inline constexpr bool IsLowSurrogate(char32_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
+inline constexpr char32_t CodePointOfPair(char16_t high, char16_t low) noexcept {
+  return 0x10000u + ((high - 0xD800u) << 10) + (low - 0xDC00u);
+}
+
 // Ill-formed input (lone surrogates, invalid UTF-8 bytes) becomes U+FFFD.
 std::string Utf16ToUtf8(std::u16string_view text);
 // Appends to `out`, so that a caller can reuse one buffer.

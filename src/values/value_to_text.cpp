@@ -10,7 +10,6 @@
 #include "values/number_format.h"
 #include "values/xml_escape.h"
 
-#include <cfloat>
 #include <cmath>
 #include <string_view>
 
@@ -53,14 +52,12 @@ class CoercedText {
 // A double keeps all of its precision; a float value is rounded to single
 // precision first, so that its shortest text is that of the float.
 void AppendRealValue(std::u16string& out, const VARIANT& value, DataTypeEnum type) {
-  const double number = CoercedScalar(value, VT_R8).dblVal;
-  if (type == dtDouble || !std::isfinite(number)) {
-    AppendReal(out, number);
+  VARIANT number = CoercedScalar(value, VT_R8);
+  if (type == dtDouble || !std::isfinite(number.dblVal)) {
+    AppendReal(out, number.dblVal);
     return;
   }
-  // As the float coercion would: a finite value beyond the float range does not convert.
-  if (std::fabs(number) > FLT_MAX) ThrowNotConvertible();
-  AppendReal(out, static_cast<float>(number));
+  AppendReal(out, CoercedScalar(number, VT_R4).fltVal);
 }
 
 void AppendDuration(std::u16string& out, const VARIANT& value) {
@@ -114,13 +111,11 @@ void AppendDateValue(std::u16string& out, const VARIANT& value, DataTypeEnum typ
 
 void AppendDirect(std::u16string& out, const VARIANT& value, DataTypeEnum type,
                   XmlContext where) {
+  if (IsEscapedTextType(type)) {
+    AppendXmlEscaped(out, CoercedText(value).View(), where);
+    return;
+  }
   switch (type) {
-    case dtString:
-    case dtAnyUri:
-    case dtLanguage:
-    case dtObjectReference:
-      AppendXmlEscaped(out, CoercedText(value).View(), where);
-      break;
     case dtXML:  // markup of the client's own, as it is: the caller places it
       out += CoercedText(value).View();
       break;

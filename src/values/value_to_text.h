@@ -14,6 +14,11 @@
 
 namespace nv {
 
+// The types whose text is the client's string escaped for where it stands.
+constexpr bool IsEscapedTextType(DataTypeEnum type) {
+  return type == dtString || type == dtAnyUri || type == dtLanguage || type == dtObjectReference;
+}
+
 // Appends the text to `out`: the form for callers that build a document.
 // Throws ENvException (UnwritableCharacter for text that XML cannot carry);
 // `out` may then hold part of the text.

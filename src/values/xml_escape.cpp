@@ -3,31 +3,24 @@
 #include <array>
 #include <cstdio>
 
+#include "frame/text.h"
 #include "values/number_format.h"
 
 namespace nv {
 namespace {
 
-enum class Kind : uint8_t { kPlain, kEscape, kInvalid };
-
-// How each ASCII character is written in text and in attribute values.
-constexpr std::array<Kind, 128> KindTable(XmlContext where) {
-  std::array<Kind, 128> table{};
-  for (int c = 0; c < 0x20; ++c) table[c] = Kind::kInvalid;
-  table['\r'] = Kind::kEscape;
-  const Kind blank = where == XmlContext::kText ? Kind::kPlain : Kind::kEscape;
-  table['\t'] = blank;
-  table['\n'] = blank;
-  for (const char c : {'"', '&', '\'', '<', '>'}) table[static_cast<size_t>(c)] = Kind::kEscape;
-  table[127] = Kind::kEscape;
-  return table;
+// Which ASCII characters are written as they are in text and in attribute
+// values; every other one is escaped or refused.
+constexpr std::array<bool, 128> PlainTable(XmlContext where) {
+  std::array<bool, 128> plain{};
+  for (int c = 0x20; c < 127; ++c) plain[c] = true;
+  for (const char c : {'"', '&', '\'', '<', '>'}) plain[static_cast<size_t>(c)] = false;
+  plain['\t'] = plain['\n'] = where == XmlContext::kText;
+  return plain;
 }
 
-constexpr std::array<Kind, 128> kTextKinds = KindTable(XmlContext::kText);
-constexpr std::array<Kind, 128> kAttributeKinds = KindTable(XmlContext::kAttribute);
-
-bool IsHighSurrogate(char16_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
-bool IsLowSurrogate(char16_t c) noexcept { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr std::array<bool, 128> kPlainInText = PlainTable(XmlContext::kText);
+constexpr std::array<bool, 128> kPlainInAttribute = PlainTable(XmlContext::kAttribute);
 
 // The code point at text[at] and the code units it takes; throws for one
 // that XML cannot carry. Only called for characters that are not plain.
@@ -39,7 +32,7 @@ uint32_t CheckedCodePoint(std::u16string_view text, size_t at, size_t& units) {
   if (!IsHighSurrogate(c)) return c;
   if (at + 1 >= text.size() || !IsLowSurrogate(text[at + 1])) throw UnwritableCharacter(c);
   units = 2;
-  return 0x10000u + ((c - 0xD800u) << 10) + (text[at + 1] - 0xDC00u);
+  return CodePointOfPair(c, text[at + 1]);
 }
 
 void AppendEntity(std::u16string& out, char16_t c) {
@@ -118,18 +111,26 @@ void CheckXmlCharacters(std::u16string_view text, std::u16string_view owner) {
 }
 
 void AppendXmlEscaped(std::u16string& out, std::u16string_view text, XmlContext where) {
-  const std::array<Kind, 128>& kinds =
-      where == XmlContext::kText ? kTextKinds : kAttributeKinds;
+  const std::array<bool, 128>& plain =
+      where == XmlContext::kText ? kPlainInText : kPlainInAttribute;
   size_t at = 0;
   while (at < text.size()) {
     // Copy the run of plain characters in one step.
     size_t runEnd = at;
-    while (runEnd < text.size() && text[runEnd] < 128 && kinds[text[runEnd]] == Kind::kPlain)
-      ++runEnd;
+    while (runEnd < text.size() && text[runEnd] < 128 && plain[text[runEnd]]) ++runEnd;
     out.append(text.substr(at, runEnd - at));
     if (runEnd == text.size()) break;
     at = runEnd + AppendEscapedAt(out, text, runEnd);
   }
+}
+
+void AppendXmlAttribute(std::u16string& out, std::u16string_view name,
+                        std::u16string_view value) {
+  out += u' ';
+  out += name;
+  out += u"=\"";
+  AppendXmlEscaped(out, value, XmlContext::kAttribute);
+  out += u'"';
 }
 
 }  // namespace nv

@@ -46,4 +46,9 @@ void CheckXmlCharacters(std::u16string_view text, std::u16string_view owner);
 void AppendXmlEscaped(std::u16string& out, std::u16string_view text,
                       XmlContext where = XmlContext::kText);
 
+// Appends a blank and name="value", the value escaped for an attribute;
+// throws UnwritableCharacter.
+void AppendXmlAttribute(std::u16string& out, std::u16string_view name,
+                        std::u16string_view value);
+
 }  // namespace nv

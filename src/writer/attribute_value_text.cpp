@@ -23,14 +23,10 @@ ComPtr<INvVexaXmlAttributeValue> XmlValueOf(const VARIANT& value) {
   return ComPtr<IUnknown>(object).try_as<INvVexaXmlAttributeValue>();
 }
 
-bool IsEscapedText(DataTypeEnum type) {
-  return type == dtString || type == dtAnyUri || type == dtLanguage || type == dtObjectReference;
-}
-
 // The value's lexical text; a string of a text type is escaped straight
 // from the client's string, so a long one is never copied whole.
 void AppendLexical(DocumentText& out, const VARIANT& value, DataTypeEnum type, XmlContext where) {
-  if (value.vt == VT_BSTR && IsEscapedText(type)) {
+  if (value.vt == VT_BSTR && IsEscapedTextType(type)) {
     out.AppendEscaped(std::u16string_view(value.bstrVal, SysStringLen(value.bstrVal)), where);
     return;
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "archive/stream_text.h"
+#include "frame/text.h"
 
 namespace nv {
 namespace {
@@ -12,8 +13,6 @@ namespace {
 constexpr size_t kLongValue = size_t{1} << 15;
 // A text grown beyond this by one huge object is given back afterwards.
 constexpr size_t kKeptCapacity = size_t{1} << 20;
-
-bool IsHighSurrogate(char16_t c) noexcept { return c >= 0xD800 && c <= 0xDBFF; }
 
 }  // namespace
 

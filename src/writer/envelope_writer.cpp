@@ -19,7 +19,7 @@ Bstr OrDefaultName(const Bstr& text) { return text.Empty() ? Bstr(kDefaultSchema
 void Declare(std::u16string& out, const ComPtr<INvVexaNamespaces>& table,
              std::u16string_view prefix, std::u16string_view ns) {
   table.Add(Bstr(ns), Bstr(prefix));
-  AppendDocumentAttribute(out, u"xmlns:" + std::u16string(prefix), ns);
+  AppendXmlAttribute(out, u"xmlns:" + std::u16string(prefix), ns);
 }
 
 }  // namespace
@@ -49,7 +49,7 @@ std::u16string CNvVexaEnvelopeWriterCRawImpl::EnvelopeStartTag() {
   Declare(out, namespaces_, kXsiPrefix, kXmlSchemaInstanceNamespace);
   Declare(out, namespaces_, kCorePrefix, kCoreNamespace);
   Declare(out, namespaces_, kSchemaPrefix, uri.View());
-  AppendDocumentAttribute(out, u"xsi:schemaLocation",
+  AppendXmlAttribute(out, u"xsi:schemaLocation",
                           std::u16string(uri.View()) + u' ' + std::u16string(location.View()));
   AppendBehaviorNamespaces(out);
   out += u">\n";
@@ -65,7 +65,7 @@ void CNvVexaEnvelopeWriterCRawImpl::AppendBehaviorNamespaces(std::u16string& out
     const Bstr ns = BehaviorNamespaceOf(behaviors.Item(k).URI().View());
     if (table.Exist(ns)) continue;
     const Bstr prefix = table.AddNamespace(ns);
-    AppendDocumentAttribute(out, u"xmlns:" + std::u16string(prefix.View()), ns.View());
+    AppendXmlAttribute(out, u"xmlns:" + std::u16string(prefix.View()), ns.View());
   }
 }
 

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "frame/interfaces.h"
+#include "values/xml_escape.h"  // AppendXmlAttribute, for the attributes of these tags
 
 namespace nv {
 
@@ -14,11 +15,6 @@ inline constexpr std::u16string_view kXsiPrefix = u"xsi";
 inline constexpr std::u16string_view kXsdPrefix = u"xsd";
 inline constexpr std::u16string_view kCorePrefix = u"vexa";
 inline constexpr std::u16string_view kSchemaPrefix = u"tns";
-
-// Appends ` name="value"`, the value escaped for an attribute; throws
-// UnwritableCharacter.
-void AppendDocumentAttribute(std::u16string& out, std::u16string_view name,
-                             std::u16string_view value);
 
 // Appends `<SOAP_ENV:local` (no closing bracket) or `</SOAP_ENV:local>`.
 void AppendSoapStartTagOpen(std::u16string& out, std::u16string_view local);

@@ -61,21 +61,20 @@ ComPtr<INvVexaDurationAttributeValue> CNvVexaInfoImpl::CreateDurationAttributeVa
 
 Bstr CNvVexaInfoImpl::GetXMLStr(bool isForSchema,
                                 const ComPtr<INvVexaNamespaces>& globalNamespaces) {
-  ownNamespaces_ = CreateObject<CNvVexaNamespaces>();
-  AssignItemPrefixes(globalNamespaces);
-  if (isForSchema) ownNamespaces_.Add(Bstr(kSoapEnvelopeNamespace), Bstr(kSoapPrefix));
+  const ComPtr<INvVexaNamespaces> own = ItemPrefixes(globalNamespaces);
+  if (isForSchema) own.Add(Bstr(kSoapEnvelopeNamespace), Bstr(kSoapPrefix));
   std::u16string out;
-  AppendHeaderStartTag(out);
+  AppendHeaderStartTag(out, own);
   if (containsMustUnderstand_) {
     out += u"<vexa:containsMustUnderstand";
-    AppendDocumentAttribute(out, u"SOAP_ENV:mustUnderstand", u"1");
+    AppendXmlAttribute(out, u"SOAP_ENV:mustUnderstand", u"1");
     out += u"/>";
   }
   for (LONG k = 0, count = items_.Count(); k < count; ++k) {
     const ComPtr<INvVexaInfoItem> item = GetItem(k);
-    const Bstr prefix = ownNamespaces_.GetPrefix(item.Namespace());
+    const Bstr prefix = own.GetPrefix(item.Namespace());
     out += item.as<INvVexaInfoItemCRaw>()
-               .GetXMLStr(isForSchema, prefix, globalNamespaces, ownNamespaces_)
+               .GetXMLStr(isForSchema, prefix, globalNamespaces, own)
                .View();
   }
   AppendSoapEndTag(out, u"Header");
@@ -88,13 +87,11 @@ void CNvVexaInfoImpl::CreateForWriter(const ComPtr<ITStream>& stream,
   stream_ = stream;
   globalNamespaces_ = globalNamespaces;
   objectWriter_ = objectWriter;
-  ownNamespaces_ = CreateObject<CNvVexaNamespaces>();
   forWriter_ = true;
   isForSchema_ = false;
 }
 
 void CNvVexaInfoImpl::CreateMemoryBased(bool isForSchema) {
-  ownNamespaces_ = CreateObject<CNvVexaNamespaces>();
   isForSchema_ = isForSchema;
 }
 
@@ -116,21 +113,24 @@ bool CNvVexaInfoImpl::BodyIsOpen() {
   return objectWriter_ && objectWriter_.as<INvVexaObjectWriterCRaw>().IsBodyElementOpen();
 }
 
-void CNvVexaInfoImpl::AssignItemPrefixes(const ComPtr<INvVexaNamespaces>& globalNamespaces) {
-  const auto own = ownNamespaces_.as<INvVexaNamespacesCRaw>();
+ComPtr<INvVexaNamespaces> CNvVexaInfoImpl::ItemPrefixes(
+    const ComPtr<INvVexaNamespaces>& globalNamespaces) {
+  const ComPtr<INvVexaNamespaces> own = CreateObject<CNvVexaNamespaces>();
+  const auto ownRaw = own.as<INvVexaNamespacesCRaw>();
   const auto global = globalNamespaces.as<INvVexaNamespacesCRaw>();
   for (LONG k = 0, count = items_.Count(); k < count; ++k) {
     const Bstr ns = GetItem(k).Namespace();
-    if (!own.Exist(ns)) ownNamespaces_.Add(ns, global.GetNextUniquePrefix());
+    if (!ownRaw.Exist(ns)) own.Add(ns, global.GetNextUniquePrefix());
   }
+  return own;
 }
 
-void CNvVexaInfoImpl::AppendHeaderStartTag(std::u16string& out) {
+void CNvVexaInfoImpl::AppendHeaderStartTag(std::u16string& out,
+                                           const ComPtr<INvVexaNamespaces>& own) {
   AppendSoapStartTagOpen(out, u"Header");
-  for (LONG k = 0, count = ownNamespaces_.Count(); k < count; ++k) {
-    const Bstr ns = ownNamespaces_.Item(k);
-    AppendDocumentAttribute(out, u"xmlns:" + std::u16string(ownNamespaces_.GetPrefix(ns).View()),
-                            ns.View());
+  for (LONG k = 0, count = own.Count(); k < count; ++k) {
+    const Bstr ns = own.Item(k);
+    AppendXmlAttribute(out, u"xmlns:" + own.GetPrefix(ns), ns.View());
   }
   out += u'>';
 }

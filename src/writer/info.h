@@ -44,13 +44,13 @@ class CNvVexaInfoImpl {
  private:
   bool AnyItemMustBeUnderstood();
   bool BodyIsOpen();
-  void AssignItemPrefixes(const ComPtr<INvVexaNamespaces>& globalNamespaces);
-  void AppendHeaderStartTag(std::u16string& out);
+  // The item namespaces with the prefixes that `globalNamespaces` counts out.
+  ComPtr<INvVexaNamespaces> ItemPrefixes(const ComPtr<INvVexaNamespaces>& globalNamespaces);
+  static void AppendHeaderStartTag(std::u16string& out, const ComPtr<INvVexaNamespaces>& own);
 
   ComPtr<ITStream> stream_;
   CNvInterfaceList items_;
   std::unordered_map<std::u16string, LONG> itemIndex_;  // name NUL namespace -> index
-  ComPtr<INvVexaNamespaces> ownNamespaces_;
   ComPtr<INvVexaNamespaces> globalNamespaces_;
   // Counted, unlike a weak back-pointer: a client may keep the Info after
   // the data writer is gone, and the object writer holds nothing back.

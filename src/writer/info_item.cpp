@@ -39,8 +39,8 @@ Bstr CNvVexaInfoItemImpl::GetXMLStr(bool isForSchema, const BstrArg& prefix,
   std::u16string& out = text.Text();
   out = u"<" + element;
   const std::u16string_view typePrefix = isForSchema ? kXsdPrefix : kXsiPrefix;
-  AppendDocumentAttribute(out, std::u16string(typePrefix) + u":type", UnprefixedTypeName(typeName));
-  if (mustUnderstand_ == muYes) AppendDocumentAttribute(out, u"vexa:mustUnderstand", u"yes");
+  AppendXmlAttribute(out, std::u16string(typePrefix) + u":type", UnprefixedTypeName(typeName));
+  if (mustUnderstand_ == muYes) AppendXmlAttribute(out, u"vexa:mustUnderstand", u"yes");
   try {
     // Inside a schema document the XML Schema namespace is the default one.
     AppendValuePart(text, u"</" + element + u">", value_, valueType_,

@@ -8,6 +8,7 @@
 
 #include "archive/file_stream.h"
 #include "archive/zipper.h"
+#include "frame/error_frame.h"
 #include "frame/exception.h"
 #include "frame/guid_text.h"
 #include "frame/text.h"
@@ -57,22 +58,6 @@ void CheckDestination(const Bstr& name) {
   if (error != ENOENT) ThrowCannotCreate(name, error);
 }
 
-// The message of the failure being handled; never empty.
-Bstr CurrentFailureMessage() {
-  Bstr message;
-  try {
-    throw;
-  } catch (const ENvException& e) {
-    message = e.Message();
-  } catch (const ComError& e) {
-    message = e.Description();
-  } catch (const std::exception& e) {
-    message = Bstr::FromUtf8(e.what());
-  } catch (...) {
-  }
-  return message.Empty() ? Bstr(u"The package could not be created") : message;
-}
-
 }  // namespace
 
 void CNvVexaWriterImpl::CreateVexaArchiveFile(const BstrArg& vexaFileName) {
@@ -99,7 +84,7 @@ void CNvVexaWriterImpl::CreateVexaArchiveFile(const BstrArg& vexaFileName) {
   try {
     BuildPackage();
   } catch (...) {
-    KeepFailure(CurrentFailureMessage());
+    KeepFailure(frame::DescribeCaughtException().description);
     throw;
   }
 }

@@ -31,9 +31,7 @@ std::string WrappedFragment(const ComPtr<INvVexaXmlAttributeValue>& value) {
   for (LONG k = 0; k < count; ++k) {
     const Bstr ns = table.Item(k);
     const Bstr prefix = table.GetPrefix(ns);
-    text += prefix.Empty() ? u" xmlns=\"" : u" xmlns:" + std::u16string(prefix.View()) + u"=\"";
-    AppendXmlEscaped(text, ns.View(), XmlContext::kAttribute);
-    text += u'"';
+    AppendXmlAttribute(text, prefix.Empty() ? u"xmlns" : u"xmlns:" + prefix, ns.View());
   }
   text += u'>';
   const Bstr xml = value.XML();
@@ -60,11 +58,7 @@ class FragmentWriter {
   }
 
   void AppendDeclarations(std::u16string& out) const {
-    for (const auto& [ns, prefix] : collected_) {
-      out += u" xmlns:" + std::u16string(prefix.View()) + u"=\"";
-      AppendXmlEscaped(out, ns.View(), XmlContext::kAttribute);
-      out += u'"';
-    }
+    for (const auto& [ns, prefix] : collected_) AppendXmlAttribute(out, u"xmlns:" + prefix, ns);
   }
 
   void AppendChildren(std::u16string& out, const xc::DOMNode* parent, bool topLevel) const {
@@ -113,11 +107,9 @@ class FragmentWriter {
     for (XMLSize_t k = 0; k < attributes->getLength(); ++k) {
       const xc::DOMNode* attribute = attributes->item(k);
       if (ViewOf(attribute->getNamespaceURI()) == kXmlnsNamespace) continue;
-      out += u' ';
-      AppendName(out, attribute);
-      out += u"=\"";
-      AppendXmlEscaped(out, ViewOf(attribute->getNodeValue()), XmlContext::kAttribute);
-      out += u'"';
+      std::u16string name;
+      AppendName(name, attribute);
+      AppendXmlAttribute(out, name, ViewOf(attribute->getNodeValue()));
     }
     out += u'>';
     AppendChildren(out, element, false);

@@ -6,10 +6,8 @@
 #include "archive/zipper.h"
 #include "frame/bstr.h"
 #include "support/failure_of.h"
+#include "support/readback.h"
 #include "support/scratch.h"
-
-#include <stdio.h>
-#include <sys/wait.h>
 
 #include <filesystem>
 #include <set>
@@ -36,22 +34,8 @@ inline void WriteFile(const std::string& path, std::string_view bytes) {
   nv_test::WriteText(path, bytes);
 }
 
-struct CommandResult {
-  int status = -1;
-  std::string output;  // standard output and error together
-};
-
-inline CommandResult RunCommand(const std::string& command) {
-  CommandResult result;
-  FILE* pipe = ::popen((command + " 2>&1").c_str(), "r");
-  if (pipe == nullptr) return result;
-  char buffer[4096];
-  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
-    result.output.append(buffer, got);
-  const int raw = ::pclose(pipe);
-  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
-  return result;
-}
+using nv_test::CommandResult;
+using nv_test::RunCommand;
 
 inline std::string Quote(const std::string& path) { return "'" + path + "'"; }
 

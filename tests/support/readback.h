@@ -3,31 +3,43 @@
 // fault in the library's own escaping cannot hide itself.
 #pragma once
 
-#include <cstdio>
+#include <stdio.h>
+#include <sys/wait.h>
+
 #include <map>
-#include <memory>
 #include <string>
 
 #include "support/scratch.h"
 
 namespace nv_test {
 
-// The standard output of a shell command.
-inline std::string Shell(const std::string& command) {
-  std::string out;
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
+struct CommandResult {
+  int status = -1;
+  std::string output;
+};
+
+// Runs a shell command; its output is its standard output, and its standard
+// error too unless `outputOnly`.
+inline CommandResult RunCommand(const std::string& command, bool outputOnly = false) {
+  CommandResult result;
+  FILE* pipe = ::popen((outputOnly ? command : command + " 2>&1").c_str(), "r");
+  if (pipe == nullptr) return result;
   char buffer[4096];
-  size_t got = 0;
-  while (pipe && (got = std::fread(buffer, 1, sizeof buffer, pipe.get())) > 0)
-    out.append(buffer, got);
-  return out;
+  for (size_t got; (got = fread(buffer, 1, sizeof buffer, pipe)) > 0;)
+    result.output.append(buffer, got);
+  const int raw = ::pclose(pipe);
+  result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+  return result;
 }
+
+// The standard output of a shell command.
+inline std::string Shell(const std::string& command) { return RunCommand(command, true).output; }
 
 // xmllint's complaints about `file` when it is not well-formed, else empty
 // (a namespace name that is no valid URI draws a warning only).
 inline std::string XmllintErrors(const std::string& file) {
-  return Shell("xmllint --noout '" + file + "' >/dev/null 2>&1 || xmllint --noout '" + file +
-               "' 2>&1");
+  const CommandResult lint = RunCommand("xmllint --noout '" + file + "'");
+  return lint.status == 0 ? std::string() : lint.output;
 }
 
 // Flattens an instance document into path -> value: "info:{ns}name" for an
