@@ -11,7 +11,6 @@
 #include "schemadoc/external_schema_reader.h"
 #include "schemadoc/external_schema_writer.h"
 #include "stdbehaviors/std_helper.h"
-#include "writer/info_schema_seams.h"
 #include "writer/writer.h"
 
 #include <new>
@@ -19,10 +18,6 @@
 #include <vector>
 
 namespace {
-
-// The module's start-up: later layers hand the schema layer the operations
-// it cannot reach itself (the Info collection lives with package writing).
-const bool kSeamsInstalled = (nv::InstallInfoSeams(), true);
 
 template <class D>
 IClassFactory* FactoryIf(REFCLSID clsid) {

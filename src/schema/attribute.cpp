@@ -1,6 +1,6 @@
 #include "schema/attribute.h"
 
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 #include "schema/type_definition.h"
 
 namespace nv {

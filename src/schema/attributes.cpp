@@ -1,8 +1,8 @@
 #include "schema/attributes.h"
 
 #include "schema/attribute.h"
-#include "schema/impl_cast.h"
-#include "schema/ncname.h"
+#include "frame/impl_cast.h"
+#include "instance/ncname.h"
 
 namespace nv {
 

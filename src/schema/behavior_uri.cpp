@@ -1,7 +1,7 @@
 #include "schema/behavior_uri.h"
 
 #include "frame/exception.h"
-#include "schema/ncname.h"
+#include "instance/ncname.h"
 #include "values/xml_escape.h"
 
 namespace nv {

@@ -1,7 +1,7 @@
 #include "schema/class_behaviors.h"
 
 #include "schema/behavior_item.h"
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 
 namespace nv {
 

@@ -2,8 +2,8 @@
 
 #include <utility>
 
-#include "schema/impl_cast.h"
-#include "schema/ncname.h"
+#include "frame/impl_cast.h"
+#include "instance/ncname.h"
 #include "schema/vexa_class.h"
 
 namespace nv {

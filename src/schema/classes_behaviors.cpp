@@ -3,7 +3,6 @@
 #include "schema/behavior_uri.h"
 #include "schema/class_behavior.h"
 #include "schema/schema.h"
-#include "schema/schema_seams.h"
 
 namespace nv {
 
@@ -66,13 +65,12 @@ ComPtr<INvVexaClassBehavior> CNvVexaClassesBehaviorsImpl::MakeExternal(const Bst
 
 ComPtr<INvVexaClassBehavior> CNvVexaClassesBehaviorsImpl::LoadDefinition(const Bstr& uri,
                                                                          const Bstr& location) {
-  const auto load = InstalledSchemaSeams().loadBehaviorSchema;
-  if (!load)
+  if (!context_.services)
     throw ENvException(u"Cannot load behavior \"" + uri + u"\" from \"" + location +
                        u"\": reading behavior schema documents is not available");
   // The document is read into a schema of its own; only the behaviour is kept.
-  ComPtr<INvVexaSchema> loaded = MakeSchema(initializationData_);
-  load(loaded, location);
+  ComPtr<INvVexaSchema> loaded = MakeSchema(context_);
+  context_.services->LoadBehaviorSchema(loaded, location);
   ComPtr<INvVexaClassBehavior> found = loaded.ClassesBehaviors().ItemByURI(uri);
   if (!found)
     throw ENvException(u"Behavior \"" + uri + u"\" is not defined in the behavior schema \"" +

@@ -7,11 +7,16 @@
 #include "frame/collections/interface_list.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
+#include "schema/schema.h"
 
 namespace nv {
 
 class CNvVexaClassesBehaviorsImpl {
  public:
+  // `context` is the owning schema's: it loads behaviour documents and
+  // defines standard behaviours.
+  explicit CNvVexaClassesBehaviorsImpl(SchemaContext context = {})
+      : context_(std::move(context)) {}
   virtual ~CNvVexaClassesBehaviorsImpl() = default;
 
   virtual LONG Count() { return list_.Count(); }
@@ -28,7 +33,6 @@ class CNvVexaClassesBehaviorsImpl {
   // Rebuilds this collection from `source` for the schema `vexaSchema`.
   virtual void Copy(const ComPtr<INvVexaClassesBehaviors>& source,
                     const ComPtr<INvVexaSchema>& vexaSchema);
-  virtual void Create(const ComPtr<INvVexaInitializationData>& data) { initializationData_ = data; }
 
  private:
   ComPtr<INvVexaClassBehavior> MakeEmbedded(const Bstr& uri, const Bstr& location, bool load);
@@ -39,11 +43,14 @@ class CNvVexaClassesBehaviorsImpl {
   void CopyOne(const ComPtr<INvVexaClassBehavior>& from, const ComPtr<INvVexaSchema>& vexaSchema);
 
   CNvInterfaceList list_;
-  ComPtr<INvVexaInitializationData> initializationData_;
+  SchemaContext context_;
 };
 
 class CNvVexaClassesBehaviors final
     : public Implements<CNvVexaClassesBehaviors, CNvVexaClassesBehaviorsImpl,
-                        INvVexaClassesBehaviors, INvVexaClassesBehaviorsCRaw> {};
+                        INvVexaClassesBehaviors, INvVexaClassesBehaviorsCRaw> {
+ public:
+  using Implements::Implements;
+};
 
 }  // namespace nv

@@ -5,8 +5,7 @@
 // behaviour is loaded again from its location.
 #include "schema/behavior_uri.h"
 #include "schema/classes_behaviors.h"
-#include "schema/impl_cast.h"
-#include "schema/schema_seams.h"
+#include "frame/impl_cast.h"
 
 namespace nv {
 
@@ -27,12 +26,12 @@ void CNvVexaClassesBehaviorsImpl::CopyOne(const ComPtr<INvVexaClassBehavior>& fr
     Add(mtEmbedded, uri, Bstr(), false).as<INvVexaClassBehaviorCRaw>().Copy(from);
     return;
   }
-  const SchemaSeams& seams = InstalledSchemaSeams();
-  if (!seams.isStandardBehaviorNamespace || !seams.defineStandardBehavior)
+  const SchemaServices* services = context_.services.get();
+  if (!services)
     throw ENvException(u"Cannot copy behavior \"" + uri +
                        u"\": the standard behavior catalogue is not available");
-  if (seams.isStandardBehaviorNamespace(behaviorNamespace))
-    seams.defineStandardBehavior(vexaSchema, uri);
+  if (services->IsStandardBehaviorNamespace(behaviorNamespace))
+    services->DefineStandardBehavior(vexaSchema, uri);
   else
     Add(mtExternal, uri, location, true);
 }

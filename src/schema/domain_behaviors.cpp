@@ -1,7 +1,7 @@
 #include "schema/domain_behaviors.h"
 
 #include "schema/domain_behavior.h"
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 #include "values/xml_escape.h"
 
 namespace nv {

@@ -4,7 +4,7 @@
 #include <utility>
 #include <vector>
 
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 #include "values/xml_escape.h"
 
 namespace nv {

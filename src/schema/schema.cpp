@@ -3,8 +3,8 @@
 #include "schema/classes.h"
 #include "schema/classes_behaviors.h"
 #include "schema/domain_behaviors.h"
-#include "schema/impl_cast.h"
-#include "schema/schema_seams.h"
+#include "frame/impl_cast.h"
+#include "instance/info.h"
 #include "values/xml_escape.h"
 
 namespace nv {
@@ -29,9 +29,7 @@ ComPtr<INvVexaClasses> CNvVexaSchemaImpl::Classes() {
 
 ComPtr<INvVexaClassesBehaviors> CNvVexaSchemaImpl::ClassesBehaviors() {
   if (!classesBehaviors_) {
-    ComPtr<INvVexaClassesBehaviors> made = CreateObject<CNvVexaClassesBehaviors>();
-    made.as<INvVexaClassesBehaviorsCRaw>().Create(initializationData_);
-    classesBehaviors_ = made;
+    classesBehaviors_ = CreateObject<CNvVexaClassesBehaviors>(context_);
   }
   return classesBehaviors_;
 }
@@ -41,12 +39,8 @@ ComPtr<INvVexaDomainBehaviors> CNvVexaSchemaImpl::DomainBehaviors() {
   return domainBehaviors_;
 }
 
-ComPtr<IUnknown> CNvVexaSchemaImpl::Info() {
-  if (!info_) {
-    auto create = InstalledSchemaSeams().createSchemaInfo;
-    if (!create) throw ENvException("The Info collection of a schema is not available");
-    info_ = create();
-  }
+ComPtr<INvVexaInfo> CNvVexaSchemaImpl::Info() {
+  if (!info_) info_ = MakeMemoryBasedInfo(true);
   return info_;
 }
 
@@ -71,10 +65,7 @@ void CNvVexaSchemaImpl::Copy(const ComPtr<INvVexaSchema>& source) {
   ClassesBehaviors().as<INvVexaClassesBehaviorsCRaw>().Copy(source.ClassesBehaviors(), self);
   Classes().as<INvVexaClassesCRaw>().Copy(source.Classes(), self);
   DomainBehaviors().as<INvVexaDomainBehaviorsCRaw>().Copy(source.DomainBehaviors(), self);
-  // Without the Info seam no schema has Info items, so there is nothing to copy.
-  const auto copyInfo = InstalledSchemaSeams().copySchemaInfo;
-  auto* sourceImpl = ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(source);
-  if (copyInfo && sourceImpl) copyInfo(Info(), sourceImpl->Info());
+  Info().as<INvVexaInfoCRaw>().Copy(source.Info());
 }
 
 bool CNvVexaSchemaImpl::ClassesHaveMustUnderstandBehaviors() {
@@ -89,14 +80,16 @@ bool CNvVexaSchemaImpl::ClassesHaveMustUnderstandBehaviors() {
 
 bool CNvVexaSchemaImpl::HasMustUnderstandItems() {
   if (ClassesHaveMustUnderstandBehaviors()) return true;
-  const auto hasItems = InstalledSchemaSeams().infoHasMustUnderstandItems;
-  return info_ && hasItems && hasItems(info_);
+  return info_ && ImplFrom<CNvVexaInfo, INvVexaInfoCRaw>(info_)->AnyItemMustBeUnderstood();
 }
 
-ComPtr<INvVexaSchema> MakeSchema(const ComPtr<INvVexaInitializationData>& data) {
-  ComPtr<INvVexaSchema> made = CreateObject<CNvVexaSchema>();
-  made.as<INvVexaSchemaCRaw>().Create(data);
-  return made;
+ComPtr<INvVexaSchema> MakeSchema(SchemaContext context) {
+  return CreateObject<CNvVexaSchema>(std::move(context));
+}
+
+SchemaContext ContextOf(const ComPtr<INvVexaSchema>& schema) {
+  const auto* impl = ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(schema);
+  return impl ? impl->Context() : SchemaContext{};
 }
 
 }  // namespace nv

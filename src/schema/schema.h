@@ -3,14 +3,40 @@
 // collections are made on first access and kept.
 #pragma once
 
+#include <memory>
+#include <string_view>
+
 #include "frame/bstr.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 
 namespace nv {
 
+// What a schema needs from the layers above the schema model: reading a
+// behaviour schema document, and the standard behaviour catalogue. The object
+// that creates a schema hands them to it; a schema without them refuses the
+// operations that need them.
+class SchemaServices {
+ public:
+  virtual ~SchemaServices() = default;
+  // Reads the behaviour schema document at `location` into `schema`.
+  virtual void LoadBehaviorSchema(const ComPtr<INvVexaSchema>& schema,
+                                  const Bstr& location) const = 0;
+  virtual bool IsStandardBehaviorNamespace(std::u16string_view behaviorNamespace) const = 0;
+  // Defines the standard behaviour `uri` in `schema` from the catalogue.
+  virtual void DefineStandardBehavior(const ComPtr<INvVexaSchema>& schema,
+                                      const Bstr& uri) const = 0;
+};
+
+// What a schema is made with, and hands on to the schemas it makes itself.
+struct SchemaContext {
+  ComPtr<INvVexaInitializationData> initializationData;
+  std::shared_ptr<const SchemaServices> services;
+};
+
 class CNvVexaSchemaImpl {
  public:
+  explicit CNvVexaSchemaImpl(SchemaContext context = {}) : context_(std::move(context)) {}
   virtual ~CNvVexaSchemaImpl() = default;
 
   virtual Bstr SchemaURI() { return uri_; }
@@ -23,14 +49,12 @@ class CNvVexaSchemaImpl {
   // Empties everything but the Info collection.
   virtual void Clear();
   virtual void Copy(const ComPtr<INvVexaSchema>& source);
-  // The Info collection; needs the Info seam (see schema_seams.h).
-  virtual ComPtr<IUnknown> Info();
+  virtual ComPtr<INvVexaInfo> Info();
 
   // The location is written into the package's schemaLocation attribute.
   virtual void Set_SchemaLocation(const BstrArg& value);
   virtual bool HasMustUnderstandItems();
-  virtual void Create(const ComPtr<INvVexaInitializationData>& data) { initializationData_ = data; }
-  virtual ComPtr<INvVexaInitializationData> GetInitializationData() { return initializationData_; }
+  const SchemaContext& Context() const { return context_; }
 
   // The object's own interface, to pass itself as destination schema.
   virtual ComPtr<INvVexaSchema> ThisSchema();
@@ -41,17 +65,22 @@ class CNvVexaSchemaImpl {
   Bstr uri_;
   Bstr location_;
   bool copied_ = false;
-  ComPtr<INvVexaInitializationData> initializationData_;
+  SchemaContext context_;
   ComPtr<INvVexaClasses> classes_;
   ComPtr<INvVexaClassesBehaviors> classesBehaviors_;
   ComPtr<INvVexaDomainBehaviors> domainBehaviors_;
-  ComPtr<IUnknown> info_;
+  ComPtr<INvVexaInfo> info_;
 };
 
 class CNvVexaSchema final
-    : public Implements<CNvVexaSchema, CNvVexaSchemaImpl, INvVexaSchema, INvVexaSchemaCRaw> {};
+    : public Implements<CNvVexaSchema, CNvVexaSchemaImpl, INvVexaSchema, INvVexaSchemaCRaw> {
+ public:
+  using Implements::Implements;
+};
 
-// A new, empty schema holding `data` (which may be null).
-ComPtr<INvVexaSchema> MakeSchema(const ComPtr<INvVexaInitializationData>& data);
+// A new, empty schema.
+ComPtr<INvVexaSchema> MakeSchema(SchemaContext context = {});
+// The context of a schema of this library, or an empty one for another's.
+SchemaContext ContextOf(const ComPtr<INvVexaSchema>& schema);
 
 }  // namespace nv

@@ -4,7 +4,7 @@
 #include "schema/class_attributes_view.h"
 #include "schema/class_behaviors.h"
 #include "schema/class_behaviors_view.h"
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 
 namespace nv {
 

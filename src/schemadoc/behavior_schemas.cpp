@@ -5,7 +5,7 @@
 
 #include "platform/path_text.h"
 #include "schema/behavior_uri.h"
-#include "schema/namespaces.h"
+#include "instance/namespaces.h"
 #include "schema/schema.h"
 #include "schemadoc/document_stream.h"
 #include "schemadoc/schema_document_names.h"
@@ -50,8 +50,8 @@ std::u16string_view FolderOf(const Bstr& fileName) {
 // A schema holding one class per behaviour of the group, each sharing the
 // behaviour's own attribute collection.
 ComPtr<INvVexaSchema> BehaviorSchemaOf(const NamespaceGroup& group, const Bstr& fileName,
-                                       const ComPtr<INvVexaInitializationData>& data) {
-  ComPtr<INvVexaSchema> schema = MakeSchema(data);
+                                       const SchemaContext& context) {
+  ComPtr<INvVexaSchema> schema = MakeSchema(context);
   schema.PutSchemaURI(group.ns);
   schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(fileName);
   const ComPtr<INvVexaClasses> classes = schema.Classes();
@@ -71,8 +71,7 @@ BehaviorDocuments WriteBehaviorSchemas(const ComPtr<INvVexaSchema>& schema,
   BehaviorDocuments written;
   const std::vector<NamespaceGroup> groups = EmbeddedBehaviorGroups(schema, namespaces);
   if (groups.empty()) return written;
-  const ComPtr<INvVexaInitializationData> data =
-      schema.as<INvVexaSchemaCRaw>().GetInitializationData();
+  const SchemaContext context = ContextOf(schema);
   const std::u16string_view folder = FolderOf(mainFileName);
   std::vector<Bstr> bareNames;
   for (const NamespaceGroup& group : groups) {
@@ -80,7 +79,7 @@ BehaviorDocuments WriteBehaviorSchemas(const ComPtr<INvVexaSchema>& schema,
                         kSchemaFileExtension);
     const Bstr fileName = JoinPath(folder, bareNames.back());
     // Each document has prefixes of its own, as a separate schema would.
-    WriteSchemaDocument(documents.Add(fileName), BehaviorSchemaOf(group, fileName, data),
+    WriteSchemaDocument(documents.Add(fileName), BehaviorSchemaOf(group, fileName, context),
                         CreateObject<CNvVexaNamespaces>(), true);
     written.fileNames.push_back(fileName);
   }

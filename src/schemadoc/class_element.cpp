@@ -3,7 +3,7 @@
 #include <string>
 
 #include "schema/behavior_uri.h"
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 #include "schemadoc/attribute_element.h"
 #include "schemadoc/markup.h"
 

@@ -11,12 +11,15 @@ namespace nv {
 
 class CNvVexaExternalSchemaWriterImpl {
  public:
+  explicit CNvVexaExternalSchemaWriterImpl(
+      std::shared_ptr<const SchemaServices> schemaServices = nullptr)
+      : schemaServices_(std::move(schemaServices)) {}
   virtual ~CNvVexaExternalSchemaWriterImpl() = default;
   virtual Bstr SchemaURI() { return Schema().SchemaURI(); }
   virtual void PutSchemaURI(const BstrArg& value) { Schema().PutSchemaURI(value); }
   // Made on first access with this object's initialization data.
   virtual ComPtr<INvVexaSchema> Schema() {
-    if (!schema_) schema_ = MakeSchema(initializationData_.Get());
+    if (!schema_) schema_ = MakeSchema({initializationData_.Get(), schemaServices_});
     return schema_;
   }
   // Writes the schema document, and the behaviour schema documents beside it.
@@ -24,6 +27,7 @@ class CNvVexaExternalSchemaWriterImpl {
   virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
 
  private:
+  std::shared_ptr<const SchemaServices> schemaServices_;
   ComPtr<INvVexaSchema> schema_;
   InitializationDataHolder initializationData_;
   // Made on first Save and kept, so namespaces keep their prefixes.
@@ -33,6 +37,7 @@ class CNvVexaExternalSchemaWriterImpl {
 class NvVexaExternalSchemaWriter final : public Implements<NvVexaExternalSchemaWriter, CNvVexaExternalSchemaWriterImpl, INvVexaExternalSchemaWriter, IProvideClassInfo> {
  public:
   static constexpr const CLSID& kClsid = CLSID_NvVexaExternalSchemaWriter;
+  using Implements::Implements;
 };
 
 }  // namespace nv

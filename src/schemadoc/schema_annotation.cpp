@@ -1,7 +1,7 @@
 #include "schemadoc/schema_annotation.h"
 
+#include "instance/namespaces.h"
 #include "schemadoc/markup.h"
-#include "schemadoc/schema_info_seam.h"
 
 namespace nv {
 namespace {
@@ -33,12 +33,22 @@ void AppendDomainBehaviors(std::u16string& out, const ComPtr<INvVexaDomainBehavi
   out += u"</vexa:domainBehaviors>";
 }
 
+// Appends the schema's Info as a Header element (also when it has no items);
+// answers whether it has any. The document's own prefixes are declared on its
+// root; the Header declares its item namespaces itself, so a fresh table will
+// do.
+bool AppendSchemaInfo(std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
+  const auto info = schema.Info().as<INvVexaInfoCRaw>();
+  const ComPtr<INvVexaNamespaces> prefixes = CreateObject<CNvVexaNamespaces>();
+  out += info.GetXMLStr(true, prefixes).View();
+  return info.Count() > 0;
+}
+
 }  // namespace
 
 void AppendSchemaAnnotation(std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
   std::u16string info;
-  const SchemaInfoRenderer render = InstalledSchemaInfoRenderer();
-  const bool hasInfoItems = render && render(info, schema);
+  const bool hasInfoItems = AppendSchemaInfo(info, schema);
   const ComPtr<INvVexaDomainBehaviors> domainBehaviors = schema.DomainBehaviors();
   if (!hasInfoItems && domainBehaviors.Count() == 0) return;
   out += u"<annotation><appinfo>";

@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "schema/well_known_namespaces.h"
+#include "instance/well_known_namespaces.h"
 
 namespace nv {
 

@@ -5,7 +5,7 @@
 #include "frame/collections/key_less.h"
 #include "platform/file_uri.h"
 #include "schema/behavior_uri.h"
-#include "schema/well_known_namespaces.h"
+#include "instance/well_known_namespaces.h"
 #include "schemadoc/markup.h"
 #include "schemadoc/schema_document_names.h"
 

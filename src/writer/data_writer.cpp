@@ -1,8 +1,8 @@
 #include "writer/data_writer.h"
 
 #include "archive/stream_text.h"
-#include "writer/envelope_writer_text.h"
-#include "writer/info.h"
+#include "instance/envelope_writer_text.h"
+#include "instance/info.h"
 #include "writer/object_writer.h"
 
 namespace nv {

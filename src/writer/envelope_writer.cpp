@@ -3,9 +3,9 @@
 #include "frame/exception.h"
 #include "frame/module_info.h"
 #include "schema/behavior_uri.h"
-#include "schema/well_known_namespaces.h"
+#include "instance/well_known_namespaces.h"
 #include "archive/stream_text.h"
-#include "writer/envelope_writer_text.h"
+#include "instance/envelope_writer_text.h"
 
 namespace nv {
 namespace {

@@ -3,9 +3,9 @@
 #include <string>
 
 #include "frame/exception.h"
-#include "schema/impl_cast.h"
-#include "schema/ncname.h"
-#include "writer/object.h"
+#include "frame/impl_cast.h"
+#include "instance/ncname.h"
+#include "objects/object.h"
 #include "writer/reserved_class_names.h"
 
 namespace nv {

@@ -6,7 +6,7 @@
 
 #include <memory>
 
-#include "writer/class_layout.h"
+#include "objects/class_layout.h"
 
 #include "frame/implements.h"
 #include "frame/interfaces.h"

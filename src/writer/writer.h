@@ -16,11 +16,15 @@ namespace nv {
 
 class CNvVexaWriterImpl {
  public:
+  // `schemaServices` go to the package schema; without them it cannot load
+  // behaviour documents or copy standard behaviours.
+  explicit CNvVexaWriterImpl(std::shared_ptr<const SchemaServices> schemaServices = nullptr)
+      : schemaServices_(std::move(schemaServices)) {}
   // Finishes a package that is still open; failures there go unreported.
   virtual ~CNvVexaWriterImpl();
   // The package schema, made on first access with this writer's initialization data.
   virtual ComPtr<INvVexaSchema> Schema() {
-    if (!schema_) schema_ = MakeSchema(initializationData_.Get());
+    if (!schema_) schema_ = MakeSchema({initializationData_.Get(), schemaServices_});
     return schema_;
   }
   virtual ComPtr<INvVexaDataWriter> DataWriter();
@@ -66,6 +70,7 @@ class CNvVexaWriterImpl {
   ComPtr<ITAbZipper> zipper_;
   bool closed_ = true;
   bool created_ = false;
+  std::shared_ptr<const SchemaServices> schemaServices_;
   InitializationDataHolder initializationData_;
   ArchiveFileCompressionLevelEnum compressionLevel_ = afclLow;
   std::optional<TempFolder> tempFolder_;
@@ -79,6 +84,7 @@ class NvVexaWriter final : public Implements<NvVexaWriter, CNvVexaWriterImpl, IN
                                              INvVexaWriterCRaw, IProvideClassInfo> {
  public:
   static constexpr const CLSID& kClsid = CLSID_NvVexaWriter;
+  using Implements::Implements;
 };
 
 }  // namespace nv

@@ -14,7 +14,7 @@
 #include "frame/text.h"
 #include "platform/file_system.h"
 #include "platform/path_text.h"
-#include "schema/namespaces.h"
+#include "instance/namespaces.h"
 #include "schemadoc/schema_writer.h"
 #include "writer/envelope_writer.h"
 

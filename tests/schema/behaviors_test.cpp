@@ -4,8 +4,8 @@
 #include <string>
 
 #include "schema/behavior_uri.h"
-#include "schema/namespaces.h"
-#include "schema/well_known_namespaces.h"
+#include "instance/namespaces.h"
+#include "instance/well_known_namespaces.h"
 #include "schema_test_support.h"
 
 namespace nv::test {
@@ -69,24 +69,13 @@ TEST(ClassesBehaviors, AddByMode) {
   }
 }
 
-// A loader that defines urn:x#Loaded (one attribute) in any schema it reads.
-void LoadDefiningOneBehavior(const ComPtr<INvVexaSchema>& schema, const Bstr& location) {
-  if (location == Bstr(u"broken.xsd")) throw ENvException("Invalid Vexa: broken document");
-  auto behavior = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#Loaded", u"", false);
-  behavior.Attributes().Add(u"size");
-}
-
-TEST(ClassesBehaviors, LoadReadsTheDefinitionThroughTheReaderSeam) {
-  auto behaviors = NewSchema().ClassesBehaviors();
-  {
-    ScopedSeams installed(SchemaSeams{});
-    EXPECT_EQ(FailureOf([&] { behaviors.Add(mtExternal, u"urn:x#A", u"a.xsd", true); }),
-              "Cannot load behavior \"urn:x#A\" from \"a.xsd\": reading behavior schema "
-              "documents is not available");
-  }
-  SchemaSeams seams;
-  seams.loadBehaviorSchema = &LoadDefiningOneBehavior;
-  ScopedSeams installed(seams);
+TEST(ClassesBehaviors, LoadReadsTheDefinitionThroughTheSchemasServices) {
+  EXPECT_EQ(FailureOf([&] {
+              NewSchema().ClassesBehaviors().Add(mtExternal, u"urn:x#A", u"a.xsd", true);
+            }),
+            "Cannot load behavior \"urn:x#A\" from \"a.xsd\": reading behavior schema "
+            "documents is not available");
+  auto behaviors = NewSchemaWithServices().ClassesBehaviors();
   auto loaded = behaviors.Add(mtExternal, u"urn:x#Loaded", u"http://host/b.xsd", true);
   EXPECT_EQ(Utf8(loaded.SchemaLocation()), "http://host/b.xsd");
   EXPECT_EQ(Utf8(loaded.Attributes().Item(0).Name()), "size");

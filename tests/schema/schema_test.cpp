@@ -7,7 +7,7 @@
 #include <string>
 
 #include "frame/initialization_data.h"
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 #include "schema_test_support.h"
 
 namespace nv::test {
@@ -52,61 +52,25 @@ TEST(Schema, MustUnderstandItemsComeFromOwnBehaviorLists) {
   EXPECT_TRUE(raw.HasMustUnderstandItems());
 }
 
-CNvVexaSchemaImpl& ImplOf(const ComPtr<INvVexaSchema>& schema) {
-  return *ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(schema);
-}
-
-TEST(Schema, InfoNeedsItsSeam) {
-  ScopedSeams installed(SchemaSeams{});
+// The schema's Info, a must-understand item in it and its copy; Clear keeps it.
+TEST(Schema, InfoItemsAreCopiedAndSurviveClear) {
   auto schema = NewSchema();
-  EXPECT_EQ(FailureOf([&] { ImplOf(schema).Info(); }),
-            "The Info collection of a schema is not available");
+  EXPECT_EQ(schema.Info(), schema.Info());
+  const auto item = schema.Info().GetInfoItem(u"a", u"urn:s");
+  item.PutValueType(dtString);
+  item.PutValue(Variant(u"v"));
   EXPECT_FALSE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
-  schema.Copy(NewSchema());  // nothing to copy without Info
-}
-
-// Info items and their copies are tested with the real Info collection in
-// tests/writer/info_test.cpp. Here a stand-in holds a must-understand item once
-// its proxy says "must", to show that Clear keeps the items.
-TEST(Schema, ClearKeepsTheInfoItems) {
-  SchemaSeams seams;
-  seams.createSchemaInfo = [] {
-    return ComPtr<IUnknown>(CreateObject<CNvVexaInitializationData>());
-  };
-  seams.infoHasMustUnderstandItems = [](const ComPtr<IUnknown>& info) {
-    return info.as<INvVexaInitializationData>().GetProxy() == Bstr(u"must");
-  };
-  ScopedSeams installed(seams);
-  auto schema = NewSchema();
-  EXPECT_EQ(ImplOf(schema).Info(), ImplOf(schema).Info());
-  ImplOf(schema).Info().as<INvVexaInitializationData>().SetProxy(u"must");
+  item.PutMustUnderstand(muYes);
   schema.Clear();
   EXPECT_TRUE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
-}
 
-constexpr const char16_t* kVersioning =
-    u"http://www.norvane.com/vexa/std/ns/core/classBehaviors/versioning/1.0#version";
-constexpr const char16_t* kVersioningLocation =
-    u"http://www.norvane.com/vexa/std/schema/classBehaviors/versioning.xsd";
-
-// Stand-ins for the schema document reader and the standard catalogue.
-SchemaSeams FakeSeams() {
-  SchemaSeams seams;
-  seams.loadBehaviorSchema = [](const ComPtr<INvVexaSchema>& schema, const Bstr&) {
-    schema.ClassesBehaviors()
-        .Add(mtEmbedded, u"urn:far#Far", u"", false)
-        .Attributes()
-        .Add(u"farAway");
-  };
-  seams.isStandardBehaviorNamespace = [](std::u16string_view ns) {
-    return ns == u"http://www.norvane.com/vexa/std/ns/core/classBehaviors/versioning/1.0";
-  };
-  seams.defineStandardBehavior = [](const ComPtr<INvVexaSchema>& schema, const Bstr& uri) {
-    auto behavior = schema.ClassesBehaviors().Add(mtEmbedded, uri, u"", false);
-    behavior.Attributes().Add(u"version");
-    behavior.PutSchemaLocation(kVersioningLocation);
-  };
-  return seams;
+  auto copy = NewSchema();
+  copy.Copy(schema);
+  const auto copied = copy.Info().GetInfoItem(u"a", u"urn:s");
+  EXPECT_NE(copied, item);
+  EXPECT_EQ(copied.MustUnderstand(), muYes);
+  EXPECT_EQ(Utf8(copied.Value().bstrVal), "v");
+  EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
 }
 
 // Attributes t1..t21, one of each data type.
@@ -161,11 +125,10 @@ class SchemaCopy : public ::testing::Test {
   }
 
   ComPtr<INvVexaSchema> source = NewSchema();
-  ComPtr<INvVexaSchema> copy = NewSchema();
+  ComPtr<INvVexaSchema> copy = NewSchemaWithServices();
 };
 
 TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
-  ScopedSeams installed(FakeSeams());
   copy.Copy(source);
   EXPECT_EQ(copy.Classes().IndexOf(u"Stale"), -1);
   EXPECT_EQ(copy.ClassesBehaviors().IndexOf(u"urn:stale#S"), -1);
@@ -203,7 +166,6 @@ TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
 }
 
 TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
-  ScopedSeams installed(FakeSeams());
   copy.Copy(source);
   auto behaviors = copy.ClassesBehaviors();
   ASSERT_EQ(behaviors.Count(), 4);
@@ -239,12 +201,12 @@ TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
 }
 
 TEST_F(SchemaCopy, AnExternalBehaviorNeedsTheCatalogue) {
-  ScopedSeams installed(SchemaSeams{});
-  EXPECT_EQ(FailureOf([&] { copy.Copy(source); }),
+  auto bare = NewSchema();
+  EXPECT_EQ(FailureOf([&] { bare.Copy(source); }),
             "Cannot copy behavior \"urn:far#Far\": the standard behavior catalogue is not "
             "available");
   // What was copied before the failure stays.
-  EXPECT_EQ(copy.ClassesBehaviors().Count(), 2);
+  EXPECT_EQ(bare.ClassesBehaviors().Count(), 2);
 }
 
 TEST(ClassCopy, AParentMissingFromTheDestinationIsLeftOutAndABehaviorFails) {

@@ -6,7 +6,6 @@
 #include <filesystem>
 
 #include "schema_document_test_support.h"
-#include "schemadoc/schema_info_seam.h"
 #include "values/byte_array.h"
 #include "values/duration_value.h"
 
@@ -134,30 +133,13 @@ ComPtr<INvVexaClassBehavior> AddExternal(const ComPtr<INvVexaSchema>& schema, Bs
   return schema.ClassesBehaviors().Add(mtExternal, uri, location, false);
 }
 
-// Installs a schema Info renderer for one test.
-class ScopedInfoRenderer {
- public:
-  explicit ScopedInfoRenderer(SchemaInfoRenderer renderer)
-      : saved_(InstalledSchemaInfoRenderer()) {
-    InstalledSchemaInfoRenderer() = renderer;
-  }
-  ~ScopedInfoRenderer() { InstalledSchemaInfoRenderer() = saved_; }
-  ScopedInfoRenderer(const ScopedInfoRenderer&) = delete;
-  ScopedInfoRenderer& operator=(const ScopedInfoRenderer&) = delete;
-
- private:
-  SchemaInfoRenderer saved_;
-};
-
 TEST(BehaviorDocument, ExternalEmbeddedAndDomainBehaviorsWithMarksAndInfoItems) {
   ScratchFolder folder;
-  // A stand-in that renders Info items for the main schema only.
-  ScopedInfoRenderer renderer([](std::u16string& out, const ComPtr<INvVexaSchema>& schema) {
-    if (schema.SchemaURI() != Bstr(u"http://example.com/parts")) return false;
-    out += u"<SOAP_ENV:Header><i>1</i></SOAP_ENV:Header>";
-    return true;
-  });
   const auto schema = NewSchema();
+  const auto item = schema.Info().GetInfoItem(u"ver", u"urn:s");
+  item.PutValueType(dtString);
+  item.PutValue(Variant(u"1.0"));
+  item.PutMustUnderstand(muYes);
   const auto behaviors = schema.ClassesBehaviors();
   const auto optional = AddExternal(schema, Bstr(kTools) + u"#opt", u"http://example.com/t.xsd");
   const auto required = AddExternal(schema, Bstr(kTools) + u"#req", u"http://example.com/t.xsd");
@@ -196,7 +178,9 @@ TEST(BehaviorDocument, ExternalEmbeddedAndDomainBehaviorsWithMarksAndInfoItems) 
       R"(<import namespace="http://example.com/ns/b" schemaLocation="VEXA_CB_NS4.xsd"/>)";
   // Info items, then the domain behaviours with their roles in role order.
   const std::string annotation =
-      R"(<annotation><appinfo><SOAP_ENV:Header><i>1</i></SOAP_ENV:Header>)"
+      R"(<annotation><appinfo><SOAP_ENV:Header )"
+      R"(xmlns:SOAP_ENV="http://schemas.xmlsoap.org/soap/envelope/" xmlns:NS1="urn:s">)"
+      R"(<NS1:ver xsd:type="string" vexa:mustUnderstand="yes">1.0</NS1:ver></SOAP_ENV:Header>)"
       R"(<vexa:domainBehaviors>)"
       R"(<vexa:behavior vexa:uri="http://example.com/domain/1.0">)"
       R"(<vexa:role vexa:name="asset" vexa:class="tns:Part"/>)"

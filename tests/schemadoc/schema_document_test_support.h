@@ -17,7 +17,7 @@
 namespace nv::test {
 
 inline ComPtr<INvVexaSchema> NewSchema(const char16_t* uri = u"http://example.com/parts") {
-  ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+  ComPtr<INvVexaSchema> schema = MakeSchema();
   if (uri) schema.PutSchemaURI(uri);
   return schema;
 }

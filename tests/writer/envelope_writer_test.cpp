@@ -35,7 +35,7 @@ TEST(EnvelopeWriterTest, SchemaIdentityFallsBackToTheSchemaFileAndEscapesTheLoca
        " xmlns:tns=\"urn:a&amp;b\" xsi:schemaLocation=\"urn:a&amp;b dir/a&amp;b &lt;1&gt;.xsd\""},
   };
   for (const Case& c : cases) {
-    ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+    ComPtr<INvVexaSchema> schema = MakeSchema();
     if (!c.uri.empty()) schema.PutSchemaURI(Bstr(c.uri));
     if (!c.location.empty()) schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(Bstr(c.location));
     TestDocument document(schema);

@@ -1,9 +1,7 @@
 // The Info collection: every refusal and what a refused Save leaves behind,
-// item lookup and copies, and a schema's Info rendered for the schema document.
-#include "schema/impl_cast.h"
-#include "schemadoc/schema_info_seam.h"
-#include "writer/info.h"
-#include "writer/info_schema_seams.h"
+// item lookup and copies.
+#include "frame/impl_cast.h"
+#include "instance/info.h"
 #include "writer/writer_test_support.h"
 
 #include <gtest/gtest.h>
@@ -96,49 +94,6 @@ TEST(InfoItemsTest, ItemsAreFoundByNameAndNamespaceExactlyAndCopiesUpdateThem) {
   EXPECT_EQ(copied.ValueType(), dtString);
   EXPECT_EQ(copied.MustUnderstand(), muYes);
   EXPECT_EQ(Bstr(copied.Value().bstrVal).ToUtf8(), "new");
-}
-
-ComPtr<INvVexaInfo> InfoOf(const ComPtr<INvVexaSchema>& schema) {
-  return ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(schema)->Info().as<INvVexaInfo>();
-}
-
-TEST(SchemaInfoTest, RendersItemsWithXsdTypesAndTheSoapDeclaration) {
-  InstallInfoSeams();
-  const ComPtr<INvVexaSchema> schema = TestSchema();
-  std::u16string out;
-  EXPECT_FALSE(InstalledSchemaInfoRenderer()(out, schema));  // an empty Header, no items
-  EXPECT_EQ(Bstr(out).ToUtf8(),
-            "<SOAP_ENV:Header xmlns:SOAP_ENV=\"http://schemas.xmlsoap.org/soap/envelope/\">"
-            "</SOAP_ENV:Header>");
-
-  SetItem(InfoOf(schema), u"ver", u"urn:s", dtString, Variant(u"1.0"), muYes);
-  const std::string expected =
-      "<SOAP_ENV:Header xmlns:SOAP_ENV=\"http://schemas.xmlsoap.org/soap/envelope/\""
-      " xmlns:NS1=\"urn:s\">"
-      "<NS1:ver xsd:type=\"string\" vexa:mustUnderstand=\"yes\">1.0</NS1:ver>"
-      "</SOAP_ENV:Header>";
-  for (int document = 0; document < 2; ++document) {  // each document gets the same text
-    out.clear();
-    EXPECT_TRUE(InstalledSchemaInfoRenderer()(out, schema));
-    EXPECT_EQ(Bstr(out).ToUtf8(), expected);
-  }
-}
-
-TEST(SchemaInfoTest, MustUnderstandItemsAndCopiesReachTheSchema) {
-  InstallInfoSeams();
-  const ComPtr<INvVexaSchema> schema = TestSchema();
-  const ComPtr<INvVexaInfoItem> item =
-      SetItem(InfoOf(schema), u"a", u"urn:s", dtString, Variant(u"v"), muNo);
-  EXPECT_FALSE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
-  item.PutMustUnderstand(muYes);
-  EXPECT_TRUE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
-
-  const ComPtr<INvVexaSchema> copy = MakeSchema(nullptr);
-  copy.Copy(schema);
-  const ComPtr<INvVexaInfoItem> copied = InfoOf(copy).GetInfoItem(Bstr(u"a"), Bstr(u"urn:s"));
-  EXPECT_NE(copied.get(), item.get());
-  EXPECT_EQ(copied.MustUnderstand(), muYes);
-  EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
 }
 
 }  // namespace

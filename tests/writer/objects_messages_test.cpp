@@ -4,7 +4,7 @@
 
 #include <functional>
 
-#include "writer/object.h"
+#include "objects/object.h"
 #include "writer/writer_test_support.h"
 
 namespace nv::writer_test {

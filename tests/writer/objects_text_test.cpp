@@ -3,7 +3,7 @@
 
 #include "values/byte_array.h"
 #include "values/duration_value.h"
-#include "writer/attribute_values_groups.h"
+#include "objects/attribute_values_groups.h"
 #include "writer/writer_test_support.h"
 
 namespace nv::writer_test {
@@ -128,7 +128,7 @@ TEST(ObjectText, EveryValueType) {
       {u"gm", dtGMonth, when, "--03--"},
       {u"gy", dtGYear, when, "2009"},
   };
-  ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+  ComPtr<INvVexaSchema> schema = MakeSchema();
   ComPtr<INvVexaClass> typed = schema.Classes().Add(u"Typed");
   for (const Row& row : rows) AddAttribute(typed.CurrentClassAttributes(), row.name, row.type);
   WriterFixture fixture(schema);
@@ -145,7 +145,7 @@ TEST(ObjectText, EveryValueType) {
 }
 
 TEST(ObjectText, DefaultsAreWrittenInTheAttributeType) {
-  ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+  ComPtr<INvVexaSchema> schema = MakeSchema();
   ComPtr<INvVexaClass> plain = schema.Classes().Add(u"Plain");
   AddAttribute(plain.CurrentClassAttributes(), u"flag", dtBoolean).PutDefaultValue(Variant(u"1"));
   AddAttribute(plain.CurrentClassAttributes(), u"none", dtInt);

@@ -5,10 +5,10 @@
 #include <chrono>
 #include <string>
 
-#include "writer/hardened_dom_parser.h"
+#include "xml/hardened_dom_parser.h"
 #include "writer/writer_test_support.h"
-#include "writer/xml_value.h"
-#include "writer/xml_value_text.h"
+#include "instance/xml_value.h"
+#include "instance/xml_value_text.h"
 
 namespace nv::writer_test {
 namespace {

@@ -2,10 +2,9 @@
 // value as the client gave it (carriage returns, tabs, quotes, characters
 // beyond the BMP, markup characters), nothing a client supplies can change
 // the markup around it, and what XML cannot carry is refused, never written.
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 #include "schemadoc/external_schema_writer.h"
 #include "support/readback.h"
-#include "writer/info_schema_seams.h"
 #include "writer/writer.h"
 #include "writer/writer_test_support.h"
 
@@ -54,7 +53,7 @@ std::u16string BigValue() {
 
 class PackageReadBack : public ::testing::Test {
  protected:
-  PackageReadBack() : env_("TEMP", scratch_.Path().c_str()) { InstallInfoSeams(); }
+  PackageReadBack() : env_("TEMP", scratch_.Path().c_str()) {}
 
   // Writes the package; answers the schema URI it used.
   std::string WritePackage(SchemaModeEnum mode) {

@@ -171,8 +171,7 @@ TEST_F(PackageWriterTest, StateRulesAndMessages) {
   // The schema is made once, with the writer's initialization data (which
   // carries the proxy for behaviour downloads).
   EXPECT_EQ(writer.Schema(), writer.Schema());
-  EXPECT_EQ(writer.Schema().as<INvVexaSchemaCRaw>().GetInitializationData(),
-            writer.InitializationData());
+  EXPECT_EQ(ContextOf(writer.Schema()).initializationData, writer.InitializationData());
   EXPECT_EQ(FailureOf([&] { writer.CreateVexaArchiveFile(Bstr(u"pkg.vexa")); }),
             "Cannot create Vexa file: pkg.vexa. File path doesn't exist.");
   EXPECT_EQ(FailureOf([&] { writer.CloseVexaArchiveFile(); }),

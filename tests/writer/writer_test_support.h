@@ -7,7 +7,7 @@
 #include "frame/exception.h"
 #include "frame/interfaces.h"
 #include "frame/module_info.h"
-#include "schema/namespaces.h"
+#include "instance/namespaces.h"
 #include "schema/schema.h"
 #include "support/failure_of.h"
 #include "support/scratch.h"
@@ -40,7 +40,7 @@ inline std::string DocumentStart(const std::string& extraDeclarations = "") {
 }
 
 inline ComPtr<INvVexaSchema> TestSchema() {
-  ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+  ComPtr<INvVexaSchema> schema = MakeSchema();
   schema.PutSchemaURI(Bstr(u"urn:test"));
   schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(Bstr(u"test.xsd"));
   return schema;
@@ -133,7 +133,7 @@ inline ComPtr<INvVexaClassBehavior> AddBehavior(const ComPtr<INvVexaSchema>& sch
 
 // Base <- Middle <- Leaf, with Tracked on Middle and Stamped on Leaf.
 inline ComPtr<INvVexaSchema> ChainSchema() {
-  ComPtr<INvVexaSchema> schema = MakeSchema(nullptr);
+  ComPtr<INvVexaSchema> schema = MakeSchema();
   schema.PutSchemaURI(kSchemaUri);
   ComPtr<INvVexaClasses> classes = schema.Classes();
   ComPtr<INvVexaClass> base = classes.Add(u"Base");

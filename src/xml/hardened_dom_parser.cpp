@@ -1,4 +1,4 @@
-#include "writer/hardened_dom_parser.h"
+#include "xml/hardened_dom_parser.h"
 
 #include <mutex>
 #include <string>

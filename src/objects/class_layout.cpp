@@ -1,9 +1,9 @@
-#include "writer/class_layout.h"
+#include "objects/class_layout.h"
 
 #include "frame/exception.h"
 #include "schema/behavior_uri.h"
 #include "schema/class_chain.h"
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 
 namespace nv {
 

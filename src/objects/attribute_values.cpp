@@ -1,14 +1,14 @@
-#include "writer/attribute_values.h"
+#include "objects/attribute_values.h"
 
 #include <algorithm>
 #include <string>
 
 #include "frame/collections/key_less.h"
 #include "frame/exception.h"
-#include "schema/impl_cast.h"
+#include "frame/impl_cast.h"
 #include "values/duration_value.h"
-#include "writer/attribute_value_text.h"
-#include "writer/xml_value.h"
+#include "instance/attribute_value_text.h"
+#include "instance/xml_value.h"
 
 namespace nv {
 

@@ -7,8 +7,8 @@
 
 #include "frame/implements.h"
 #include "frame/interfaces.h"
-#include "writer/class_layout.h"
-#include "writer/document_text.h"
+#include "objects/class_layout.h"
+#include "xml/document_text.h"
 
 namespace nv {
 

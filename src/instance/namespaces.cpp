@@ -1,9 +1,9 @@
-#include "schema/namespaces.h"
+#include "instance/namespaces.h"
 
 #include <iterator>
 #include <string>
 
-#include "schema/well_known_namespaces.h"
+#include "instance/well_known_namespaces.h"
 
 namespace nv {
 

@@ -1,8 +1,8 @@
-#include "writer/attribute_value_text.h"
+#include "instance/attribute_value_text.h"
 
 #include "frame/exception.h"
 #include "values/value_to_text.h"
-#include "writer/xml_value_text.h"
+#include "instance/xml_value_text.h"
 
 namespace nv {
 

@@ -1,12 +1,12 @@
-#include "writer/info_item.h"
+#include "instance/info_item.h"
 
 #include <string>
 
 #include "frame/exception.h"
 #include "values/data_type_names.h"
 #include "values/xml_escape.h"
-#include "writer/attribute_value_text.h"
-#include "writer/envelope_writer_text.h"
+#include "instance/attribute_value_text.h"
+#include "instance/envelope_writer_text.h"
 
 namespace nv {
 namespace {

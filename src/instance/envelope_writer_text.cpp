@@ -1,4 +1,4 @@
-#include "writer/envelope_writer_text.h"
+#include "instance/envelope_writer_text.h"
 
 namespace nv {
 

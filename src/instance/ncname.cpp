@@ -1,4 +1,4 @@
-#include "schema/ncname.h"
+#include "instance/ncname.h"
 
 #include <xercesc/util/XMLChar.hpp>
 

@@ -1,4 +1,4 @@
-#include "writer/xml_value_text.h"
+#include "instance/xml_value_text.h"
 
 #include <utility>
 #include <vector>
@@ -8,7 +8,7 @@
 #include "frame/exception.h"
 #include "frame/text.h"
 #include "values/xml_escape.h"
-#include "writer/hardened_dom_parser.h"
+#include "xml/hardened_dom_parser.h"
 
 namespace nv {
 

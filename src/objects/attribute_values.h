@@ -10,7 +10,7 @@
 
 #include "frame/implements.h"
 #include "frame/interfaces.h"
-#include "writer/class_layout.h"
+#include "objects/class_layout.h"
 
 namespace nv {
 

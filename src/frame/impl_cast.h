@@ -1,5 +1,5 @@
-// Reaching the implementation behind an interface pointer of the schema
-// model's own objects, and an implementation's own interface.
+// Reaching the implementation behind an interface pointer of the library's
+// own objects, and an implementation's own interface.
 //
 // The model's objects keep plain back-pointers (a class's behaviour
 // collection to its class, an attribute to its collection) and compare

@@ -1,15 +1,15 @@
-#include "writer/info.h"
+#include "instance/info.h"
 
 #include "archive/stream_text.h"
 #include "frame/exception.h"
-#include "schema/namespaces.h"
-#include "schema/ncname.h"
-#include "schema/well_known_namespaces.h"
+#include "instance/namespaces.h"
+#include "instance/ncname.h"
+#include "instance/well_known_namespaces.h"
 #include "values/duration_value.h"
 #include "values/xml_escape.h"
-#include "writer/envelope_writer_text.h"
-#include "writer/info_item.h"
-#include "writer/xml_value.h"
+#include "instance/envelope_writer_text.h"
+#include "instance/info_item.h"
+#include "instance/xml_value.h"
 
 namespace nv {
 

@@ -41,8 +41,9 @@ class CNvVexaInfoImpl {
   // Adds or updates an item for each item of `source`.
   virtual void Copy(const ComPtr<INvVexaInfo>& source);
 
- private:
   bool AnyItemMustBeUnderstood();
+
+ private:
   bool BodyIsOpen();
   // The item namespaces with the prefixes that `globalNamespaces` counts out.
   ComPtr<INvVexaNamespaces> ItemPrefixes(const ComPtr<INvVexaNamespaces>& globalNamespaces);

@@ -1,8 +1,8 @@
-#include "writer/object.h"
+#include "objects/object.h"
 
 #include "archive/stream_text.h"
 #include "frame/exception.h"
-#include "writer/attribute_values_groups.h"
+#include "objects/attribute_values_groups.h"
 
 namespace nv {
 

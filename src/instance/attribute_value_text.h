@@ -6,8 +6,8 @@
 #include <string_view>
 
 #include "frame/interfaces.h"
-#include "writer/document_text.h"
-#include "writer/xml_value_text.h"
+#include "xml/document_text.h"
+#include "instance/xml_value_text.h"
 
 namespace nv {
 

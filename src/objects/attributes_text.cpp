@@ -1,9 +1,9 @@
-#include "writer/attributes_text.h"
+#include "objects/attributes_text.h"
 
 #include "frame/exception.h"
 #include "values/value_to_text.h"
-#include "writer/attribute_value_text.h"
-#include "writer/xml_value.h"
+#include "instance/attribute_value_text.h"
+#include "instance/xml_value.h"
 
 namespace nv {
 

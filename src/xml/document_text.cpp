@@ -1,4 +1,4 @@
-#include "writer/document_text.h"
+#include "xml/document_text.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
-#include "writer/attribute_values_groups.h"
+#include "objects/attribute_values_groups.h"
 
 #include "frame/exception.h"
-#include "schema/impl_cast.h"
-#include "writer/attributes_text.h"
+#include "frame/impl_cast.h"
+#include "objects/attributes_text.h"
 
 namespace nv {
 

@@ -9,9 +9,9 @@
 #include "frame/collections/key_less.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
-#include "writer/attribute_values.h"
-#include "writer/class_layout.h"
-#include "writer/document_text.h"
+#include "objects/attribute_values.h"
+#include "objects/class_layout.h"
+#include "xml/document_text.h"
 
 namespace nv {
 

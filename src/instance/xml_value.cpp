@@ -1,6 +1,6 @@
-#include "writer/xml_value.h"
+#include "instance/xml_value.h"
 
-#include "schema/namespaces.h"
+#include "instance/namespaces.h"
 
 namespace nv {
 
