@@ -1,19 +1,23 @@
-// The values of one object (or value set) for the attributes of its class, or
-// for the attributes of one class behaviour. Assignment checks the value
-// against the attribute's definition; conversion to the attribute's type
-// happens only when the values are written.
+// The attribute values of an object (of its class or of one behaviour), and
+// the text they are written as.
 #pragma once
 
 #include <memory>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 #include "objects/class_layout.h"
+#include "xml/document_text.h"
 
 namespace nv {
 
+// The values of one object (or value set) for the attributes of its class, or
+// for the attributes of one class behaviour. Assignment checks the value
+// against the attribute's definition; conversion to the attribute's type
+// happens only when the values are written.
 class CNvVexaAttributesValuesImpl {
  public:
   virtual ~CNvVexaAttributesValuesImpl() = default;
@@ -68,5 +72,22 @@ ComPtr<INvVexaAttributesValues> MakeAttributesValues(
 
 // The implementation behind a collection made by this library, or null.
 CNvVexaAttributesValuesImpl* AttributesValuesImpl(const ComPtr<INvVexaAttributesValues>& values);
+
+// The attribute elements of one class or behaviour, as they appear inside an
+// object element.
+struct AttributesTextContext {
+  const ComPtr<INvVexaNamespaces>& namespaces;
+  // An object's own values fall back to defaults and insist on required
+  // attributes; other value sets list only what was assigned.
+  bool isObjectValues;
+};
+
+// One element per attribute of `block` that has a value to write. `values`
+// may be null (nothing assigned).
+void AppendAttributeElements(DocumentText& out, const AttributesTextContext& context,
+                             const TextBlock& block, const CNvVexaAttributesValuesImpl* values);
+
+// Throws the unassigned failure for the first required attribute of `block`.
+void CheckNoRequiredAttribute(const TextBlock& block);
 
 }  // namespace nv

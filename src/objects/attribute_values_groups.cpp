@@ -2,7 +2,7 @@
 
 #include "frame/exception.h"
 #include "frame/impl_cast.h"
-#include "objects/attributes_text.h"
+#include "objects/attribute_values.h"
 
 namespace nv {
 

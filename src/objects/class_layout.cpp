@@ -1,8 +1,8 @@
 #include "objects/class_layout.h"
 
 #include "frame/exception.h"
-#include "schema/behavior_uri.h"
-#include "schema/class_chain.h"
+#include "schema/behaviors.h"
+#include "schema/classes.h"
 #include "frame/impl_cast.h"
 
 namespace nv {

@@ -1,8 +1,10 @@
 #include "schema/attributes.h"
 
-#include "schema/attribute.h"
+#include <string>
+#include <utility>
+
 #include "frame/impl_cast.h"
-#include "instance/ncname.h"
+#include "instance/names.h"
 
 namespace nv {
 
@@ -70,6 +72,130 @@ ComPtr<INvVexaAttributes> MakeAttributes(AttributeOwnerTypeEnum ownerType) {
   ComPtr<INvVexaAttributes> made = CreateObject<CNvVexaAttributes>();
   made.as<INvVexaAttributesCRaw>().Create(ownerType);
   return made;
+}
+
+void CNvVexaAttributeImpl::PutRequired(bool value) {
+  // The collection remembers that it ever held a required attribute; the
+  // object writer relies on that flag.
+  if (value && owner_)
+    ComPtr<INvVexaAttributes>(owner_).as<INvVexaAttributesCRaw>().PutConsistsRequiredAttributes(
+        true);
+  required_ = value;
+}
+
+ComPtr<INvVexaTypeDefinition> CNvVexaAttributeImpl::TypeDefinition() {
+  if (!typeDefinition_) {
+    auto made = CreateObject<CNvVexaTypeDefinition>();
+    made.as<INvVexaTypeDefinitionCRaw>().Create(ownerType_);
+    typeDefinition_ = made;
+  }
+  return typeDefinition_;
+}
+
+void CNvVexaAttributeImpl::Create(const BstrArg& name, const ComPtr<INvVexaAttributes>& owner) {
+  name_ = name;
+  owner_ = owner.get();
+  ownerType_ = owner ? owner.as<INvVexaAttributesCRaw>().GetAttributeOwnerType() : aotClass;
+  isPrimary_ = false;
+  defaultValue_ = Variant::Null();
+  required_ = false;
+  isNullAllowed_ = true;
+  typeDefinition_.reset();
+}
+
+void CNvVexaAttributeImpl::Copy(const ComPtr<INvVexaAttribute>& source) {
+  TypeDefinition().as<INvVexaTypeDefinitionCRaw>().Copy(source.TypeDefinition());
+  isPrimary_ = source.IsPrimary();
+  required_ = source.Required();
+  defaultValue_ = source.DefaultValue();
+  isNullAllowed_ = source.IsNullAllowed();
+}
+
+void DetachAttributeFromOwner(const ComPtr<IUnknown>& attribute) {
+  if (auto* impl = ImplFrom<CNvVexaAttribute, INvVexaAttributeCRaw>(attribute))
+    impl->DetachFromOwner();
+}
+
+void CNvVexaTypeDefinitionImpl::RequireValueType(DataTypeEnum wanted, const char* property) const {
+  if (valueType_ == dtUndefined)
+    throw ENvException(
+        "You must define TypeDefinition.ValueType prior to using other properties of "
+        "TypeDefinition");
+  if (valueType_ != wanted)
+    throw ENvException(("Invalid property \"" + std::string(property) +
+                        "\" for Type definition of ValueType " +
+                        std::to_string(static_cast<int32_t>(valueType_)))
+                           .c_str());
+}
+
+ComPtr<INvVexaObjectReferenceTypeDefinition> CNvVexaTypeDefinitionImpl::ObjectReferenceType() {
+  RequireValueType(dtObjectReference, "ObjectReference");
+  if (!objectReferenceType_) {
+    auto made = CreateObject<CNvVexaObjectReferenceTypeDefinition>();
+    made.as<INvVexaObjectReferenceTypeDefinitionCRaw>().Create(ownerType_);
+    objectReferenceType_ = made;
+  }
+  return objectReferenceType_;
+}
+
+ComPtr<INvVexaStringTypeDefinition> CNvVexaTypeDefinitionImpl::StringType() {
+  RequireValueType(dtString, "String");
+  if (!stringType_) stringType_ = CreateObject<CNvVexaStringTypeDefinition>();
+  return stringType_;
+}
+
+void CNvVexaTypeDefinitionImpl::Copy(const ComPtr<INvVexaTypeDefinition>& source) {
+  valueType_ = source.ValueType();
+  if (valueType_ == dtString)
+    StringType().as<INvVexaStringTypeDefinitionCRaw>().Copy(source.StringType());
+  else if (valueType_ == dtObjectReference)
+    ObjectReferenceType().as<INvVexaObjectReferenceTypeDefinitionCRaw>().Copy(
+        source.ObjectReferenceType());
+}
+
+namespace {
+
+bool IsClassRestriction(ObjectReferenceRestrictionTypeEnum type) {
+  return type == ortClass || type == ortClassAndDescendants;
+}
+
+}  // namespace
+
+void CNvVexaObjectReferenceTypeDefinitionImpl::PutRestrictionType(
+    ObjectReferenceRestrictionTypeEnum value) {
+  // A class behaviour is defined apart from any class, so its references
+  // cannot name one.
+  if (ownerType_ == aotClassBehavior && IsClassRestriction(value))
+    throw ENvException(
+        "Class Behavior attribute of type dtObjectReference cannot be restricted to ortClass "
+        "or to ortClassAndDescendants");
+  restriction_ = value;
+}
+
+void CNvVexaObjectReferenceTypeDefinitionImpl::PutClassName(const BstrArg& value) {
+  if (!IsClassRestriction(restriction_))
+    throw ENvException(
+        "Object reference restriction type must be defined as ortClass or "
+        "ortClassAndDescendants before assigning restriction class name");
+  className_ = value;
+}
+
+void CNvVexaObjectReferenceTypeDefinitionImpl::PutBehaviorURI(const BstrArg& value) {
+  if (restriction_ != ortBehavior)
+    throw ENvException(
+        "Object reference restriction type must be defined as ortBehavior before assigning "
+        "restriction behavior name");
+  behaviorUri_ = value;
+}
+
+void CNvVexaObjectReferenceTypeDefinitionImpl::Copy(
+    const ComPtr<INvVexaObjectReferenceTypeDefinition>& source) {
+  const ObjectReferenceRestrictionTypeEnum restriction = source.RestrictionType();
+  Bstr className = source.ClassName();
+  Bstr behaviorUri = source.BehaviorURI();
+  restriction_ = restriction;
+  className_ = std::move(className);
+  behaviorUri_ = std::move(behaviorUri);
 }
 
 }  // namespace nv

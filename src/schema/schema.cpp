@@ -1,8 +1,7 @@
 #include "schema/schema.h"
 
 #include "schema/classes.h"
-#include "schema/classes_behaviors.h"
-#include "schema/domain_behaviors.h"
+#include "schema/behaviors.h"
 #include "frame/impl_cast.h"
 #include "instance/info.h"
 #include "values/xml_escape.h"

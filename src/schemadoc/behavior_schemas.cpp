@@ -4,8 +4,8 @@
 #include <vector>
 
 #include "platform/path_text.h"
-#include "schema/behavior_uri.h"
-#include "instance/namespaces.h"
+#include "schema/behaviors.h"
+#include "instance/names.h"
 #include "schema/schema.h"
 #include "schemadoc/document_stream.h"
 #include "schemadoc/schema_document_names.h"

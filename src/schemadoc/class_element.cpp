@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "schema/behavior_uri.h"
+#include "schema/behaviors.h"
 #include "frame/impl_cast.h"
 #include "schemadoc/attribute_element.h"
 #include "schemadoc/markup.h"

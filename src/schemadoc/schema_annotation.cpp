@@ -1,6 +1,6 @@
 #include "schemadoc/schema_annotation.h"
 
-#include "instance/namespaces.h"
+#include "instance/names.h"
 #include "schemadoc/markup.h"
 
 namespace nv {

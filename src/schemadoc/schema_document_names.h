@@ -3,7 +3,7 @@
 
 #include <string_view>
 
-#include "instance/well_known_namespaces.h"
+#include "instance/names.h"
 
 namespace nv {
 

@@ -4,8 +4,8 @@
 
 #include "frame/collections/key_less.h"
 #include "platform/file_uri.h"
-#include "schema/behavior_uri.h"
-#include "instance/well_known_namespaces.h"
+#include "schema/behaviors.h"
+#include "instance/names.h"
 #include "schemadoc/markup.h"
 #include "schemadoc/schema_document_names.h"
 

@@ -5,7 +5,7 @@
 #include "frame/collections/collection_objects.h"
 #include "frame/module_info.h"
 #include "platform/file_uri.h"
-#include "instance/namespaces.h"
+#include "instance/names.h"
 #include "schemadoc/behavior_schemas.h"
 #include "schemadoc/class_element.h"
 #include "schemadoc/document_stream.h"

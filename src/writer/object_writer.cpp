@@ -1,12 +1,13 @@
 #include "writer/object_writer.h"
 
+#include <algorithm>
+#include <array>
 #include <string>
 
 #include "frame/exception.h"
 #include "frame/impl_cast.h"
-#include "instance/ncname.h"
+#include "instance/names.h"
 #include "objects/object.h"
-#include "writer/reserved_class_names.h"
 
 namespace nv {
 
@@ -68,6 +69,19 @@ ComPtr<INvVexaObjectWriter> MakeObjectWriter(const ComPtr<ITStream>& stream,
   ComPtr<INvVexaObjectWriter> made = CreateObject<CNvVexaObjectWriter>();
   made.as<INvVexaObjectWriterCRaw>().Create(stream, namespaces, schema);
   return made;
+}
+
+namespace {
+constexpr std::array<std::u16string_view, 8> kReservedNames = {
+    u"__transaction",          u"__change",         u"__objectCreated",
+    u"__objectValueModified",  u"__objectDeleted",  u"__fileDescription",
+    u"__mainFile",             u"__secondaryFile"};
+}  // namespace
+
+std::u16string_view MappedReservedClassName(std::u16string_view name) noexcept {
+  if (std::find(kReservedNames.begin(), kReservedNames.end(), name) == kReservedNames.end())
+    return name;
+  return name.substr(2);
 }
 
 }  // namespace nv

@@ -1,18 +1,20 @@
+// The object writer: makes objects of the schema's classes for the data
+// writer, refusing names the format reserves.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "frame/implements.h"
+#include "frame/interfaces.h"
+#include "objects/class_layout.h"
+
+namespace nv {
+
 // Creates the objects written into the Body. It keeps nothing per object:
 // each object writes itself to the shared stream when saved. Per class it
 // keeps the layout its objects share, read from the schema at the first
 // object of the class.
-#pragma once
-
-#include <memory>
-
-#include "objects/class_layout.h"
-
-#include "frame/implements.h"
-#include "frame/interfaces.h"
-
-namespace nv {
-
 class CNvVexaObjectWriterImpl {
  public:
   virtual ~CNvVexaObjectWriterImpl() = default;
@@ -50,5 +52,11 @@ class CNvVexaObjectWriter final
 ComPtr<INvVexaObjectWriter> MakeObjectWriter(const ComPtr<ITStream>& stream,
                                              const ComPtr<INvVexaNamespaces>& namespaces,
                                              const ComPtr<INvVexaSchema>& schema);
+
+// Class names under which the change and file objects are created: each
+// stands for the same name without its two leading underscores when the
+// schema has no class of the reserved name itself.
+// The name that `name` maps to, or `name` itself when it is not reserved.
+std::u16string_view MappedReservedClassName(std::u16string_view name) noexcept;
 
 }  // namespace nv

@@ -14,9 +14,9 @@
 #include "frame/text.h"
 #include "platform/file_system.h"
 #include "platform/path_text.h"
-#include "instance/namespaces.h"
+#include "instance/names.h"
 #include "schemadoc/schema_writer.h"
-#include "writer/envelope_writer.h"
+#include "writer/data_writer.h"
 
 #include <sys/stat.h>
 

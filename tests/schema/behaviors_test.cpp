@@ -3,9 +3,8 @@
 
 #include <string>
 
-#include "schema/behavior_uri.h"
-#include "instance/namespaces.h"
-#include "instance/well_known_namespaces.h"
+#include "schema/behaviors.h"
+#include "instance/names.h"
 #include "schema_test_support.h"
 
 namespace nv::test {

@@ -7,8 +7,7 @@
 
 #include "xml/hardened_dom_parser.h"
 #include "writer/writer_test_support.h"
-#include "instance/xml_value.h"
-#include "instance/xml_value_text.h"
+#include "instance/value_elements.h"
 
 namespace nv::writer_test {
 namespace {

@@ -7,12 +7,11 @@
 #include "frame/exception.h"
 #include "frame/interfaces.h"
 #include "frame/module_info.h"
-#include "instance/namespaces.h"
+#include "instance/names.h"
 #include "schema/schema.h"
 #include "support/failure_of.h"
 #include "support/scratch.h"
 #include "writer/data_writer.h"
-#include "writer/envelope_writer.h"
 #include "writer/object_writer.h"
 
 #include <string>

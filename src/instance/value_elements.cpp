@@ -1,16 +1,40 @@
-#include "instance/xml_value_text.h"
+#include "instance/value_elements.h"
 
 #include <utility>
 #include <vector>
-
 #include <xercesc/dom/DOM.hpp>
 
 #include "frame/exception.h"
 #include "frame/text.h"
+#include "instance/names.h"
+#include "values/value_to_text.h"
 #include "values/xml_escape.h"
 #include "xml/hardened_dom_parser.h"
 
 namespace nv {
+
+ComPtr<INvVexaNamespaces> CNvVexaXmlAttributeValueImpl::Namespaces() {
+  if (!namespaces_) namespaces_ = CreateObject<CNvVexaNamespaces>();
+  return namespaces_;
+}
+
+ComPtr<INvVexaXmlAttributeValue> MakeXmlAttributeValue() {
+  return CreateObject<CNvVexaXmlAttributeValue>();
+}
+
+Variant XmlAttributeValueFromText(std::u16string_view text,
+                                  std::span<const XmlNamespaceDeclaration> namespaces) {
+  ComPtr<INvVexaXmlAttributeValue> value = MakeXmlAttributeValue();
+  value.PutXML(text);
+  ComPtr<INvVexaNamespaces> table = value.Namespaces();
+  for (const XmlNamespaceDeclaration& declaration : namespaces)
+    table.Add(declaration.uri, declaration.prefix);
+  return Variant(static_cast<IDispatch*>(value.get()));
+}
+
+XmlValueContext XmlValueContextFor(const std::vector<XmlNamespaceDeclaration>& namespaces) {
+  return XmlValueContext{&namespaces, &XmlAttributeValueFromText};
+}
 
 namespace {
 
@@ -160,6 +184,61 @@ void AppendXmlValueText(std::u16string& out, const ComPtr<INvVexaXmlAttributeVal
   text += u'>';
   writer.AppendChildren(text, wrapper, true);
   out += text;
+}
+
+namespace {
+
+// The variant itself, or the one a by-reference variant points at.
+const VARIANT& Dereferenced(const VARIANT& value) {
+  if (value.vt == (VT_BYREF | VT_VARIANT) && value.pvarVal != nullptr) return *value.pvarVal;
+  return value;
+}
+
+ComPtr<INvVexaXmlAttributeValue> XmlValueOf(const VARIANT& value) {
+  const VARIANT& held = Dereferenced(value);
+  IUnknown* object = nullptr;
+  if (held.vt == VT_DISPATCH) object = held.pdispVal;
+  if (held.vt == VT_UNKNOWN) object = held.punkVal;
+  if (object == nullptr) return nullptr;
+  return ComPtr<IUnknown>(object).try_as<INvVexaXmlAttributeValue>();
+}
+
+// The value's lexical text; a string of a text type is escaped straight
+// from the client's string, so a long one is never copied whole.
+void AppendLexical(DocumentText& out, const VARIANT& value, DataTypeEnum type, XmlContext where) {
+  if (value.vt == VT_BSTR && IsEscapedTextType(type)) {
+    out.AppendEscaped(std::u16string_view(value.bstrVal, SysStringLen(value.bstrVal)), where);
+    return;
+  }
+  AppendVexaVariantText(out.Text(), value, type, where);
+}
+
+}  // namespace
+
+bool HoldsXmlAttributeValue(const VARIANT& value) { return static_cast<bool>(XmlValueOf(value)); }
+
+void AppendValuePart(DocumentText& out, std::u16string_view endTag, const VARIANT& value,
+                     DataTypeEnum type, const XmlValueScope& scope) {
+  if (Dereferenced(value).vt == VT_NULL) {
+    out.Text() += u" xsi:nil=\"true\"/>";
+    return;
+  }
+  if (type == dtObjectReference) {
+    out.Text() += u" href=\"";
+    AppendLexical(out, value, dtObjectReference, XmlContext::kAttribute);
+    out.Text() += u"\"/>";
+    return;
+  }
+  if (type == dtXML) {
+    const ComPtr<INvVexaXmlAttributeValue> xml = XmlValueOf(value);
+    if (!xml) throw ENvException(kDtXmlAssignmentFailure);
+    AppendXmlValueText(out.Text(), xml, scope);
+    out.Text() += endTag;
+    return;
+  }
+  out.Text() += u'>';
+  AppendLexical(out, value, type, XmlContext::kText);
+  out.Text() += endTag;
 }
 
 }  // namespace nv

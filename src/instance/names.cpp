@@ -1,11 +1,31 @@
-#include "instance/namespaces.h"
+#include "instance/names.h"
 
 #include <iterator>
 #include <string>
-
-#include "instance/well_known_namespaces.h"
+#include <xercesc/util/XMLChar.hpp>
 
 namespace nv {
+
+void AppendSoapStartTagOpen(std::u16string& out, std::u16string_view local) {
+  out += u'<';
+  out += kSoapPrefix;
+  out += u':';
+  out += local;
+}
+
+void AppendSoapEndTag(std::u16string& out, std::u16string_view local) {
+  out += u"</";
+  out += kSoapPrefix;
+  out += u':';
+  out += local;
+  out += u'>';
+}
+
+bool IsValidNCName(std::u16string_view name) noexcept {
+  // The character tables are static data: no parser initialisation needed.
+  return !name.empty() && xercesc::XMLChar1_0::isValidNCName(
+                              reinterpret_cast<const XMLCh*>(name.data()), name.size());
+}
 
 namespace {
 
