@@ -16,8 +16,8 @@ import sys
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 
 from nvidl import emit_code, emit_header  # noqa: E402
-from nvidl.parser import IdlError, parse  # noqa: E402
-from nvidl.model import ModelError  # noqa: E402
+from nvidl.model import IdlError  # noqa: E402
+from nvidl.parser import parse  # noqa: E402
 
 
 def write_if_changed(path, text):
@@ -47,12 +47,12 @@ def main():
     args = ap.parse_args()
 
     try:
-        lib = parse(load(args.idl))
+        lib = parse(load(args.idl), args.idl)
         for other in args.imports:
-            lib.merge_imported(parse(load(other)))
+            lib.merge_imported(parse(load(other), other))
         lib.resolve()
-    except (IdlError, ModelError) as e:
-        sys.exit(f'{args.idl}: {e}')
+    except IdlError as e:
+        sys.exit(str(e))
 
     idl_name = os.path.basename(args.idl)
     public_path = args.public_header if args.prelude else f'{args.subdir}/public.h'
