@@ -14,20 +14,24 @@ AUTOMATION_SCALARS = {
 BASE_INTERFACES = ('IUnknown', 'IDispatch')
 
 
-class ModelError(Exception):
-    pass
+class IdlError(Exception):
+    """A fault in the interface description, at 'file:line' where known."""
+    def __init__(self, where, message):
+        super().__init__(f'{where}: {message}' if where else message)
 
 
 def guid_initializer(text):
     """'29D4A9F9-65CE-...' -> C++ aggregate initializer of a GUID."""
     h = text.replace('-', '')
     if not re.fullmatch(r'[0-9A-Fa-f]{32}', h):
-        raise ModelError(f'bad uuid {text!r}')
+        raise IdlError(None, f'bad uuid {text!r}')
     data4 = ', '.join('0x' + h[16 + 2 * k:18 + 2 * k] for k in range(8))
     return f'{{0x{h[0:8]}, 0x{h[8:12]}, 0x{h[12:16]}, {{{data4}}}}}'
 
 
 class Param:
+    where = None  # 'file:line' of the declaration, set by the parser
+
     def __init__(self, name, type_name, depth, attrs):
         self.name, self.type, self.depth, self.attrs = name, type_name, depth, attrs
         self.kind = None  # set by Library.resolve: bstr, variant, bool, scalar, enum, object
@@ -53,6 +57,8 @@ class Param:
 
 
 class Method:
+    where = None
+
     def __init__(self, name, attrs):
         self.name, self.attrs, self.params = name, attrs, []
         self.dispid = None
@@ -61,7 +67,7 @@ class Method:
     def kind(self):
         if 'propget' in self.attrs:
             return 'get'
-        if 'propput' in self.attrs or 'propputref' in self.attrs:
+        if 'propput' in self.attrs:
             return 'put'
         return 'method'
 
@@ -84,6 +90,8 @@ class Method:
 
 
 class Interface:
+    where = None
+
     def __init__(self, name, attrs, base):
         self.name, self.attrs, self.base_name = name, attrs, base
         self.methods = []
@@ -116,12 +124,16 @@ class Interface:
 
 
 class Enum:
+    where = None
+
     def __init__(self, name, attrs, values):
         self.name, self.attrs, self.values = name, attrs, values
         self.imported = False
 
 
 class Coclass:
+    where = None
+
     def __init__(self, name, attrs):
         self.name, self.attrs, self.interfaces = name, attrs, []
         self.imported = False
@@ -135,6 +147,8 @@ class Coclass:
 
 
 class Library:
+    where = None
+
     def __init__(self, name, attrs):
         self.name, self.attrs = name, attrs
         self.enums, self.interfaces, self.coclasses = [], [], []
@@ -149,19 +163,35 @@ class Library:
         return [x for x in seq if not x.imported]
 
     def resolve(self):
+        self.check_unique_uuids()
         self.enum_names = {e.name: e for e in self.enums}
         self.enum_values = {n: v for e in self.enums for n, v in e.values}
         self.by_name = {i.name: i for i in self.interfaces}
-        for itf in self.interfaces:
+        for itf in self.interfaces:  # all bases first: a base may come later in the file
             if itf.base_name not in BASE_INTERFACES:
                 if itf.base_name not in self.by_name:
-                    raise ModelError(f'{itf.name}: unknown base {itf.base_name}')
+                    raise IdlError(itf.where, f'{itf.name}: unknown base {itf.base_name}')
                 itf.base = self.by_name[itf.base_name]
+        for itf in self.interfaces:
             for method in itf.methods:
                 for p in method.params:
                     p.kind = self.param_kind(itf, method, p)
             self.assign_dispids(itf)
+            self.check_dispids(itf)
             self.check_names(itf)
+
+    def check_unique_uuids(self):
+        """Every identifier names one thing: a shared one would make QueryInterface
+        or class creation hand out the wrong object."""
+        owners = {}
+        for item in [self] + self.enums + self.interfaces + self.coclasses:
+            uuid = item.attrs.get('uuid')
+            if uuid is None:
+                continue
+            first = owners.setdefault(uuid.upper(), item)
+            if first is not item:
+                raise IdlError(item.where, f'uuid {uuid} of {item.name} is already the uuid '
+                                           f'of {first.name} ({first.where})')
 
     def param_kind(self, itf, method, p):
         where = f'{itf.name}.{method.name}.{p.name}'
@@ -178,13 +208,17 @@ class Library:
             return 'enum'
         if (p.type in self.by_name or p.type in BASE_INTERFACES) and direct == 1:
             return 'object'
-        raise ModelError(f'{where}: type {p.type}{"*" * p.depth} is not supported')
+        raise IdlError(p.where, f'{where}: type {p.type}{"*" * p.depth} is not supported')
 
     @staticmethod
     def assign_dispids(itf):
-        used = {m.dispid for m in itf.all_methods() if m.dispid is not None}
-        by_name = {}
-        for m in itf.all_methods():
+        """A member without id(N) takes its property's id, else the next one after
+        every id already used in the chain, explicit ones included."""
+        members = itf.all_methods()
+        used = {m.dispid for m in members if m.dispid is not None}
+        used |= {int(m.attrs['id'], 0) for m in members if 'id' in m.attrs}
+        by_name = {m.name: m.dispid for m in members if m.dispid is not None}
+        for m in members:
             if m.dispid is not None:
                 continue
             if 'id' in m.attrs:
@@ -197,11 +231,26 @@ class Library:
             by_name[m.name] = m.dispid
 
     @staticmethod
+    def check_dispids(itf):
+        """One name, one id: only the get and put of a property share it."""
+        by_id, by_name = {}, {}
+        for m in itf.all_methods():
+            first = by_id.setdefault(m.dispid, m)
+            if first is not m and (first.name != m.name or {first.kind, m.kind} != {'get', 'put'}):
+                raise IdlError(m.where, f'id({m.dispid}) of {itf.name}.{m.vtable_name} is already '
+                                        f'the id of {first.vtable_name} ({first.where})')
+            first = by_name.setdefault(m.name, m)
+            if first.dispid != m.dispid:
+                raise IdlError(m.where, f'{itf.name}.{m.vtable_name} has id({m.dispid}) but '
+                                        f'{first.vtable_name} has id({first.dispid}) '
+                                        f'({first.where})')
+
+    @staticmethod
     def check_names(itf):
         seen = {}
         for m in itf.all_methods():
             key = m.impl_name
             if key in seen and seen[key] is not m:
-                raise ModelError(f'{itf.name}: {m.vtable_name} and {seen[key].vtable_name} '
+                raise IdlError(m.where, f'{itf.name}: {m.vtable_name} and {seen[key].vtable_name} '
                                  f'would share the operation name {key}')
             seen[key] = m
