@@ -2,7 +2,6 @@
 
 #include "frame/initialization_data.h"
 #include "platform/fetch_file.h"
-#include "platform/internet_error.h"
 #include "platform/mime_table.h"
 
 #include <gtest/gtest.h>
@@ -129,11 +128,6 @@ TEST_F(HttpUtilsTest, ProxiesReceiveTheAbsoluteRequest) {
   EXPECT_EQ(LastRequest().rfind("GET " + url + " HTTP/1.1\r\n", 0), 0u) << LastRequest();
   EXPECT_NE(LastRequest().find("User-Agent: Mozilla/4.0 (compatible; Norvane Vexa API; Win32)\r\n"),
             std::string::npos);
-}
-
-TEST(InternetErrorTest, MessagesUseTheTableText) {
-  EXPECT_STREQ(InternetErrorMessage(12159).Utf8(), "Error Number 12159 => (TCP/IP not installed)");
-  EXPECT_STREQ(InternetErrorMessage(12003).Utf8(), "Error Number 12003 => ");
 }
 
 TEST(MimeTableTest, LooksUpExtensionsWithoutRegardToCase) {
