@@ -80,7 +80,8 @@ TEST(CoerceNumber, BooleansEmptyNullAndError) {
 TEST(CoerceText, NumbersToText) {
   CheckCoercions({
       {I8(INT64_MIN), VT_BSTR, S_OK, Str(u"-9223372036854775808")},
-      {R8(-0.0), VT_BSTR, S_OK, Str(u"0")},    {R8(1.0 / 3), VT_BSTR, S_OK, Str(u"0.333333333333333")},
+      {R8(-0.0), VT_BSTR, S_OK, Str(u"0")},
+      {R8(1.0 / 3), VT_BSTR, S_OK, Str(u"0.333333333333333")},
       {R8(1e15), VT_BSTR, S_OK, Str(u"1E+15")}, {R8(1e-5), VT_BSTR, S_OK, Str(u"1E-05")},
       {R8(123456789012345678.0), VT_BSTR, S_OK, Str(u"1.23456789012346E+17")},
       {R8(kNaN), VT_BSTR, S_OK, Str(u"NAN")},  {R8(-kInf), VT_BSTR, S_OK, Str(u"-INF")},

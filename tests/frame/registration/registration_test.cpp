@@ -64,8 +64,9 @@ TEST(GuidText, RejectsMalformedTextAndLeavesGuidAlone) {
   }
   // From wide text each function answers its own code and the null GUID; a
   // wide character must not pass as its low byte.
-  for (const char16_t* text : {u"NorvVexa1.NvVexaWriter", u"{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}x",
-                               u"{29D4A9F9-65CE-4B2D-B884-5F59CA827BF\u0137}"}) {
+  for (const char16_t* text :
+       {u"NorvVexa1.NvVexaWriter", u"{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}x",
+        u"{29D4A9F9-65CE-4B2D-B884-5F59CA827BF\u0137}"}) {
     GUID clsid = kWriter, iid = kWriter;
     EXPECT_EQ(CLSIDFromString(text, &clsid), CO_E_CLASSSTRING);
     EXPECT_EQ(clsid, GUID_NULL);
