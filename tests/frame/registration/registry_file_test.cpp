@@ -68,6 +68,7 @@ TEST(RegistryFileTest, HandEditedLinesAndEscapedValuesSurviveSaveAndLoad) {
   EXPECT_EQ(read.GetValue("HKEY_CLASSES_ROOT\\Second", "Name"), "v");
 
   const std::string text = ReadText(path);
+  EXPECT_EQ(text.rfind("Windows Registry Editor Version 5.00\n", 0), 0u);
   for (const char* line : {"; note before any key\n", "[HKEY_CLASSES_ROOT\\Edited]\n",
                            "\"Blob\"=hex:01,02,\\\n  03,04\n", "; a comment\n",
                            "\"Broken\"=\"no end\n", "[\n", "[]\n",
