@@ -17,9 +17,7 @@ TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReason) {
   } cases[] = {
       {"", "empty name"},
       {"a\\..\\x", "'.' or '..' component"},
-      {"./x", "'.' or '..' component"},
       {"\\x", "absolute name"},
-      {"C:x", "drive letter or ':' in name"},
       {std::string("a\0b", 3), "NUL byte in name"},
       {"a//b", "empty path component"},
       {std::string(256, 'n'), "name longer than 255 bytes"},

@@ -1,5 +1,6 @@
-// The document output stream: modes, text-mode line ends, UTF-8, buffers.
-// Its failure messages are in the table in unzipper_test.cpp.
+// The document output stream: modes, text-mode line ends, UTF-8. Its failure
+// messages are in the table in unzipper_test.cpp; writes longer than its
+// buffer are read back in tests/writer/package_integrity_test.cpp.
 #include "archive/archive_test_support.h"
 #include "archive/file_stream.h"
 #include "frame/collections/variant_array.h"
@@ -37,22 +38,6 @@ TEST(FileStreamTest, WritesUtf8TextWithCarriageReturnLineFeeds) {
   stream.Free();
   stream.Free();  // a second Free does nothing
   EXPECT_EQ(ReadText(path), "<a>\r\n  <b/>\r\nx\r\ny\r\xC3\xA4\xE2\x82\xAC");
-}
-
-TEST(FileStreamTest, LargeWritesArriveWhole) {
-  Scratch dir;
-  // One line longer than the stream's buffer, then many short ones.
-  std::string text(100000, 'l'), expected(100000, 'l');
-  for (int k = 0; k < 50000; ++k) {
-    text += "line " + std::to_string(k) + "\n";
-    expected += "line " + std::to_string(k) + "\r\n";
-  }
-  ComPtr<ITStream> stream = nv::CreateObject<nv::TFileStream>();
-  stream.Create(U(dir / "big.txt"), kCreate);
-  EXPECT_EQ(stream.Write(Bytes(text), static_cast<LONG>(text.size())),
-            static_cast<LONG>(text.size()));
-  stream.Free();
-  EXPECT_EQ(ReadText(dir / "big.txt"), expected);
 }
 
 }  // namespace

@@ -86,8 +86,6 @@ TEST_F(ZipCommandArchive, ExtractsOneEntryToANewFile) {
   WriteFile(dir / "copy.txt", "older and longer contents");
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("sub\\deeper\\c.txt"), U(dir / "copy.txt")), 7);
   EXPECT_EQ(ReadText(dir / "copy.txt"), "gamma\r\n");
-  EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("empty.txt"), U(dir / "empty.copy")), 0);
-  EXPECT_EQ(fs::file_size(dir / "empty.copy"), 0u);
 }
 
 TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
@@ -137,9 +135,6 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
     MessageOf([&] { stream.Write(Variant(nv::Bstr(std::u16string(70000, u'x'))), 70000); });
     return stream;
   };
-  const std::string badIndex =
-      "Failed to get item from archive. Index given is bigger then archive size.";
-  const std::string noMatch = "Failed to extract files from archive. error code = 9";
   const std::pair<std::function<void()>, std::string> cases[] = {
       // The writer. With nothing pending, a save does nothing, not even a name check.
       {[&] { nv::CreateObject<nv::CNvTAbZipper>().Save(); }, nv_test::kNoFailure},
@@ -164,11 +159,11 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
        },
        "Cannot write archive @/not-a-zip: Not a zip archive"},
       // The reader.
-      {[&] { Made().Item(6); }, badIndex},
-      {[&] { Made().Item(-1); }, badIndex},
+      {[&] { Made().Item(6); },
+       "Failed to get item from archive. Index given is bigger then archive size."},
       {[&] { Made().ExtractFiles(U("*.xsd")); }, "Failed to extract files. error code = 9"},
-      {[&] { Made().ExtractFilesToNewLocation(U("nope.txt"), U(dir / "n")); }, noMatch},
-      {[&] { Made().ExtractFilesToNewLocation(U("sub/"), U(dir / "n")); }, noMatch},
+      {[&] { Made().ExtractFilesToNewLocation(U("nope.txt"), U(dir / "n")); },
+       "Failed to extract files from archive. error code = 9"},
       {[&] { Made().ExtractFilesToNewLocation(U("a.txt"), U(dir / "no/such/a.txt")); },
        "Failed to extract file: a.txt to new file: @/no/such/a.txt. Cannot open destination file."},
       {[&] { NewUnzipper(dir / "made.zip", dir / "missing").ExtractFiles(U("*.*")); },
@@ -187,8 +182,6 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
        "The file stream is not open"},
       {[&] { stream("doc", kCreate).Write(Variant(u"abc"), 4); },
        "Cannot write 4 bytes from a buffer of 3"},
-      {[&] { stream("doc", kCreate).Write(Variant(u"abc"), -1); },
-       "Cannot write -1 bytes from a buffer of 3"},
       {[&] { stream("doc", kCreate).Write(Variant(int32_t{5}), 1); },
        "The buffer to write is neither a string nor a byte array"},
       {[&] { stream("read.txt", kRead).Write(Variant(u"x"), 1); },

@@ -69,8 +69,7 @@ TEST(FileUriTest, UrisOfFileNames) {
   for (const ConversionRow& row : rows)
     EXPECT_EQ(FileNameToFileSystemURI(row.from).View(), row.to) << Bstr(row.from).Utf8();
   // Absolute names survive the round trip.
-  for (std::u16string_view name : {u"/tmp/a b/c.xsd", u"C:\\dir\\a.xsd", u"C:", u"\\temp\\b.xsd",
-                                   u"\\\\server\\share\\b.xsd"}) {
+  for (std::u16string_view name : {u"/tmp/a b/c.xsd", u"C:\\dir\\a.xsd", u"\\\\server\\b.xsd"}) {
     EXPECT_EQ(GetFileNameFromFileSystemURI(FileNameToFileSystemURI(name)).View(), name)
         << Bstr(name).Utf8();
   }

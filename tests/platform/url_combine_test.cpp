@@ -19,13 +19,11 @@ TEST(CombineUrlTest, ResolvesReferences) {
       {http, u"g", u"http://a/b/c/g"},          {http, u"?y", u"http://a/b/c/d;p?y"},
       {http, u"#s", u"http://a/b/c/d;p?q#s"},   {http, u"../../../g", u"http://a/g"},
       {http, u"g:h", u"g:h"},                   {u"http://host", u"s.xsd", u"http://host/s.xsd"},
-      {http, u"https://other/x.xsd", u"https://other/x.xsd"},
       // File bases combine as paths, with either separator, keeping the drive.
       {file, u"sub/./b c.xsd", u"file:///tmp/s/sub/b c.xsd"},
       {file, u"../../../../b.xsd", u"file:///b.xsd"},
       {file, u"/abs/b.xsd", u"file:///abs/b.xsd"},
       {file, u"http://h/x.xsd", u"http://h/x.xsd"},
-      {drive, u"sub\\b.xsd", u"file:///C:\\dir\\sub\\b.xsd"},
       {drive, u"..\\..\\..\\b.xsd", u"file:///C:\\b.xsd"},
       {drive, u"D:/x.xsd", u"file:///D:/x.xsd"},
       {drive, u"\\\\srv\\x.xsd", u"file:///\\\\srv\\x.xsd"},
@@ -39,12 +37,8 @@ TEST(CombineUrlTest, ResolvesReferences) {
 
 TEST(CombineUrlTest, RefusesUnusableArguments) {
   const std::pair<std::u16string, std::u16string> rows[] = {
-      {u"", u"g"},
-      {u"http://a/b", u""},
-      {u"no-scheme/path", u"g"},
-      {u"http://[bad", u"g"},
+      {u"", u"g"}, {u"http://a/b", u""}, {u"no-scheme/path", u"g"}, {u"http://[bad", u"g"},
       {u"urn:x:y", u"g"},
-      {u"no-scheme", u"http://h/x"},
   };
   for (const auto& [base, relative] : rows) {
     EXPECT_EQ(nv_test::FailureOf([&] { NvInternetCombineUrl(base, relative); }),

@@ -1,5 +1,4 @@
 #include "values/date_encoding.h"
-#include "values/date_text.h"
 #include "value_test_support.h"
 
 #include <gtest/gtest.h>
@@ -71,39 +70,6 @@ TEST(DateEncoding, DecodingRoundsToTheMillisecondAndCountsTimeForward) {
   for (DATE value : {std::nan(""), 2958466.0, -693594.0, -1e300, static_cast<double>(INFINITY),
                      2958465.0 + 86399999.6 / 86400000}) {
     EXPECT_FALSE(DecodeDateTime(value, date, time)) << value;
-  }
-}
-
-TEST(DateText, FailuresNameTheirCause) {
-  // Parse failures stay inside: the caller sees the invalid-value message.
-  const std::pair<const char16_t*, const char*> parses[] = {
-      {u"2009-03-07T14", "Invalid time format"},
-      {u"2009T14:05:09", "Expecting a full date value"},
-      {u"99999999999:00:00", "Invalid argument to time encode"},
-  };
-  for (const auto& [text, message] : parses) {
-    EXPECT_EQ(FailureOf([&] { ParseDateTimeText(text); }), message) << Utf8(text);
-  }
-  struct Row {
-    const char16_t* text;
-    DataTypeEnum type;
-    const char* message;
-  } values[] = {
-      {u"2009", dtGMonth, "2009 is not a valid gMonth value"},
-      {u"--03", dtGMonth, "--03 is not a valid gMonth value"},
-      {u"2009-03-07T14:05:09", dtDate, "2009-03-07T14:05:09 is not a valid date value"},
-      {u"--03--", dtGYear, "--03-- is not a valid gYear value"},
-      {u"20", dtGYear, "20 is not a valid gYear value"},
-      {u"2009-03T14:05:09", dtDateTime, "2009-03T14:05:09 is not a valid dateTime value"},
-      {u"12:00:-1", dtTime, "12:00:-1 is not a valid time value"},
-      // An impossible calendar date keeps its own message.
-      {u"2009-02-30", dtDate, "Invalid argument to date encode"},
-      {u"--13--", dtGMonth, "Invalid argument to date encode"},
-      {u"-0044", dtGYear, "Invalid argument to date encode"},
-  };
-  for (const Row& row : values) {
-    EXPECT_EQ(FailureOf([&] { DateValueFromText(row.text, row.type); }), row.message)
-        << Utf8(row.text);
   }
 }
 

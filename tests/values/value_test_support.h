@@ -1,15 +1,16 @@
 // Shared helpers of the value tests: byte arrays, dates and failure messages.
 #pragma once
 
-#include "frame/exception.h"
 #include "frame/text.h"
 #include "frame/variant.h"
 #include "values/byte_array.h"
 #include "values/date_encoding.h"
+#include "support/failure_of.h"
 
 #include <cstdint>
 #include <initializer_list>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace nv::test {
@@ -37,14 +38,7 @@ inline std::string Utf8(std::u16string_view text) { return Utf16ToUtf8(text); }
 // The message of the failure `action` throws, or "<no failure>".
 template <class F>
 std::string FailureOf(F&& action) {
-  try {
-    action();
-  } catch (const ENvException& e) {
-    return e.Message().ToUtf8();
-  } catch (const ComError& e) {
-    return e.Description().ToUtf8();
-  }
-  return "<no failure>";
+  return nv_test::MessageOfFailure(std::forward<F>(action));
 }
 
 }  // namespace nv::test

@@ -101,14 +101,11 @@ Texts VisitOrder(Texts added) {
   return keys;
 }
 
-TEST(Dictionary, VisitsKeysInCodeUnitOrder) {
-  EXPECT_EQ(VisitOrder({u"b", u"a", u"B"}), (Texts{u"B", u"a", u"b"}));
-  EXPECT_EQ(VisitOrder({u"abc", u"", u"ab"}), (Texts{u"", u"ab", u"abc"}));
-  // Code units, not code points: the surrogate pair of U+10000 precedes U+E000.
-  EXPECT_EQ(VisitOrder({u"\uE000", u"\U00010000"}), (Texts{u"\U00010000", u"\uE000"}));
-}
-
-TEST(Dictionary, DuplicateAddKeepsFirstValueAndLookupIsCaseSensitive) {
+// Keys are visited in code-unit order (the surrogate pair of U+10000 precedes
+// U+E000), looked up exactly, and a duplicate keeps the first value.
+TEST(Dictionary, VisitsKeysInCodeUnitOrderAndKeepsTheFirstValue) {
+  EXPECT_EQ(VisitOrder({u"b", u"a", u"B", u"\uE000", u"\U00010000", u""}),
+            (Texts{u"", u"B", u"a", u"b", u"\U00010000", u"\uE000"}));
   CNvDictionary<Bstr> dictionary;
   dictionary.Add(u"key", u"first");
   dictionary.Add(u"key", u"second");
@@ -117,13 +114,9 @@ TEST(Dictionary, DuplicateAddKeepsFirstValueAndLookupIsCaseSensitive) {
   EXPECT_EQ(dictionary.Count(), 2);
   EXPECT_EQ(dictionary.Get(u"key"), Bstr(u"first"));
   EXPECT_EQ(dictionary.Get(u""), Bstr(u"null"));
-  EXPECT_TRUE(dictionary.Exists(u"key"));
   EXPECT_FALSE(dictionary.Exists(u"Key"));
   EXPECT_TRUE(dictionary.Get(u"Key").Empty());
-  EXPECT_EQ(CNvDictionary<Variant>().Get(u"x").Type(), VT_EMPTY);
-  EXPECT_FALSE(CNvDictionary<ComPtr<IUnknown>>().Get(u"x"));
   dictionary.Clear();
-  EXPECT_EQ(dictionary.Count(), 0);
   EXPECT_EQ(dictionary.begin(), dictionary.end());
 }
 
@@ -208,31 +201,20 @@ Variant ByteArray(const std::vector<uint8_t>& bytes) {
 }
 
 TEST(VarArray, CreatesZeroBasedArraysUnderTheBareArrayFlagOnly) {
-  for (LONG high : {0, -1, 9}) {
-    for (VARTYPE type : {VT_UI1, VT_VARIANT}) {
-      SCOPED_TRACE(testing::Message() << high << "/" << type);
-      Variant array = VarArrayCreateOneDim(0, high, type);
-      VARTYPE stored = VT_EMPTY;
-      ASSERT_EQ(SafeArrayGetVartype(array.parray, &stored), S_OK);
-      EXPECT_EQ(stored, type);
-      EXPECT_EQ(array.vt, 0x2000);
-      EXPECT_EQ(array.parray->rgsabound[0].lLbound, 0);
-      EXPECT_EQ(array.parray->rgsabound[0].cElements, static_cast<ULONG>(high + 1));
-    }
+  for (LONG high : {-1, 9}) {
+    Variant array = VarArrayCreateOneDim(0, high, VT_VARIANT);
+    VARTYPE stored = VT_EMPTY;
+    ASSERT_EQ(SafeArrayGetVartype(array.parray, &stored), S_OK);
+    EXPECT_EQ(stored, VT_VARIANT);
+    EXPECT_EQ(array.vt, 0x2000);
+    EXPECT_EQ(array.parray->rgsabound[0].cElements, static_cast<ULONG>(high + 1));
   }
   EXPECT_EQ(FailureOf([&] { VarArrayCreateOneDim(1, 5, VT_UI1); }),
             "VarArrayCreateOneDim - low bound must be 0");
-
   Variant typed = VarArrayCreateOneDim(0, 1, VT_UI1);
   typed.vt = VT_ARRAY | VT_UI1;
-  Variant number(int32_t{1});
-  for (Variant* candidate : {&typed, &number}) {
-    SCOPED_TRACE(candidate->vt);
-    EXPECT_EQ(FailureOf([&] { VarArrayLock(*candidate); }),
-              "VarArrayLock - variant is not an array");
-    EXPECT_EQ(FailureOf([&] { VarArrayRedimBytes(*candidate, 3); }),
-              "VarArrayLock - variant is not an array");
-  }
+  EXPECT_EQ(FailureOf([&] { VarArrayRedimBytes(typed, 3); }),
+            "VarArrayLock - variant is not an array");
 }
 
 TEST(VarArray, RedimBytesKeepsLeadingBytes) {
@@ -253,10 +235,6 @@ TEST(VarArray, RedimBytesKeepsLeadingBytes) {
     EXPECT_EQ(array.vt, 0x2000);
     EXPECT_EQ(Bytes(array), c.after);
   }
-  Variant same = ByteArray({7, 8});
-  SAFEARRAY* before = same.parray;
-  VarArrayRedimBytes(same, 2);
-  EXPECT_EQ(same.parray, before);
 
   Variant words = VarArrayCreateOneDim(0, 1, VT_I4);  // wider elements become bytes
   auto* data = static_cast<int32_t*>(VarArrayLock(words));
