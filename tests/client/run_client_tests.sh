@@ -22,7 +22,15 @@ for std in c++17 c++20; do
 done
 NORVVEXA_REGISTRY="$work/registry" "$work/client_c++17" --gtest_brief=1
 
-cmake -S "$source_dir/examples" -B "$work/examples" -DCMAKE_PREFIX_PATH="$work/prefix" \
-  -DCMAKE_BUILD_RPATH="$libdir" >/dev/null
-cmake --build "$work/examples" >/dev/null
-"$work/examples/proxy_example" "client.test:8080"
+# The examples through find_package, once with the shared and once with the
+# static library: each sets a schema Info item and writes a package.
+for linkage in shared static; do
+  static=OFF
+  [ "$linkage" = static ] && static=ON
+  cmake -S "$source_dir/examples" -B "$work/examples_$linkage" -DCMAKE_PREFIX_PATH="$work/prefix" \
+    -DCMAKE_BUILD_RPATH="$libdir" -DNV_LINK_STATIC=$static >/dev/null
+  cmake --build "$work/examples_$linkage" >/dev/null
+  "$work/examples_$linkage/proxy_example" "client.test:8080" >/dev/null
+  "$work/examples_$linkage/write_package_example" "$work/sample_$linkage.vexa" >/dev/null
+  unzip -p "$work/sample_$linkage.vexa" | grep -q "Example Works"  # the schema's Info item
+done
