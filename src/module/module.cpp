@@ -8,8 +8,7 @@
 #include "frame/initialization_data.h"
 #include "frame/module_lock.h"
 #include "reader/reader.h"
-#include "schemadoc/external_schema_reader.h"
-#include "schemadoc/external_schema_writer.h"
+#include "schemadoc/external_schema.h"
 #include "stdbehaviors/std_helper.h"
 #include "writer/writer.h"
 

@@ -3,7 +3,7 @@
 // beyond the BMP, markup characters), nothing a client supplies can change
 // the markup around it, and what XML cannot carry is refused, never written.
 #include "frame/impl_cast.h"
-#include "schemadoc/external_schema_writer.h"
+#include "schemadoc/external_schema.h"
 #include "support/readback.h"
 #include "writer/writer.h"
 #include "writer/writer_test_support.h"

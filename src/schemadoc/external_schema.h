@@ -1,5 +1,5 @@
-// The NvVexaExternalSchemaWriter object, a creatable class: a schema of its own that
-// the client fills and saves as a standalone schema document.
+// The creatable external schema objects: the writer, whose schema the client
+// fills and saves as a standalone schema document, and the reader.
 #pragma once
 
 #include "frame/implements.h"
@@ -9,6 +9,8 @@
 
 namespace nv {
 
+// The NvVexaExternalSchemaWriter object, a creatable class: a schema of its own that
+// the client fills and saves as a standalone schema document.
 class CNvVexaExternalSchemaWriterImpl {
  public:
   explicit CNvVexaExternalSchemaWriterImpl(
@@ -38,6 +40,22 @@ class NvVexaExternalSchemaWriter final : public Implements<NvVexaExternalSchemaW
  public:
   static constexpr const CLSID& kClsid = CLSID_NvVexaExternalSchemaWriter;
   using Implements::Implements;
+};
+
+// The NvVexaExternalSchemaReader object, a creatable class. Its package members arrive with the
+// layers that define them; for now it hands out its initialization data.
+class CNvVexaExternalSchemaReaderImpl {
+ public:
+  virtual ~CNvVexaExternalSchemaReaderImpl() = default;
+  virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
+
+ private:
+  InitializationDataHolder initializationData_;
+};
+
+class NvVexaExternalSchemaReader final : public Implements<NvVexaExternalSchemaReader, CNvVexaExternalSchemaReaderImpl, INvVexaExternalSchemaReader, IProvideClassInfo> {
+ public:
+  static constexpr const CLSID& kClsid = CLSID_NvVexaExternalSchemaReader;
 };
 
 }  // namespace nv

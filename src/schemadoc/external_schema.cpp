@@ -1,4 +1,4 @@
-#include "schemadoc/external_schema_writer.h"
+#include "schemadoc/external_schema.h"
 
 #include "schemadoc/schema_writer.h"
 
