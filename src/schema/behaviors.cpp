@@ -52,28 +52,37 @@ void CNvVexaClassBehaviorImpl::Copy(const ComPtr<INvVexaClassBehavior>& source) 
 }
 
 ComPtr<INvVexaClassBehavior> CNvVexaClassBehaviorsImpl::Item(LONG index) {
-  return ItemAt(index).Behavior();
+  if (index < 0 || index >= Count())
+    throw ENvException("Illegal index. Failed to get item from list.");
+  return items_[index].behavior;
+}
+
+void CNvVexaClassBehaviorsImpl::Remove(LONG index) {
+  if (index < 0 || index >= Count())
+    throw ENvException("Illegal index. Failed to remove item from list.");
+  items_.erase(items_.begin() + index);
 }
 
 LONG CNvVexaClassBehaviorsImpl::IndexOf(const BstrArg& uri) {
-  for (LONG k = 0; k < items_.Count(); ++k)
-    if (ItemAt(k).Behavior().URI().View() == uri.View()) return k;
-  return -1;
+  const Item_* item = Find(uri.View());
+  return item ? static_cast<LONG>(item - items_.data()) : -1;
 }
 
-ComPtr<INvVexaBehaviorItemCRaw> CNvVexaClassBehaviorsImpl::BehaviorItemByURI(const BstrArg& uri) {
-  const LONG index = IndexOf(uri);
-  return index < 0 ? nullptr : ItemAt(index);
+const CNvVexaClassBehaviorsImpl::Item_* CNvVexaClassBehaviorsImpl::Find(
+    std::u16string_view uri) const {
+  for (const Item_& item : items_)
+    if (item.behavior.URI().View() == uri) return &item;
+  return nullptr;
 }
 
 ComPtr<INvVexaClassBehavior> CNvVexaClassBehaviorsImpl::ItemByURI(const BstrArg& uri) {
-  auto item = BehaviorItemByURI(uri);
-  return item ? item.Behavior() : nullptr;
+  const Item_* item = Find(uri.View());
+  return item ? item->behavior : nullptr;
 }
 
 MustUnderstandEnum CNvVexaClassBehaviorsImpl::GetMustUnderstandStatus(const BstrArg& uri) {
-  auto item = BehaviorItemByURI(uri);
-  return item ? item.MustUnderstand() : muNo;
+  const Item_* item = Find(uri.View());
+  return item ? item->mustUnderstand : muNo;
 }
 
 bool CNvVexaClassBehaviorsImpl::Supports(const Bstr& uri) {
@@ -86,15 +95,13 @@ void CNvVexaClassBehaviorsImpl::Add(const ComPtr<INvVexaClassBehavior>& behavior
   if (!behavior) throw ENvException("Invalid value for parameter ClassBehavior");
   // A behaviour listed by an ancestor is already the class's.
   if (Supports(behavior.URI())) throw ENvException("Error: Behavior already exist");
-  ComPtr<INvVexaBehaviorItemCRaw> item = CreateObject<CNvVexaBehaviorItem>();
-  item.Create(behavior, mustUnderstand);
-  items_.Add(item.get());
+  items_.push_back({behavior, mustUnderstand});
 }
 
 void CNvVexaClassBehaviorsImpl::Copy(const ComPtr<INvVexaReadOnlyClassBehaviors>& source,
                                      const ComPtr<INvVexaSchema>& destSchema) {
   if (SameObject(source, SelfAs<INvVexaReadOnlyClassBehaviors>(this))) return;
-  items_.Clear();
+  items_.clear();
   const auto schemaBehaviors = destSchema.ClassesBehaviors();
   const LONG count = source.Count();
   for (LONG k = 0; k < count; ++k) {

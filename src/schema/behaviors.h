@@ -5,6 +5,7 @@
 
 #include <map>
 #include <string_view>
+#include <vector>
 
 #include "frame/bstr.h"
 #include "frame/collections/interface_list.h"
@@ -27,30 +28,6 @@ Bstr BehaviorNamespaceOf(std::u16string_view uri);
 // True for a file name relative to some folder: no "://", no ":" and no
 // leading "\\". An empty location counts as relative.
 bool IsRelativeLocation(std::u16string_view location) noexcept;
-
-// One entry of a class's own behaviour collection: a class behaviour of the
-// schema and whether readers must understand it.
-class CNvVexaBehaviorItemImpl {
- public:
-  virtual ~CNvVexaBehaviorItemImpl() = default;
-
-  virtual ComPtr<INvVexaClassBehavior> Behavior() { return behavior_; }
-  virtual void PutBehavior(const ComPtr<INvVexaClassBehavior>& value) { behavior_ = value; }
-  virtual MustUnderstandEnum MustUnderstand() { return mustUnderstand_; }
-  virtual void PutMustUnderstand(MustUnderstandEnum value) { mustUnderstand_ = value; }
-  virtual void Create(const ComPtr<INvVexaClassBehavior>& behavior,
-                      MustUnderstandEnum mustUnderstand) {
-    behavior_ = behavior;
-    mustUnderstand_ = mustUnderstand;
-  }
-
- private:
-  ComPtr<INvVexaClassBehavior> behavior_;
-  MustUnderstandEnum mustUnderstand_ = muNo;
-};
-
-class CNvVexaBehaviorItem final
-    : public Implements<CNvVexaBehaviorItem, CNvVexaBehaviorItemImpl, INvVexaBehaviorItemCRaw> {};
 
 // A class behaviour: a named group of attributes that classes can list. Its
 // URI is a namespace, "#" and an element name; an external behaviour also
@@ -89,16 +66,15 @@ class CNvVexaClassBehaviorsImpl {
  public:
   virtual ~CNvVexaClassBehaviorsImpl() = default;
 
-  virtual LONG Count() { return items_.Count(); }
+  virtual LONG Count() { return static_cast<LONG>(items_.size()); }
   virtual ComPtr<INvVexaClassBehavior> Item(LONG index);
   virtual ComPtr<INvVexaClassBehavior> ItemByURI(const BstrArg& uri);
   // muNo when no item has the URI.
   virtual MustUnderstandEnum GetMustUnderstandStatus(const BstrArg& uri);
   virtual LONG IndexOf(const BstrArg& uri);
   virtual void Add(const ComPtr<INvVexaClassBehavior>& behavior, MustUnderstandEnum mustUnderstand);
-  virtual void Remove(LONG index) { items_.Remove(index); }
+  virtual void Remove(LONG index);
 
-  virtual ComPtr<INvVexaBehaviorItemCRaw> BehaviorItemByURI(const BstrArg& uri);
   // Lists the behaviours of the same URIs from DestSchema's class behaviours.
   virtual void Copy(const ComPtr<INvVexaReadOnlyClassBehaviors>& source,
                     const ComPtr<INvVexaSchema>& destSchema);
@@ -107,13 +83,17 @@ class CNvVexaClassBehaviorsImpl {
   void Unbind() noexcept { class_ = nullptr; }
 
  private:
-  ComPtr<INvVexaBehaviorItemCRaw> ItemAt(LONG index) const {
-    return items_.ItemAs<INvVexaBehaviorItemCRaw>(index);
-  }
+  // A behaviour of the schema and whether readers must understand it.
+  struct Item_ {
+    ComPtr<INvVexaClassBehavior> behavior;
+    MustUnderstandEnum mustUnderstand = muNo;
+  };
+  // The item with that URI, or null.
+  const Item_* Find(std::u16string_view uri) const;
   // Whether the class (or, unbound, this collection) already has `uri`.
   bool Supports(const Bstr& uri);
 
-  CNvInterfaceList items_;
+  std::vector<Item_> items_;
   INvVexaClass* class_ = nullptr;
 };
 
