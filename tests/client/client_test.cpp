@@ -9,7 +9,6 @@
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <thread>
 
 namespace {
 
@@ -337,22 +336,6 @@ class ClientSchema : public ::testing::Test {
   Ref<INvVexaClasses> classes;
   Ref<INvVexaClassesBehaviors> behaviors;
 };
-
-TEST(ClientFailures, NullResultPointerIsEPointerAndObjectsMayBeReleasedOnAnotherThread) {
-  INvVexaWriter* writer = nullptr;
-  ASSERT_EQ(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
-                             reinterpret_cast<void**>(&writer)),
-            S_OK);
-  SetErrorInfo(0, nullptr);
-  EXPECT_EQ(writer->get_Schema(nullptr), E_POINTER);
-  IErrorInfo* info = nullptr;
-  ASSERT_EQ(GetErrorInfo(0, &info), S_OK);
-  BSTR text = nullptr;
-  info->GetDescription(&text);
-  info->Release();
-  EXPECT_NE(Take(text).find("RetVal of INvVexaWriter.Schema"), std::string::npos);
-  std::thread([writer] { EXPECT_EQ(writer->Release(), 0u); }).join();
-}
 
 TEST(ClientExternalSchemaWriter, SetsTheUriOfItsSchema) {
   Ref<INvVexaExternalSchemaWriter> writer;
