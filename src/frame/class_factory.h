@@ -4,9 +4,8 @@
 #pragma once
 
 #include "frame/automation/automation_api.h"
+#include "frame/error_frame.h"
 #include "frame/module_lock.h"
-
-#include <new>
 
 namespace nv {
 
@@ -22,7 +21,8 @@ class ClassFactory final : public IClassFactory {
   ULONG STDMETHODCALLTYPE Release() override { return 1; }
 
   HRESULT STDMETHODCALLTYPE CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override {
-    if (!ppv) return E_POINTER;
+    if (!ppv) return frame::ReportNullOutPointer(u"ppv", u"IClassFactory.CreateInstance",
+                                                 D::NvProgId());
     *ppv = nullptr;
     if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
     try {
@@ -38,10 +38,8 @@ class ClassFactory final : public IClassFactory {
       const HRESULT hr = object->QueryInterface(riid, ppv);
       object->Release();
       return hr;
-    } catch (const std::bad_alloc&) {
-      return E_OUTOFMEMORY;
     } catch (...) {
-      return E_UNEXPECTED;
+      return frame::ReportCaughtException(D::NvProgId());
     }
   }
 

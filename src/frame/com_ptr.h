@@ -72,9 +72,10 @@ class ComPtr : public Calls<I, ComPtr<I>> {
   void swap(ComPtr& other) noexcept { std::swap(p_, other.p_); }
 
   I* get() const noexcept { return p_; }
-  // The pointer for a call; an empty reference fails the call with E_POINTER.
+  // The pointer for a call. An empty reference is an object the caller did
+  // not pass, a failure like any other (not a null out-pointer).
   I* checked() const {
-    if (!p_) throw ComError(E_POINTER);
+    if (!p_) throw ENvException("A required object is missing");
     return p_;
   }
   I* operator->() const { return checked(); }
@@ -92,7 +93,7 @@ class ComPtr : public Calls<I, ComPtr<I>> {
     if (p_) p_->QueryInterface(IidOf<J>(), reinterpret_cast<void**>(r.put()));
     return r;
   }
-  // QueryInterface for J; throws ComError (E_POINTER or E_NOINTERFACE).
+  // QueryInterface for J; throws when the reference is empty or the object lacks J.
   template <class J>
   ComPtr<J> as() const {
     ComPtr<J> r;

@@ -1,5 +1,6 @@
 #include "frame/dispatch.h"
 
+#include "frame/error_frame.h"
 
 namespace nv::dispatch {
 namespace {
@@ -241,8 +242,10 @@ HRESULT GetIDsOfNames(const Table& table, REFIID riid, LPOLESTR* names, UINT cou
   return hr;
 }
 
-HRESULT Invoke(const Table& table, IDispatch* self, DISPID id, REFIID riid, WORD flags,
-               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) {
+namespace {
+
+HRESULT InvokeMember(const Table& table, IDispatch* self, DISPID id, REFIID riid, WORD flags,
+                     DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) {
   if (riid != IID_NULL) return DISP_E_UNKNOWNINTERFACE;
   const Member* member = FindMember(table, id, flags);
   if (!member) return DISP_E_MEMBERNOTFOUND;
@@ -265,6 +268,20 @@ HRESULT Invoke(const Table& table, IDispatch* self, DISPID id, REFIID riid, WORD
   if (!excepInfo) return hr;
   FillExcepInfo(excepInfo, hr);
   return DISP_E_EXCEPTION;
+}
+
+}  // namespace
+
+HRESULT Invoke(const Table& table, IDispatch* self, DISPID id, REFIID riid, WORD flags,
+               DISPPARAMS* params, VARIANT* result, EXCEPINFO* excepInfo, UINT* argErr) {
+  try {
+    return InvokeMember(table, self, id, riid, flags, params, result, excepInfo, argErr);
+  } catch (...) {  // the arguments' copies could not be allocated
+    const HRESULT hr = frame::ReportCaughtException(nullptr);
+    if (!excepInfo) return hr;
+    FillExcepInfo(excepInfo, hr);
+    return DISP_E_EXCEPTION;
+  }
 }
 
 }  // namespace nv::dispatch

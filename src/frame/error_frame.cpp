@@ -1,18 +1,31 @@
 #include "frame/error_frame.h"
 
+#include <xercesc/dom/DOMException.hpp>
+#include <xercesc/sax/SAXException.hpp>
+#include <xercesc/util/OutOfMemoryException.hpp>
+#include <xercesc/util/XMLException.hpp>
+
 #include <cstdio>
 #include <new>
+#include <type_traits>
 
 namespace nv::frame {
 namespace {
+
+static_assert(std::is_same_v<XMLCh, char16_t>, "Xerces text is UTF-16 like a BSTR");
+
+// Made when the library loads, so that reporting an allocation failure
+// needs no allocation for its text.
+const Bstr kOutOfMemory(u"Out of memory");
+const Bstr kNullOutPointer(u"Null pointer passed for an out-parameter");
 
 // What a failure without a description was, in a few words.
 Bstr FixedDescription(HRESULT cause) {
   switch (cause) {
     case E_OUTOFMEMORY:
-      return Bstr(u"Out of memory");
+      return kOutOfMemory;
     case E_POINTER:
-      return Bstr(u"A required object is missing");
+      return Bstr(u"Invalid pointer");
     case E_NOINTERFACE:
       return Bstr(u"The object does not support the interface");
     case E_INVALIDARG:
@@ -31,6 +44,14 @@ CaughtFailure Described(HRESULT code, Bstr description, HRESULT cause) {
   return {code, std::move(description)};
 }
 
+Bstr TextOf(const XMLCh* message) { return Bstr(message ? message : u""); }
+
+// A callee's allocation failure and a null out-pointer keep their meaning;
+// anything else it answered is a failure of this call like any other.
+HRESULT PassedOn(HRESULT callee) {
+  return callee == E_OUTOFMEMORY || callee == E_POINTER ? callee : DISP_E_EXCEPTION;
+}
+
 }  // namespace
 
 CaughtFailure DescribeCaughtException() noexcept {
@@ -40,23 +61,31 @@ CaughtFailure DescribeCaughtException() noexcept {
     } catch (const ENvException& e) {
       return Described(DISP_E_EXCEPTION, e.Message(), E_FAIL);
     } catch (const ComError& e) {
-      return Described(DISP_E_EXCEPTION, e.Description(), e.Error());
+      return Described(PassedOn(e.Error()), e.Description(), e.Error());
     } catch (const std::bad_alloc&) {
-      return Described(DISP_E_EXCEPTION, Bstr(), E_OUTOFMEMORY);
+      return {E_OUTOFMEMORY, kOutOfMemory};
     } catch (const std::exception& e) {
-      return Described(E_UNEXPECTED, Bstr::FromUtf8(e.what()), E_UNEXPECTED);
+      return Described(DISP_E_EXCEPTION, Bstr::FromUtf8(e.what()), E_UNEXPECTED);
+    } catch (const xercesc::OutOfMemoryException&) {
+      return {E_OUTOFMEMORY, kOutOfMemory};
+    } catch (const xercesc::XMLException& e) {
+      return Described(DISP_E_EXCEPTION, TextOf(e.getMessage()), E_UNEXPECTED);
+    } catch (const xercesc::DOMException& e) {
+      return Described(DISP_E_EXCEPTION, TextOf(e.getMessage()), E_UNEXPECTED);
+    } catch (const xercesc::SAXException& e) {
+      return Described(DISP_E_EXCEPTION, TextOf(e.getMessage()), E_UNEXPECTED);
     } catch (...) {
-      return Described(E_UNEXPECTED, Bstr(), E_UNEXPECTED);
+      return {DISP_E_EXCEPTION, Bstr(u"Unknown failure")};
     }
   } catch (...) {
-    // Out of memory for the description too: the code still tells.
-    return {E_OUTOFMEMORY, Bstr()};
+    // Out of memory for the description too.
+    return {E_OUTOFMEMORY, kOutOfMemory};
   }
 }
 
-HRESULT ReportFailure(const Bstr& description, const OLECHAR* source) noexcept {
+HRESULT ReportFailure(HRESULT code, const Bstr& description, const OLECHAR* source) noexcept {
   ICreateErrorInfo* create = nullptr;
-  if (FAILED(CreateErrorInfo(&create))) return DISP_E_EXCEPTION;
+  if (FAILED(CreateErrorInfo(&create))) return code;
   create->SetGUID(GUID_NULL);
   create->SetDescription(description.Raw());
   if (source) create->SetSource(const_cast<OLECHAR*>(source));
@@ -66,7 +95,23 @@ HRESULT ReportFailure(const Bstr& description, const OLECHAR* source) noexcept {
     info->Release();
   }
   create->Release();
-  return DISP_E_EXCEPTION;
+  return code;
+}
+
+HRESULT ReportCaughtException(const OLECHAR* source) noexcept {
+  const CaughtFailure failure = DescribeCaughtException();
+  return ReportFailure(failure.code, failure.description, source);
+}
+
+HRESULT ReportNullOutPointer(const char16_t* parameter, const char16_t* where,
+                             const OLECHAR* source) noexcept {
+  try {
+    const Bstr text = u"Null pointer passed for the out-parameter " + Bstr(parameter) +
+                      u" of " + Bstr(where);
+    return ReportFailure(E_POINTER, text, source);
+  } catch (...) {
+    return ReportFailure(E_POINTER, kNullOutPointer, source);
+  }
 }
 
 }  // namespace nv::frame

@@ -1,7 +1,11 @@
-// The error frame around every interface method: implementation failures
-// become DISP_E_EXCEPTION with error information, anything unforeseen becomes
-// E_UNEXPECTED, and nothing is stored into a result unless the body ran to
-// its end.
+// The error frame around every interface method: a failure becomes a result
+// code with error information for the thread, and nothing is stored into a
+// result unless the body ran to its end.
+//
+// Result codes a client can rely on: E_OUTOFMEMORY for an allocation
+// failure, E_POINTER for a null out-pointer (the client's, or one a callee
+// answered), DISP_E_EXCEPTION for every other failure. The description is
+// never empty.
 #pragma once
 
 #include "frame/bstr.h"
@@ -9,10 +13,9 @@
 
 namespace nv::frame {
 
-// What a caught exception means for a client: the result a call answers
-// (DISP_E_EXCEPTION for the library's failures, a failed call's own and an
-// allocation failure; E_UNEXPECTED for anything else) and a description
-// that is never empty. Call it only while an exception is being handled.
+// What a caught exception means for a client: the result a call answers and
+// its description. Call it only while an exception is being handled; every
+// place that catches `...` and reports it uses this one mapping.
 struct CaughtFailure {
   HRESULT code;
   Bstr description;
@@ -20,8 +23,16 @@ struct CaughtFailure {
 CaughtFailure DescribeCaughtException() noexcept;
 
 // Makes error information with `description` and `source` (ProgID or null)
-// current for the thread; answers DISP_E_EXCEPTION.
-HRESULT ReportFailure(const Bstr& description, const OLECHAR* source) noexcept;
+// current for the thread; answers `code`.
+HRESULT ReportFailure(HRESULT code, const Bstr& description, const OLECHAR* source) noexcept;
+
+// DescribeCaughtException, reported as error information.
+HRESULT ReportCaughtException(const OLECHAR* source) noexcept;
+
+// A client passed a null pointer for an out-parameter: E_POINTER with a
+// description naming the parameter (`where`, e.g. u"INvVexaWriter.Schema").
+HRESULT ReportNullOutPointer(const char16_t* parameter, const char16_t* where,
+                             const OLECHAR* source) noexcept;
 
 template <class Body>
 HRESULT RunFramed(const OLECHAR* source, Body&& body) noexcept {
@@ -29,9 +40,7 @@ HRESULT RunFramed(const OLECHAR* source, Body&& body) noexcept {
     body();
     return S_OK;
   } catch (...) {
-    const CaughtFailure failure = DescribeCaughtException();
-    if (failure.code == E_UNEXPECTED) return E_UNEXPECTED;
-    return ReportFailure(failure.description, source);
+    return ReportCaughtException(source);
   }
 }
 

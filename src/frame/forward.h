@@ -33,6 +33,12 @@ HRESULT Run(Body&& body) noexcept {
   return RunFramed(D::NvProgId(), std::forward<Body>(body));
 }
 
+// The answer to a client's null out-pointer.
+template <class D>
+HRESULT NullOutPointer(const char16_t* parameter, const char16_t* method) noexcept {
+  return ReportNullOutPointer(parameter, method, D::NvProgId());
+}
+
 // For internal interfaces whose callers inside the library want the
 // implementation's exception itself.
 template <class D, class Body>

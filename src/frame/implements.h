@@ -19,6 +19,7 @@
 #include "frame/type_info.h"
 #include "nvgen/forwarders.h"
 
+#include <atomic>
 #include <type_traits>
 #include <utility>
 
@@ -69,7 +70,7 @@ class Implements : public Forward<First, D>,
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     return outer_ ? outer_->QueryInterface(riid, ppv) : InnerQueryInterface(riid, ppv);
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return outer_ ? outer_->AddRef() : ++refs_; }
+  ULONG STDMETHODCALLTYPE AddRef() override { return outer_ ? outer_->AddRef() : InnerAddRef(); }
   ULONG STDMETHODCALLTYPE Release() override {
     return outer_ ? outer_->Release() : InnerRelease();
   }
@@ -131,8 +132,13 @@ class Implements : public Forward<First, D>,
     return S_OK;
   }
 
+  // The count is atomic because a client may release an object on another
+  // thread than the one that made it. As in the usual shared pointers, a new
+  // reference needs no ordering; the last release must see every write the
+  // other holders made before their releases.
+  ULONG InnerAddRef() noexcept { return refs_.fetch_add(1, std::memory_order_relaxed) + 1; }
   ULONG InnerRelease() {
-    const ULONG left = --refs_;
+    const ULONG left = refs_.fetch_sub(1, std::memory_order_acq_rel) - 1;
     if (left == 0) delete static_cast<Impl*>(this);
     return left;
   }
@@ -142,12 +148,12 @@ class Implements : public Forward<First, D>,
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
       return owner->InnerQueryInterface(riid, ppv);
     }
-    ULONG STDMETHODCALLTYPE AddRef() override { return ++owner->refs_; }
+    ULONG STDMETHODCALLTYPE AddRef() override { return owner->InnerAddRef(); }
     ULONG STDMETHODCALLTYPE Release() override { return owner->InnerRelease(); }
     Implements* owner;
   };
 
-  ULONG refs_ = 0;
+  std::atomic<ULONG> refs_{0};
   IUnknown* outer_ = nullptr;
   InnerUnknown inner_{this};
 };

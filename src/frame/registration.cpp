@@ -1,11 +1,11 @@
 // Writes and removes the module's registration in the registry file.
 #include "frame/registration.h"
 
+#include "frame/error_frame.h"
 #include "frame/guid_text.h"
 #include "frame/registry_file.h"
 
 #include <initializer_list>
-#include <new>
 #include <string_view>
 
 namespace nv {
@@ -117,10 +117,8 @@ HRESULT EditRegistryFile(const ModuleRegistration& module, const std::string& pa
     if (FAILED(loaded)) return loaded;
     if (!edit(reg)) return S_OK;
     return reg.Save(path);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
   } catch (...) {
-    return E_UNEXPECTED;
+    return frame::ReportCaughtException(nullptr);
   }
 }
 
@@ -148,8 +146,8 @@ HRESULT UnregisterModule(const ModuleRegistration& module, const std::string& re
 HRESULT RegisterModule(const ModuleRegistration& module) {
   try {
     return RegisterModule(module, RegistryFilePath());
-  } catch (...) {  // only the path's allocation can throw here
-    return E_OUTOFMEMORY;
+  } catch (...) {
+    return frame::ReportCaughtException(nullptr);
   }
 }
 
@@ -157,7 +155,7 @@ HRESULT UnregisterModule(const ModuleRegistration& module) {
   try {
     return UnregisterModule(module, RegistryFilePath());
   } catch (...) {
-    return E_OUTOFMEMORY;
+    return frame::ReportCaughtException(nullptr);
   }
 }
 

@@ -2,6 +2,7 @@
 // unload test and registration.
 #include "frame/class_factory.h"
 #include "frame/coclass_table.h"
+#include "frame/error_frame.h"
 #include "frame/module_info.h"
 #include "frame/registration.h"
 #include "frame/text.h"
@@ -80,10 +81,8 @@ HRESULT WithModuleRegistration(Action action) {
                                         LIBID_NorvVexa1, "1.0", "NorvVexa1 1.0 Type Library",
                                         nv::kNorvVexa1AppId, "NorvVexa1", nv::ModulePath()};
     return action(module);
-  } catch (const std::bad_alloc&) {
-    return E_OUTOFMEMORY;
   } catch (...) {
-    return E_UNEXPECTED;
+    return nv::frame::ReportCaughtException(nullptr);
   }
 }
 

@@ -1,10 +1,8 @@
 #include "values/text_to_value.h"
 
-#include "frame/exception.h"
+#include "frame/error_frame.h"
 #include "values/data_type_names.h"
 #include "values/text_to_value_types.h"
-
-#include <new>
 
 namespace nv {
 
@@ -13,9 +11,9 @@ Variant VexaValueToVariant(std::u16string_view text, DataTypeEnum type,
   if (!IsValidDataType(type)) ThrowUnexpectedDataType(type);
   try {
     return TextToValue(text, type, xml);
-  } catch (const std::bad_alloc&) {
-    throw;
   } catch (...) {
+    // An allocation failure stays one; anything else gets this call's message.
+    if (frame::DescribeCaughtException().code == E_OUTOFMEMORY) throw;
     throw ENvException("VexaValueToVariant failed");
   }
 }

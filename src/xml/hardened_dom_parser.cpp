@@ -8,7 +8,6 @@
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/sax/ErrorHandler.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
-#include <xercesc/util/OutOfMemoryException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
 #include <xercesc/util/XMLEntityResolver.hpp>
@@ -125,6 +124,7 @@ xercesc::DOMDocument* HardenedDomParser::Parse(std::string_view utf8Text) {
                                utf8Text.size(), u"memory", false);
   source.setEncoding(u"UTF-8");
   parts_->parser.ResetDepth();
+  // Xerces' OutOfMemoryException passes on: the error frame answers E_OUTOFMEMORY.
   try {
     parts_->parser.parse(source);
   } catch (const ParseFailure& failure) {
@@ -132,8 +132,6 @@ xercesc::DOMDocument* HardenedDomParser::Parse(std::string_view utf8Text) {
     const bool doctype = utf8Text.find("<!DOCTYPE") != std::string_view::npos;
     throw ENvException(
         Bstr::FromUtf8((doctype ? "DOCTYPE is not allowed: " : "") + failure.reason));
-  } catch (const xc::OutOfMemoryException&) {
-    throw ENvException("out of memory while parsing XML");
   } catch (const xc::XMLException& e) {
     throw ENvException(Bstr::FromUtf8(Utf8Of(e.getMessage())));
   }

@@ -13,8 +13,11 @@ def forwarder_method(itf, m):
     body = types.store_result(rv, call) if rv else call
     guard = 'RunUnframed' if itf.noframe else 'Run'
     lines = [f'  HRESULT STDMETHODCALLTYPE {m.vtable_name}({params}) override {{']
-    if rv:
-        lines.append(f'    if (!{rv.name}) return E_POINTER;')
+    declared_in = next(i for i in itf.chain() if m in i.methods)
+    for p in m.params:
+        if p.is_out:
+            lines.append(f'    if (!{p.name}) return ::nv::frame::NullOutPointer<D>('
+                         f'u"{p.name}", u"{declared_in.name}.{m.name}");')
     lines.append(f'    return ::nv::frame::{guard}<D>([&] {{ {body}; }});')
     lines.append('  }')
     return '\n'.join(lines)

@@ -2,6 +2,7 @@
 #include "frame/automation/automation_api.h"
 #include "frame/bstr.h"
 
+#include <atomic>
 #include <new>
 
 namespace {
@@ -21,9 +22,12 @@ class ErrorInfoObject final : public IErrorInfo, public ICreateErrorInfo {
     AddRef();
     return S_OK;
   }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs_; }
+  // Error information moves between threads with the failures it describes.
+  ULONG STDMETHODCALLTYPE AddRef() override {
+    return refs_.fetch_add(1, std::memory_order_relaxed) + 1;
+  }
   ULONG STDMETHODCALLTYPE Release() override {
-    const ULONG left = --refs_;
+    const ULONG left = refs_.fetch_sub(1, std::memory_order_acq_rel) - 1;
     if (left == 0) delete this;
     return left;
   }
@@ -75,7 +79,7 @@ class ErrorInfoObject final : public IErrorInfo, public ICreateErrorInfo {
     }
   }
 
-  ULONG refs_ = 0;
+  std::atomic<ULONG> refs_{0};
   GUID guid_ = GUID_NULL;
   nv::Bstr source_;
   nv::Bstr description_;

@@ -26,7 +26,7 @@ class CNvInterfaceList {
   // Throws ENvException for an index outside 0..Count()-1.
   ComPtr<IUnknown> Item(int32_t index) const;
 
-  // The element queried for I; throws ComError when it is null or lacks I.
+  // The element queried for I; throws when it is null or lacks I.
   template <class I>
   ComPtr<I> ItemAs(int32_t index) const {
     return Item(index).template as<I>();
