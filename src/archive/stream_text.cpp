@@ -2,7 +2,7 @@
 
 #include "frame/exception.h"
 #include "frame/text.h"
-#include "values/byte_array.h"
+#include "values/binary_text.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,7 +5,7 @@
 #include "instance/namespaces.h"
 #include "instance/ncname.h"
 #include "instance/well_known_namespaces.h"
-#include "values/duration_value.h"
+#include "values/duration.h"
 #include "values/xml_escape.h"
 #include "instance/envelope_writer_text.h"
 #include "instance/info_item.h"

@@ -6,7 +6,7 @@
 #include "frame/collections/key_less.h"
 #include "frame/exception.h"
 #include "frame/impl_cast.h"
-#include "values/duration_value.h"
+#include "values/duration.h"
 #include "instance/attribute_value_text.h"
 #include "instance/xml_value.h"
 

@@ -4,8 +4,8 @@
 #include "frame/exception.h"
 #include "frame/text.h"
 #include "frame/variant.h"
-#include "values/byte_array.h"
-#include "values/date_encoding.h"
+#include "values/binary_text.h"
+#include "values/date_text.h"
 
 #include <cstdint>
 #include <initializer_list>

@@ -1,9 +1,5 @@
-// Numbers as the instance document writes them. Integers are plain decimal.
-// Reals keep their precision: the fewest significant digits that read back
-// to the same value of the value's own type (a float's digits read back to
-// the same float), never cut short. The mantissa always carries a decimal
-// point (1234567.0, 0.0001, 1.0e+20, 1.0e-05) because readers take only
-// texts with a "." as real numbers.
+// Numbers as text: written the way the instance document writes them, read the
+// way the C library's atoi and strtod read them.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +7,13 @@
 #include <string_view>
 
 namespace nv {
+
+// Numbers as the instance document writes them. Integers are plain decimal.
+// Reals keep their precision: the fewest significant digits that read back
+// to the same value of the value's own type (a float's digits read back to
+// the same float), never cut short. The mantissa always carries a decimal
+// point (1234567.0, 0.0001, 1.0e+20, 1.0e-05) because readers take only
+// texts with a "." as real numbers.
 
 // Large enough for any output of FormatDecimal.
 struct NumberBuffer {
@@ -48,5 +51,18 @@ void AppendReal(std::u16string& out, float value);
 // exponent and no ".0" on whole numbers (2.5, 0.0000001, 6), as duration
 // texts need them.
 void AppendPlainReal(std::u16string& out, double value);
+
+// Leading numbers read the way the C library's atoi and strtod read them:
+// leading blanks skipped, an optional sign, the longest number that follows;
+// the rest of the text is ignored and text without digits gives 0. Only
+// ASCII matters, so the UTF-16 text is read as it stands.
+
+// The leading decimal integer, modulo 2^64: no range check, so casting the
+// result to a narrower type keeps exactly the low bits of the written value.
+int64_t ParseLeadingInteger(std::u16string_view text) noexcept;
+
+// The leading decimal real (digits, optional fraction, optional exponent
+// with "e" or "E"). Out of range gives +/-HUGE_VAL or 0 like strtod.
+double ParseLeadingReal(std::u16string_view text);
 
 }  // namespace nv
