@@ -3,7 +3,7 @@
 #include "archive/archive_limits.h"
 #include "frame/exception.h"
 #include "frame/text.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 
 #include <fcntl.h>
 #include <unistd.h>

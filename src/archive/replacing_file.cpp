@@ -1,7 +1,7 @@
 #include "archive/replacing_file.h"
 
 #include "archive/beneath.h"
-#include "platform/file_beside.h"
+#include "platform/file_system.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

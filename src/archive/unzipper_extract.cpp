@@ -7,7 +7,7 @@
 #include "archive/wildcard.h"
 #include "frame/exception.h"
 #include "frame/text.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -6,7 +6,7 @@
 #include "archive/unique_fd.h"
 #include "archive/zip_error_text.h"
 #include "frame/exception.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

@@ -2,7 +2,7 @@
 
 #include "archive/zip_error_text.h"
 #include "frame/text.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 
 #include <fcntl.h>
 #include <stdlib.h>

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/path_text.h"
+#include "platform/paths.h"
 #include "schema/behavior_uri.h"
 #include "instance/namespaces.h"
 #include "schema/schema.h"

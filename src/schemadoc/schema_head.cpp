@@ -3,7 +3,7 @@
 #include <set>
 
 #include "frame/collections/key_less.h"
-#include "platform/file_uri.h"
+#include "platform/paths.h"
 #include "schema/behavior_uri.h"
 #include "instance/well_known_namespaces.h"
 #include "schemadoc/markup.h"

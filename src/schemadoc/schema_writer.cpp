@@ -4,7 +4,7 @@
 
 #include "frame/collections/collection_objects.h"
 #include "frame/module_info.h"
-#include "platform/file_uri.h"
+#include "platform/paths.h"
 #include "instance/namespaces.h"
 #include "schemadoc/behavior_schemas.h"
 #include "schemadoc/class_element.h"

@@ -13,7 +13,7 @@
 #include "frame/guid_text.h"
 #include "frame/text.h"
 #include "platform/file_system.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 #include "instance/namespaces.h"
 #include "schemadoc/schema_writer.h"
 #include "writer/envelope_writer.h"

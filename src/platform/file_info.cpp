@@ -1,15 +1,49 @@
-#include "platform/file_times.h"
+#include "platform/file_info.h"
 
+#include "frame/automation/date_parts.h"
 #include "frame/exception.h"
-#include "platform/local_time.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 
 #include <errno.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+
 namespace nv {
+
+DATE LocalDateFromTimespec(const timespec& time) {
+  tm local{};
+  if (::localtime_r(&time.tv_sec, &local) == nullptr) return 0.0;
+  DateParts parts;
+  parts.year = local.tm_year + 1900;
+  parts.month = local.tm_mon + 1;
+  parts.day = local.tm_mday;
+  parts.hour = local.tm_hour;
+  parts.minute = local.tm_min;
+  parts.second = std::min(local.tm_sec, 59);  // a leap second
+  parts.millisecond = static_cast<int>(time.tv_nsec / 1'000'000);
+  return MakeDate(parts).value_or(0.0);
+}
+
+std::optional<timespec> TimespecFromLocalDate(DATE date) {
+  const std::optional<DateParts> parts = SplitDate(date);
+  if (!parts) return std::nullopt;
+  tm local{};
+  local.tm_year = parts->year - 1900;
+  local.tm_mon = parts->month - 1;
+  local.tm_mday = parts->day;
+  local.tm_hour = parts->hour;
+  local.tm_min = parts->minute;
+  local.tm_sec = parts->second;
+  local.tm_isdst = -1;  // let the time zone rules decide
+  timespec time{};
+  time.tv_sec = ::mktime(&local);
+  time.tv_nsec = static_cast<long>(parts->millisecond) * 1'000'000;
+  return time;
+}
+
 namespace {
 
 timespec ToTimespec(const statx_timestamp& time) {
@@ -60,6 +94,13 @@ void SetFileTimes(std::u16string_view fileName, DATE /*creationTime*/, DATE last
     throw ENvException(u"SetFileTime failed, cannot set the times of file: " + Bstr(fileName) +
                        u" due to the following error: " + Bstr::FromUtf8(ErrnoText(error)));
   }
+}
+
+Bstr GetCurrentComputerName() {
+  char name[256] = {};
+  if (::gethostname(name, sizeof name - 1) != 0)
+    throw ENvException("GetCurrentComputerName() failed, can't get computer name");
+  return Bstr::FromUtf8(name);
 }
 
 }  // namespace nv
