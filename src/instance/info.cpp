@@ -1,6 +1,6 @@
 #include "instance/info.h"
 
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "frame/exception.h"
 #include "instance/namespaces.h"
 #include "instance/ncname.h"

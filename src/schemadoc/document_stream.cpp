@@ -3,8 +3,7 @@
 #include <system_error>
 #include <utility>
 
-#include "archive/file_stream.h"
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "frame/exception.h"
 
 namespace nv {

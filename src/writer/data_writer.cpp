@@ -1,6 +1,6 @@
 #include "writer/data_writer.h"
 
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "instance/envelope_writer_text.h"
 #include "instance/info.h"
 #include "writer/object_writer.h"

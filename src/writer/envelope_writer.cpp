@@ -4,7 +4,7 @@
 #include "frame/module_info.h"
 #include "schema/behavior_uri.h"
 #include "instance/well_known_namespaces.h"
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "instance/envelope_writer_text.h"
 
 namespace nv {

@@ -6,7 +6,7 @@
 // nothing is published.
 #include "writer/writer.h"
 
-#include "archive/file_stream.h"
+#include "archive/streams.h"
 #include "archive/zipper.h"
 #include "frame/error_frame.h"
 #include "frame/exception.h"

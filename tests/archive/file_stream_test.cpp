@@ -1,7 +1,7 @@
 // The document output stream: modes, text-mode line ends, UTF-8, buffers.
 // Its failure messages are in the table in unzipper_test.cpp.
 #include "archive/archive_test_support.h"
-#include "archive/file_stream.h"
+#include "archive/streams.h"
 #include "frame/collections/variant_array.h"
 #include "frame/variant.h"
 

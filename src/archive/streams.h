@@ -1,9 +1,5 @@
-// The output stream through which documents are written, in text mode: every
-// line feed written becomes a carriage return and a line feed, as in the
-// documents of the format. It writes through a file descriptor with its own
-// buffer, so the system's reason for a failed write is known exactly, and
-// its first failure sticks: every later Write and Free throws that same
-// message, so a document that lost bytes can never be finished as if whole.
+// Document streams: the text-mode file stream documents are written through, and
+// document text handed to a stream as UTF-8.
 #pragma once
 
 #include "frame/implements.h"
@@ -13,6 +9,13 @@
 #include <string_view>
 
 namespace nv {
+
+// The output stream through which documents are written, in text mode: every
+// line feed written becomes a carriage return and a line feed, as in the
+// documents of the format. It writes through a file descriptor with its own
+// buffer, so the system's reason for a failed write is known exactly, and
+// its first failure sticks: every later Write and Free throws that same
+// message, so a document that lost bytes can never be finished as if whole.
 
 class TFileStreamImpl {
  public:
@@ -55,5 +58,16 @@ class TFileStream final : public Implements<TFileStream, TFileStreamImpl, ITStre
  public:
   using Implements::Implements;
 };
+
+// Writing document text to an ITStream: UTF-16 text goes out as UTF-8, handed
+// over as bytes so that the stream writes them without another conversion.
+
+// Nothing is written for empty text.
+void WriteUtf8(const ComPtr<ITStream>& stream, std::string_view text);
+void WriteText(const ComPtr<ITStream>& stream, std::u16string_view text);
+
+// Throws the stream's failure when a write to it has failed: what fails
+// after that reports the first failure rather than its own.
+void ThrowIfStreamFailed(const ComPtr<ITStream>& stream);
 
 }  // namespace nv

@@ -1,5 +1,5 @@
-// Entry names: the checks that keep extraction inside its folder, the
-// splitting into folder components, and the names the zipper writes.
+// Names inside archives: which are safe to extract, how they split into
+// folders, and the wildcard masks that choose entries and files.
 #pragma once
 
 #include <string>
@@ -7,6 +7,9 @@
 #include <vector>
 
 namespace nv::archive {
+
+// Entry names: the checks that keep extraction inside its folder, the
+// splitting into folder components, and the names the zipper writes.
 
 // Why `raw` (the name bytes as stored) is unsafe to extract, or an empty view
 // when it is safe. A trailing '/' or '\' marks a folder entry and is allowed.
@@ -25,5 +28,12 @@ std::string EntryNameFromPath(std::string_view path);
 
 // The name for a message: control bytes are shown as \xNN.
 std::string PrintableName(std::string_view raw);
+
+// Wildcard masks for archive entries and files: "*" matches any run of
+// characters (folder separators included), "?" one character, case matters.
+// "*.*" matches every name, with or without a dot, as users of these masks expect.
+
+bool HasWildcard(std::string_view mask);
+bool MatchesMask(std::string_view name, std::string_view mask);
 
 }  // namespace nv::archive
