@@ -1,6 +1,6 @@
 // Conversions per second of attribute values to and from their document
 // text, for the types a package holds most.
-#include "values/date_encoding.h"
+#include "values/date_text.h"
 #include "values/text_to_value.h"
 #include "values/value_to_text.h"
 

@@ -1,18 +1,47 @@
+// The files that extraction writes: created beneath the target folder without
+// following links, and renamed over their final names only when complete.
+#pragma once
+
+#include <sys/types.h>
+#include <unistd.h>
+
+#include <ctime>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace nv::archive {
+
+// An owned POSIX file descriptor.
+
+class UniqueFd {
+ public:
+  UniqueFd() noexcept = default;
+  explicit UniqueFd(int fd) noexcept : fd_(fd) {}
+  UniqueFd(UniqueFd&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  UniqueFd& operator=(UniqueFd&& other) noexcept {
+    UniqueFd(std::move(other)).swap(*this);
+    return *this;
+  }
+  ~UniqueFd() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+
+  int get() const noexcept { return fd_; }
+  explicit operator bool() const noexcept { return fd_ >= 0; }
+  int release() noexcept { return std::exchange(fd_, -1); }
+  void swap(UniqueFd& other) noexcept { std::swap(fd_, other.fd_); }
+
+ private:
+  int fd_ = -1;
+};
+
 // Opening and creating files and folders beneath a folder without ever
 // leaving it: every name is one component (no separators, no "." or "..")
 // and no symbolic link is followed. openat2 with RESOLVE_BENEATH and
 // RESOLVE_NO_SYMLINKS is used where the kernel has it, openat with
 // O_NOFOLLOW otherwise, which for a single component is equivalent.
-#pragma once
-
-#include "archive/unique_fd.h"
-
-#include <sys/types.h>
-
-#include <string>
-#include <vector>
-
-namespace nv::archive {
 
 // Opens `name` in folder `dirFd`; -1 with errno on failure. O_NOFOLLOW and
 // O_CLOEXEC are always added.
@@ -25,5 +54,35 @@ UniqueFd MakeFoldersBeneath(int dirFd, const std::vector<std::string>& component
 
 // For tests: forces the openat fallback even where openat2 exists.
 void UseOpenat2ForTests(bool use);
+
+// A file written under a temporary name in its folder and renamed over its
+// final name only when complete. Dropped before Commit, the temporary file is
+// removed: a failed extraction leaves neither a partial file nor a damaged
+// earlier one. The temporary file is created beneath the folder with
+// O_CREAT | O_EXCL and no link is followed; the rename replaces a link at the
+// final name instead of writing through it.
+
+class ReplacingFile {
+ public:
+  // `dirFd` is borrowed and must stay open. Throws std::system_error when
+  // the temporary file cannot be created.
+  ReplacingFile(int dirFd, std::string finalName);
+  ReplacingFile(const ReplacingFile&) = delete;
+  ReplacingFile& operator=(const ReplacingFile&) = delete;
+  ~ReplacingFile();
+
+  // Appends bytes; throws std::system_error.
+  void Write(const char* data, size_t size);
+  // Sets the access and modification times when given, closes the file and
+  // renames it to its final name; throws std::system_error.
+  void Commit(std::optional<time_t> times);
+
+ private:
+  int dirFd_;
+  std::string finalName_;
+  std::string tempName_;
+  UniqueFd fd_;
+  bool committed_ = false;
+};
 
 }  // namespace nv::archive

@@ -1,19 +1,32 @@
-// The archive reader adapter: lists, finds and extracts the entries of one
-// archive. The archive is opened and vetted as a whole on first use (see
-// ZipReader) and kept open, so extracting many entries one by one costs no
-// re-reading of its directory.
+// Extracting archives: the reader adapter that lists, finds and extracts the
+// entries of one archive, and the diagnostic lines its extraction writes.
 #pragma once
 
-#include "archive/unique_fd.h"
+#include "archive/beneath.h"
 #include "archive/zip_reader.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
+namespace nv::archive {
+
+// Diagnostic lines for a developer watching the process: the platform's
+// equivalent of debugger output is the standard error stream.
+
+void DebugOutput(std::string_view line);
+
+}  // namespace nv::archive
+
 namespace nv {
+
+// The archive reader adapter: lists, finds and extracts the entries of one
+// archive. The archive is opened and vetted as a whole on first use (see
+// ZipReader) and kept open, so extracting many entries one by one costs no
+// re-reading of its directory.
 
 class CNvTAbUnZipperImpl {
  public:

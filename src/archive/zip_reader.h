@@ -1,24 +1,74 @@
-// An archive opened for reading and vetted as a whole before any entry is
-// used: libzip's consistency checks, a cap on the entry count and on the
-// declared sizes, and for every entry a safe name (checked on the bytes as
-// stored), a regular file or folder, no encryption, and store or deflate.
-// Any failure refuses the archive with a message that names the archive or
-// the offending entry.
+// Reading archives that may be hostile: the limits, libzip's errors as text, the
+// central directory's raw entry names, and the vetted reader that checks a whole
+// archive before any entry is used.
 #pragma once
 
 #include <zip.h>
 
+#include <cstddef>
 #include <cstdint>
 #include <ctime>
 #include <functional>
 #include <memory>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <unordered_map>
 #include <vector>
 
 namespace nv::archive {
+
+// Limits that keep a hostile archive from exhausting disk, memory or time.
+// Packages are far below them: a package with tens of thousands of embedded
+// files and multi-gigabyte entries still passes.
+
+inline constexpr uint64_t kMaxEntries = 200'000;
+inline constexpr uint64_t kMaxEntrySize = uint64_t{16} << 30;  // declared, per entry
+inline constexpr uint64_t kMaxTotalSize = uint64_t{64} << 30;  // declared, whole archive
+inline constexpr uint64_t kMaxCentralDirectory = uint64_t{64} << 20;
+inline constexpr size_t kMaxEntryNameBytes = 255;
+// Entries and streams are copied in blocks of this size.
+inline constexpr size_t kCopyBlockSize = 64 * 1024;
+
+// libzip results in text and numbers for messages.
+
+// The description of a libzip error code, e.g. "Not a zip archive".
+std::string ZipErrorText(int code);
+// The archive's last error, or `error`: libzip's description with the
+// system's reason when there is one ("Write error: File too large").
+std::string ZipErrorText(zip_t* archive);
+std::string ZipErrorText(zip_error_t* error);
+
+// A minimal reader of a ZIP archive's central directory that yields every
+// entry's name bytes exactly as stored. libzip replaces NUL bytes in names by
+// blanks, which would hide a name such as "\0../x"; these bytes let the
+// unzipper refuse such names.
+
+class CentralDirectoryError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The directory is larger than any package's: more entries than the cap, or
+// more bytes. Found before the directory is read whole.
+class OversizedDirectory : public CentralDirectoryError {
+ public:
+  using CentralDirectoryError::CentralDirectoryError;
+};
+
+// The raw names of the central-directory records of the archive open on
+// `fd`, in directory order. Throws OversizedDirectory as soon as the directory
+// proves too large, and CentralDirectoryError when no end record leads to a
+// well-formed directory within the file.
+std::vector<std::string> ReadCentralDirectoryNames(int fd);
+
+// An archive opened for reading and vetted as a whole before any entry is
+// used: libzip's consistency checks, a cap on the entry count and on the
+// declared sizes, and for every entry a safe name (checked on the bytes as
+// stored), a regular file or folder, no encryption, and store or deflate.
+// Any failure refuses the archive with a message that names the archive or
+// the offending entry.
 
 struct ZipEntry {
   std::string name;  // UTF-8, as stored (separators unchanged)

@@ -1,20 +1,116 @@
+// Writing archives: the compression levels, the staging of the files that
+// saves take until the archive is written in one pass, what a pending name
+// stands for, and the writer adapter.
+#pragma once
+
+#include "frame/implements.h"
+#include "frame/interfaces.h"
+#include "platform/temp_folder.h"
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <ctime>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+namespace nv::archive {
+
+// The compression level table: the level a client chooses, the engine level
+// ('0' stores, '9' compresses most) and the libzip method and level for it.
+
+struct ZipCompression {
+  int32_t method;  // ZIP_CM_STORE or ZIP_CM_DEFLATE
+  uint32_t level;  // deflate level, 0 when stored
+};
+
+// '0', '4', '6' or '9'; levels outside the enumeration count as afclLow.
+char EngineLevel(ArchiveFileCompressionLevelEnum level);
+ZipCompression CompressionFor(ArchiveFileCompressionLevelEnum level);
+
+// The files that the zipper's saves accepted, kept until the archive is
+// written in one pass. Each is kept as a hard link (a copy where linking is
+// impossible) in a private folder, so the caller may delete its own files
+// right after a save, as the package writer does with its working folder.
+// Writing once makes adding K files cost in proportion to their bytes,
+// instead of rewriting the whole archive at every save.
+
+// A failure to build an archive, as text that names the file involved
+// when it is not the archive and gives the system's reason ("cannot read
+// /x/a.txt: Permission denied", libzip's "Write error: No space left on
+// device").
+class ZipFailure : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+class StagedArchive {
+ public:
+  // Makes the private folder in the temporary directory; throws
+  // std::system_error when it cannot.
+  StagedArchive();
+  StagedArchive(const StagedArchive&) = delete;
+  StagedArchive& operator=(const StagedArchive&) = delete;
+  // Removes the private folder and everything in it.
+  ~StagedArchive();
+
+  bool Empty() const { return files_.empty(); }
+  // Keeps `source` for the entry `entryName`; a later file of the same name
+  // replaces an earlier one. Throws ZipFailure when the file can be neither
+  // linked nor copied.
+  void Add(const std::string& source, const std::string& entryName, ZipCompression compression);
+  // Forgets the files added since `Mark()` answered `mark`.
+  size_t Mark() const { return files_.size(); }
+  void RollBack(size_t mark);
+
+  // Writes every kept file into `archivePath`, creating it or adding to it;
+  // libzip builds it under a temporary name and renames it into place.
+  // Throws ZipFailure.
+  void WriteTo(const std::string& archivePath) const;
+
+ private:
+  struct Staged {
+    std::string entryName;
+    std::string path;
+    ZipCompression compression;
+    time_t modified;
+    mode_t mode;
+  };
+
+  TempFolder staging_;  // removed, without following links, with this object
+  std::string folder_;   // its path as UTF-8
+  std::vector<Staged> files_;
+  size_t nextNumber_ = 0;
+};
+
+// What one pending name of the zipper stands for. A name that begins with the
+// base directory is cut to the part after it; other relative names are
+// found in the base directory. A folder, or a mask ("*", "?") in the last
+// component, takes the matching files of every sub-folder as well. Entry
+// names keep the folders below the base directory (or below the root, for
+// names outside it), always relative and with '/'.
+
+struct SourceFile {
+  std::string path;
+  std::string entryName;
+};
+
+// The files, sorted by entry name; empty when the name matches nothing.
+// Throws std::filesystem::filesystem_error when a folder cannot be read.
+std::vector<SourceFile> ExpandPending(const std::string& pending, const std::string& baseDirectory);
+
+}  // namespace nv::archive
+
+namespace nv {
+
 // The archive writer adapter. AddFiles collects names or masks; Save takes
 // the files they stand for into the archive under construction; the archive
 // file is written in one pass when it is closed (CloseArchive, a new
 // FileName, or the object's release), so any number of saves costs one
 // write. Files may be deleted as soon as the Save that took them returns.
 // Failures name the archive (or the subject it was made for) and the reason.
-#pragma once
-
-#include "archive/zip_staging.h"
-#include "frame/implements.h"
-#include "frame/interfaces.h"
-
-#include <memory>
-#include <string>
-#include <vector>
-
-namespace nv {
 
 class CNvTAbZipperImpl {
  public:

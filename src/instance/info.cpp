@@ -2,12 +2,13 @@
 
 #include <string>
 
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "frame/exception.h"
 #include "instance/names.h"
 #include "instance/value_elements.h"
 #include "values/data_type_names.h"
-#include "values/duration_value.h"
+#include "values/duration.h"
+
 #include "values/xml_escape.h"
 
 namespace nv {

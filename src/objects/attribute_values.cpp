@@ -7,7 +7,7 @@
 #include "frame/exception.h"
 #include "frame/impl_cast.h"
 #include "instance/value_elements.h"
-#include "values/duration_value.h"
+#include "values/duration.h"
 #include "values/value_to_text.h"
 
 namespace nv {

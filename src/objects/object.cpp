@@ -1,6 +1,6 @@
 #include "objects/object.h"
 
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "frame/exception.h"
 #include "objects/attribute_values_groups.h"
 

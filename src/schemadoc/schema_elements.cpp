@@ -6,7 +6,7 @@
 #include "frame/collections/key_less.h"
 #include "frame/impl_cast.h"
 #include "instance/names.h"
-#include "platform/file_uri.h"
+#include "platform/paths.h"
 #include "schema/behaviors.h"
 #include "values/data_type_names.h"
 #include "values/value_to_text.h"

@@ -6,14 +6,12 @@
 #include <utility>
 #include <vector>
 
-#include "archive/file_stream.h"
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "frame/collections/collection_objects.h"
 #include "frame/exception.h"
 #include "frame/module_info.h"
 #include "instance/names.h"
-#include "platform/file_uri.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 #include "schema/behaviors.h"
 #include "schema/schema.h"
 #include "schemadoc/schema_elements.h"

@@ -11,7 +11,7 @@
 #include "frame/bstr.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
-#include "platform/file_beside.h"
+#include "platform/file_system.h"
 
 namespace nv {
 

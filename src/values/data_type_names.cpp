@@ -40,4 +40,12 @@ DataTypeEnum SchemaNameToDataType(std::u16string_view name) {
   throw ENvException(u"type \"" + std::u16string(name) + u"\" is not supported");
 }
 
+void ThrowInvalidValue(std::u16string_view text, DataTypeEnum type) {
+  std::u16string message(text);
+  message += u" is not a valid ";
+  message += SchemaNameOf(type);
+  message += u" value";
+  throw ENvException(std::u16string_view(message));
+}
+
 }  // namespace nv

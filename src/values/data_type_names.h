@@ -1,5 +1,4 @@
-// DataTypeEnum <-> the type name used in schema documents ("string",
-// "IDREF", "vexa:xml", ...). Names compare exactly, case included.
+// Data types by name, and the failure of a text that is not a value of its type.
 #pragma once
 
 #include "frame/bstr.h"
@@ -8,6 +7,9 @@
 #include <string_view>
 
 namespace nv {
+
+// DataTypeEnum <-> the type name used in schema documents ("string",
+// "IDREF", "vexa:xml", ...). Names compare exactly, case included.
 
 inline constexpr bool IsValidDataType(DataTypeEnum type) noexcept {
   return type >= dtString && type <= dtXML;
@@ -21,5 +23,10 @@ Bstr DataTypeToSchemaName(DataTypeEnum type);
 
 // Throws ENvException for a name that is not exactly one of the table.
 DataTypeEnum SchemaNameToDataType(std::u16string_view name);
+
+// The failure of a text that is not a value of its data type:
+// "<text> is not a valid <schema type name> value".
+
+[[noreturn]] void ThrowInvalidValue(std::u16string_view text, DataTypeEnum type);
 
 }  // namespace nv

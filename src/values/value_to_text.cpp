@@ -2,12 +2,9 @@
 
 #include "frame/exception.h"
 #include "frame/variant.h"
-#include "values/base64.h"
-#include "values/byte_array.h"
-#include "values/date_encoding.h"
+#include "values/binary_text.h"
 #include "values/date_text.h"
-#include "values/hex.h"
-#include "values/number_format.h"
+#include "values/number_text.h"
 #include "values/xml_escape.h"
 
 #include <cmath>

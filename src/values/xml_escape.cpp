@@ -4,7 +4,7 @@
 #include <cstdio>
 
 #include "frame/text.h"
-#include "values/number_format.h"
+#include "values/number_text.h"
 
 namespace nv {
 namespace {

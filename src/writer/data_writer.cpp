@@ -1,10 +1,11 @@
 #include "writer/data_writer.h"
 
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "frame/exception.h"
 #include "frame/module_info.h"
-#include "instance/info.h"
+
 #include "instance/names.h"
+#include "instance/info.h"
 #include "schema/behaviors.h"
 #include "writer/object_writer.h"
 

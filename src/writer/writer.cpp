@@ -3,8 +3,7 @@
 #include "frame/exception.h"
 #include "frame/guid_text.h"
 #include "frame/text.h"
-#include "platform/file_source.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 #include "writer/data_writer.h"
 
 #include <filesystem>

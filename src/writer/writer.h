@@ -6,7 +6,7 @@
 #include "frame/implements.h"
 #include "frame/initialization_data.h"
 #include "frame/interfaces.h"
-#include "platform/file_beside.h"
+#include "platform/file_system.h"
 #include "platform/temp_folder.h"
 #include "schema/schema.h"
 

@@ -6,15 +6,16 @@
 // nothing is published.
 #include "writer/writer.h"
 
-#include "archive/file_stream.h"
+#include "archive/streams.h"
 #include "archive/zipper.h"
 #include "frame/error_frame.h"
 #include "frame/exception.h"
 #include "frame/guid_text.h"
 #include "frame/text.h"
 #include "platform/file_system.h"
-#include "platform/path_text.h"
+#include "platform/paths.h"
 #include "instance/names.h"
+
 #include "schemadoc/schema_writer.h"
 #include "writer/data_writer.h"
 

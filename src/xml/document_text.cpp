@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "archive/stream_text.h"
+#include "archive/streams.h"
 #include "frame/text.h"
 
 namespace nv {

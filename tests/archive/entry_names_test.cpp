@@ -1,7 +1,6 @@
 // Entry-name safety, the names the zipper writes, and wildcard masks. The
 // hostile archive table checks the common refusals end to end.
-#include "archive/entry_name.h"
-#include "archive/wildcard.h"
+#include "archive/entry_names.h"
 
 #include <gtest/gtest.h>
 

@@ -2,7 +2,7 @@
 // messages are in the table in unzipper_test.cpp; writes longer than its
 // buffer are read back in tests/writer/package_integrity_test.cpp.
 #include "archive/archive_test_support.h"
-#include "archive/file_stream.h"
+#include "archive/streams.h"
 #include "frame/collections/variant_array.h"
 #include "frame/variant.h"
 

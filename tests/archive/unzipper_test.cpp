@@ -1,7 +1,7 @@
 // The archive reader on archives made by the zip command,
 // and the one table of every archive failure message.
 #include "archive/archive_test_support.h"
-#include "archive/file_stream.h"
+#include "archive/streams.h"
 #include "frame/variant.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-#include "platform/file_source.h"
-#include "platform/file_uri.h"
+#include "platform/paths.h"
 
 #include <gtest/gtest.h>
 

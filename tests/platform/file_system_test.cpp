@@ -1,7 +1,6 @@
-#include "platform/del_tree.h"
-#include "platform/fetch_file.h"
+#include "platform/file_info.h"
 #include "platform/file_system.h"
-#include "platform/file_times.h"
+#include "platform/http.h"
 
 #include "frame/automation/date_parts.h"
 

@@ -1,7 +1,7 @@
-#include "platform/http_utils.h"
+#include "platform/http.h"
 
 #include "frame/initialization_data.h"
-#include "platform/fetch_file.h"
+
 #include "platform/mime_table.h"
 
 #include <gtest/gtest.h>

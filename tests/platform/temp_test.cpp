@@ -1,5 +1,4 @@
 #include "platform/temp_folder.h"
-#include "platform/temp_paths.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

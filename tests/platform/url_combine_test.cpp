@@ -1,4 +1,4 @@
-#include "platform/url_combine.h"
+#include "platform/http.h"
 
 #include <gtest/gtest.h>
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 
 #include "schema_document_test_support.h"
-#include "values/byte_array.h"
-#include "values/duration_value.h"
+#include "values/binary_text.h"
+#include "values/duration.h"
 
 namespace nv::test {
 namespace {

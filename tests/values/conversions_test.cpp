@@ -1,8 +1,7 @@
 // Values to instance-document texts and back, for every data type.
 #include "values/data_type_names.h"
-#include "values/duration_value.h"
+#include "values/duration.h"
 #include "values/text_to_value.h"
-#include "values/text_to_value_types.h"
 #include "values/value_to_text.h"
 #include "value_test_support.h"
 

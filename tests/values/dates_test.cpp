@@ -1,4 +1,5 @@
-#include "values/date_encoding.h"
+#include "values/date_text.h"
+
 #include "value_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,4 @@
-#include "values/duration_text.h"
-#include "values/duration_value.h"
+#include "values/duration.h"
 #include "value_test_support.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,6 @@
 #include "frame/collections/variant_array.h"
-#include "values/base64.h"
-#include "values/hex.h"
-#include "values/number_parse.h"
+#include "values/binary_text.h"
+#include "values/number_text.h"
 #include "value_test_support.h"
 
 #include <gtest/gtest.h>

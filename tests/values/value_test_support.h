@@ -3,8 +3,8 @@
 
 #include "frame/text.h"
 #include "frame/variant.h"
-#include "values/byte_array.h"
-#include "values/date_encoding.h"
+#include "values/binary_text.h"
+#include "values/date_text.h"
 #include "support/failure_of.h"
 
 #include <cstdint>

@@ -1,8 +1,8 @@
 // The text of objects in the Body, compared byte for byte.
 #include <gtest/gtest.h>
 
-#include "values/byte_array.h"
-#include "values/duration_value.h"
+#include "values/binary_text.h"
+#include "values/duration.h"
 #include "objects/attribute_values_groups.h"
 #include "writer/writer_test_support.h"
 

@@ -3,7 +3,7 @@
 // writer over a schema with a three-generation class chain and two behaviours.
 #pragma once
 
-#include "archive/file_stream.h"
+#include "archive/streams.h"
 #include "frame/exception.h"
 #include "frame/interfaces.h"
 #include "frame/module_info.h"
