@@ -8,7 +8,6 @@
 #include "instance/value_elements.h"
 #include "values/data_type_names.h"
 #include "values/duration.h"
-
 #include "values/xml_escape.h"
 
 namespace nv {

@@ -3,9 +3,8 @@
 #include "archive/streams.h"
 #include "frame/exception.h"
 #include "frame/module_info.h"
-
-#include "instance/names.h"
 #include "instance/info.h"
+#include "instance/names.h"
 #include "schema/behaviors.h"
 #include "writer/object_writer.h"
 

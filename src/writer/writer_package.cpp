@@ -12,10 +12,9 @@
 #include "frame/exception.h"
 #include "frame/guid_text.h"
 #include "frame/text.h"
+#include "instance/names.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"
-#include "instance/names.h"
-
 #include "schemadoc/schema_writer.h"
 #include "writer/data_writer.h"
 

@@ -1,7 +1,6 @@
 #include "platform/http.h"
 
 #include "frame/initialization_data.h"
-
 #include "platform/mime_table.h"
 
 #include <gtest/gtest.h>

@@ -3,9 +3,9 @@
 
 #include "frame/text.h"
 #include "frame/variant.h"
+#include "support/failure_of.h"
 #include "values/binary_text.h"
 #include "values/date_text.h"
-#include "support/failure_of.h"
 
 #include <cstdint>
 #include <initializer_list>
