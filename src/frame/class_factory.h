@@ -4,8 +4,8 @@
 #pragma once
 
 #include "frame/automation/automation_api.h"
-#include "frame/error_frame.h"
-#include "frame/module_lock.h"
+#include "frame/exception.h"
+#include "frame/module_info.h"
 
 namespace nv {
 

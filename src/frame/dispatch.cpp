@@ -1,6 +1,6 @@
 #include "frame/dispatch.h"
 
-#include "frame/error_frame.h"
+#include "frame/exception.h"
 
 namespace nv::dispatch {
 namespace {

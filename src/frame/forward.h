@@ -6,7 +6,7 @@
 #include "frame/bstr.h"
 #include "frame/com_ptr.h"
 #include "frame/dispatch.h"
-#include "frame/error_frame.h"
+#include "frame/exception.h"
 #include "frame/variant.h"
 
 #include <concepts>

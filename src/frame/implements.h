@@ -1,3 +1,20 @@
+// Interface objects: Implements<> gives an implementation its reference count,
+// interface table and aggregation; ImplFrom reaches the implementation back.
+#pragma once
+
+#include "frame/module_info.h"
+#include "frame/com_ptr.h"
+#include "frame/forward.h"
+#include "frame/interfaces.h"
+#include "frame/type_info.h"
+#include "nvgen/forwarders.h"
+
+#include <atomic>
+#include <type_traits>
+#include <utility>
+
+namespace nv {
+
 // Implements<D, Impl, Interfaces...>: gives interface object D, from one line,
 // its reference count (shared by all its interfaces), QueryInterface over the
 // listed interfaces plus IDispatch and ISupportErrorInfo, aggregation inside
@@ -9,21 +26,6 @@
 // The first interface is the object's identity. A creatable class also names
 // its class identifier (static constexpr const CLSID& kClsid) so that its
 // failures carry its ProgID as their source, and lists IProvideClassInfo.
-#pragma once
-
-#include "frame/coclass_info.h"
-#include "frame/com_ptr.h"
-#include "frame/forward.h"
-#include "frame/module_lock.h"
-#include "frame/interfaces.h"
-#include "frame/type_info.h"
-#include "nvgen/forwarders.h"
-
-#include <atomic>
-#include <type_traits>
-#include <utility>
-
-namespace nv {
 
 // The ProgID registered for a class identifier, or null.
 const OLECHAR* ProgIdOf(REFCLSID clsid) noexcept;
@@ -163,6 +165,35 @@ template <class D, class... A>
 ComPtr<typename D::NvDefault> CreateObject(A&&... args) {
   D* object = new D(std::forward<A>(args)...);
   return ComPtr<typename D::NvDefault>(static_cast<typename D::NvDefault*>(object));
+}
+
+// Reaching the implementation behind an interface pointer of the library's
+// own objects, and an implementation's own interface.
+//
+// The model's objects keep plain back-pointers (a class's behaviour
+// collection to its class, an attribute to its collection) and compare
+// objects by identity; both need the implementation object. It is found
+// through an internal interface that only the library's object D answers,
+// so a foreign object simply yields null.
+
+template <class D, class Internal, class I>
+typename D::NvImpl* ImplFrom(const ComPtr<I>& object) {
+  ComPtr<Internal> raw = object.template try_as<Internal>();
+  if (!raw) return nullptr;
+  return static_cast<D*>(static_cast<Forward<Internal, D>*>(raw.get()));
+}
+
+// The interface I of the interface object whose implementation is `impl`;
+// valid once the object is fully constructed.
+template <class I, class Impl>
+ComPtr<I> SelfAs(Impl* impl) {
+  return ComPtr<I>(dynamic_cast<I*>(impl));
+}
+
+// Object identity: whether two interface pointers reach the same object.
+template <class I, class J>
+bool SameObject(const ComPtr<I>& a, const ComPtr<J>& b) {
+  return a.template try_as<IUnknown>().get() == b.template try_as<IUnknown>().get();
 }
 
 }  // namespace nv

@@ -1,11 +1,16 @@
-// Locating the module file and building the generated-by comment.
+// The lock count, locating the module file, the generated-by comment and
+// lookups in the class table.
 #include "frame/module_info.h"
+
+#include "nvgen/coclasses.h"
 
 #include <dlfcn.h>
 #include <link.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <climits>
+#include <iterator>
 
 #ifndef NV_VERSION_STRING
 #define NV_VERSION_STRING "1.0.0"
@@ -82,4 +87,37 @@ std::string ModuleGeneratedByComment() {
   return GeneratedByComment("NorvVexa1", NV_VERSION_STRING, NV_VERSION_STRING);
 }
 
+const CoclassInfo* CoclassesBegin() noexcept { return std::begin(kCoclasses); }
+const CoclassInfo* CoclassesEnd() noexcept { return std::end(kCoclasses); }
+
+const CoclassInfo* FindCoclass(REFCLSID clsid) noexcept {
+  for (const CoclassInfo& c : kCoclasses)
+    if (c.clsid == clsid) return &c;
+  return nullptr;
+}
+
+const CoclassInfo* FindCoclassByProgId(const OLECHAR* progId) noexcept {
+  if (!progId) return nullptr;
+  const std::u16string_view wanted(progId);
+  for (const CoclassInfo& c : kCoclasses)
+    if (wanted == c.progId || wanted == c.versionIndependentProgId) return &c;
+  return nullptr;
+}
+
+const OLECHAR* ProgIdOf(REFCLSID clsid) noexcept {
+  const CoclassInfo* c = FindCoclass(clsid);
+  return c ? c->progId : nullptr;
+}
+
 }  // namespace nv
+
+namespace nv::module_lock {
+namespace {
+std::atomic<int32_t> gCount{0};
+}
+
+void Add() noexcept { gCount.fetch_add(1, std::memory_order_relaxed); }
+void Remove() noexcept { gCount.fetch_sub(1, std::memory_order_acq_rel); }
+int32_t Count() noexcept { return gCount.load(std::memory_order_acquire); }
+
+}  // namespace nv::module_lock

@@ -1,9 +1,26 @@
-// The library's own module file and the comment that marks generated
-// documents with the module's name and version.
+// The module: its lock count, its file, the comment that marks generated
+// documents with its name and version, and the table of its creatable classes.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
+
+#include "frame/automation/automation_api.h"
+
+namespace nv::dispatch {
+struct Table;
+}
+
+// The module's lock count: live objects plus server locks. While it is not
+// zero the module must stay loaded.
+namespace nv::module_lock {
+
+void Add() noexcept;
+void Remove() noexcept;
+int32_t Count() noexcept;
+
+}  // namespace nv::module_lock
 
 namespace nv {
 
@@ -24,5 +41,22 @@ std::string GeneratedByComment(std::string_view moduleName, std::string_view fil
 // The comment for this library: module "NorvVexa1", both versions the
 // project version.
 std::string ModuleGeneratedByComment();
+
+// What the module knows of each creatable class: identity, names and the
+// interface its factory hands out by default.
+struct CoclassInfo {
+  CLSID clsid;
+  const char16_t* name;
+  const char16_t* progId;
+  const char16_t* versionIndependentProgId;
+  const char16_t* description;
+  const dispatch::Table* defaultInterface;  // its identifier, members and type information
+};
+
+const CoclassInfo* FindCoclass(REFCLSID clsid) noexcept;
+// Matches the ProgID or the version-independent ProgID, exactly.
+const CoclassInfo* FindCoclassByProgId(const OLECHAR* progId) noexcept;
+const CoclassInfo* CoclassesBegin() noexcept;
+const CoclassInfo* CoclassesEnd() noexcept;
 
 }  // namespace nv

@@ -1,10 +1,15 @@
-// UTF-8 <-> UTF-16 conversion. Narrow text is UTF-8 throughout the library.
+// Text: UTF-8 and UTF-16 conversions, surrogates, and GUIDs as text.
 #pragma once
 
+#include "frame/automation/automation_api.h"
+
+#include <cstddef>
 #include <string>
 #include <string_view>
 
 namespace nv {
+
+// UTF-8 <-> UTF-16 conversion. Narrow text is UTF-8 throughout the library.
 
 // UTF-16 surrogates: a high one followed by a low one stands for one code
 // point beyond the Basic Multilingual Plane.
@@ -26,5 +31,25 @@ inline constexpr size_t kMaxUtf8PerUtf16 = 3;
 // U+FFFD.
 size_t EncodeUtf8(std::u16string_view text, char* out) noexcept;
 std::u16string Utf8ToUtf16(std::string_view text);
+
+// GUIDs as text ("{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}") for library code
+// that works in UTF-8, and fresh GUIDs. StringFromGUID2, CLSIDFromString and
+// IIDFromString share this format.
+
+// Length of the braced text form, without a terminating NUL.
+inline constexpr size_t kGuidTextLength = 38;
+
+// Braced, upper-case hexadecimal.
+std::string GuidToString(const GUID& guid);
+
+// Accepts exactly the braced form, hexadecimal digits in either case. On
+// failure `guid` is left unchanged.
+bool ParseGuid(std::string_view text, GUID& guid);
+
+// A new random GUID.
+GUID NewGuid();
+
+// A new random GUID as upper-case text without braces, for unique names.
+std::string NewGuidText();
 
 }  // namespace nv

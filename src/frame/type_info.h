@@ -1,14 +1,16 @@
-// Type information for late-bound hosts: one object per dispatch table
-// (TKIND_DISPATCH: its members, their kinds, parameter names and types) and
-// one per creatable class (TKIND_COCLASS: leads to its default interface).
-// The objects are static and live as long as the module, so AddRef and
-// Release count nothing and they hold no share of the module's lock count.
+// Type information of the interfaces and creatable classes, for late-bound
+// hosts.
 #pragma once
 
 #include "frame/automation/automation_api.h"
 
 namespace nv::dispatch {
 
+// Type information for late-bound hosts: one object per dispatch table
+// (TKIND_DISPATCH: its members, their kinds, parameter names and types) and
+// one per creatable class (TKIND_COCLASS: leads to its default interface).
+// The objects are static and live as long as the module, so AddRef and
+// Release count nothing and they hold no share of the module's lock count.
 struct Member;
 struct Table;
 

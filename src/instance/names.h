@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "frame/bstr.h"
-#include "frame/collections/dictionary.h"
+#include "frame/collections/containers.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 #include "values/xml_escape.h"  // AppendXmlAttribute, for the attributes of these tags

@@ -1,13 +1,11 @@
 // The module's entry points: class factories of the creatable classes, the
 // unload test and registration.
 #include "frame/class_factory.h"
-#include "frame/coclass_table.h"
-#include "frame/error_frame.h"
 #include "frame/module_info.h"
+#include "frame/exception.h"
 #include "frame/registration.h"
 #include "frame/text.h"
 #include "frame/initialization_data.h"
-#include "frame/module_lock.h"
 #include "reader/reader.h"
 #include "schemadoc/external_schema.h"
 #include "stdbehaviors/std_helper.h"

@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <string>
 
-#include "frame/collections/key_less.h"
+#include "frame/collections/containers.h"
 #include "frame/exception.h"
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "instance/value_elements.h"
 #include "values/duration.h"
 #include "values/value_to_text.h"

@@ -1,7 +1,7 @@
 #include "objects/attribute_values_groups.h"
 
 #include "frame/exception.h"
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "objects/attribute_values.h"
 
 namespace nv {

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "frame/collections/key_less.h"
+#include "frame/collections/containers.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 #include "objects/attribute_values.h"

@@ -3,7 +3,7 @@
 #include "frame/exception.h"
 #include "schema/behaviors.h"
 #include "schema/classes.h"
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 
 namespace nv {
 

@@ -1,6 +1,6 @@
 #include "platform/file_info.h"
 
-#include "frame/automation/date_parts.h"
+#include "frame/automation/calendar.h"
 #include "frame/exception.h"
 #include "platform/paths.h"
 

@@ -1,7 +1,6 @@
 #include "platform/temp_folder.h"
 
 #include "frame/exception.h"
-#include "frame/guid_text.h"
 #include "frame/text.h"
 #include "platform/file_system.h"
 #include "platform/paths.h"

@@ -3,7 +3,7 @@
 #include <string>
 #include <utility>
 
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "instance/names.h"
 
 namespace nv {

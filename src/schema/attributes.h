@@ -3,7 +3,7 @@
 #pragma once
 
 #include "frame/bstr.h"
-#include "frame/collections/interface_list.h"
+#include "frame/collections/containers.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 #include "frame/variant.h"

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "frame/exception.h"
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "instance/names.h"
 #include "schema/attributes.h"
 #include "schema/schema.h"

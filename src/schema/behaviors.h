@@ -8,8 +8,7 @@
 #include <vector>
 
 #include "frame/bstr.h"
-#include "frame/collections/interface_list.h"
-#include "frame/collections/key_less.h"
+#include "frame/collections/containers.h"
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 #include "schema/schema.h"

@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "instance/names.h"
 #include "schema/attributes.h"
 #include "schema/behaviors.h"

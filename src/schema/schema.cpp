@@ -2,7 +2,7 @@
 
 #include "schema/classes.h"
 #include "schema/behaviors.h"
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "instance/info.h"
 #include "values/xml_escape.h"
 

@@ -3,8 +3,8 @@
 #include <set>
 #include <string>
 
-#include "frame/collections/key_less.h"
-#include "frame/impl_cast.h"
+#include "frame/collections/containers.h"
+#include "frame/implements.h"
 #include "instance/names.h"
 #include "platform/paths.h"
 #include "schema/behaviors.h"

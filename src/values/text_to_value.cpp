@@ -1,6 +1,5 @@
 #include "values/text_to_value.h"
 
-#include "frame/error_frame.h"
 #include "frame/exception.h"
 #include "values/binary_text.h"
 #include "values/data_type_names.h"

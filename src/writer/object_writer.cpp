@@ -5,7 +5,7 @@
 #include <string>
 
 #include "frame/exception.h"
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "instance/names.h"
 #include "objects/object.h"
 

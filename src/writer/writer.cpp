@@ -1,7 +1,6 @@
 #include "writer/writer.h"
 
 #include "frame/exception.h"
-#include "frame/guid_text.h"
 #include "frame/text.h"
 #include "platform/paths.h"
 #include "writer/data_writer.h"

@@ -8,9 +8,7 @@
 
 #include "archive/streams.h"
 #include "archive/zipper.h"
-#include "frame/error_frame.h"
 #include "frame/exception.h"
-#include "frame/guid_text.h"
 #include "frame/text.h"
 #include "instance/names.h"
 #include "platform/file_system.h"

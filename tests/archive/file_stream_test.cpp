@@ -3,7 +3,7 @@
 // buffer are read back in tests/writer/package_integrity_test.cpp.
 #include "archive/archive_test_support.h"
 #include "archive/streams.h"
-#include "frame/collections/variant_array.h"
+#include "frame/collections/collection_objects.h"
 #include "frame/variant.h"
 
 #include <gtest/gtest.h>

@@ -2,7 +2,7 @@
 #include "platform/file_system.h"
 #include "platform/http.h"
 
-#include "frame/automation/date_parts.h"
+#include "frame/automation/calendar.h"
 
 #include <gtest/gtest.h>
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "frame/initialization_data.h"
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "schema_test_support.h"
 
 namespace nv::test {

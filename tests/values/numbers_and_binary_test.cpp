@@ -1,4 +1,4 @@
-#include "frame/collections/variant_array.h"
+#include "frame/collections/collection_objects.h"
 #include "values/binary_text.h"
 #include "values/number_text.h"
 #include "value_test_support.h"

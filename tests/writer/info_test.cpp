@@ -1,6 +1,6 @@
 // The Info collection: every refusal and what a refused Save leaves behind,
 // item lookup and copies.
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "instance/info.h"
 #include "writer/writer_test_support.h"
 

@@ -2,7 +2,7 @@
 // value as the client gave it (carriage returns, tabs, quotes, characters
 // beyond the BMP, markup characters), nothing a client supplies can change
 // the markup around it, and what XML cannot carry is refused, never written.
-#include "frame/impl_cast.h"
+#include "frame/implements.h"
 #include "schemadoc/external_schema.h"
 #include "support/readback.h"
 #include "writer/writer.h"

@@ -188,7 +188,7 @@ def coclasses_file(lib, idl_name, public_include):
     coclasses = lib.own(lib.coclasses)
     defaults = sorted({cls.default_interface for cls in coclasses})
     parts = [BANNER.format(idl=idl_name), '#pragma once\n', f'#include "{public_include}"',
-             '#include "frame/coclass_info.h"\n', 'namespace nv::dispatch {']
+             '#include "frame/module_info.h"\n', 'namespace nv::dispatch {']
     parts += [f'extern const Table kTable_{name};' for name in defaults]
     parts += ['}  // namespace nv::dispatch\n', 'namespace nv {\n',
               'inline constexpr CoclassInfo kCoclasses[] = {']

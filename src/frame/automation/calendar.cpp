@@ -1,8 +1,12 @@
-// Era-based day counting: 400-year eras of 146097 days counted
-// from March, so that the leap day falls at the end of a year.
 #include "frame/automation/calendar.h"
 
+#include <cmath>
+#include <cstdint>
+
 namespace nv::calendar {
+
+// Era-based day counting: 400-year eras of 146097 days counted
+// from March, so that the leap day falls at the end of a year.
 
 bool IsLeapYear(int year) noexcept {
   return (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
@@ -36,3 +40,62 @@ YearMonthDay CivilFromDays(int64_t days) noexcept {
 }
 
 }  // namespace nv::calendar
+
+namespace nv {
+namespace {
+
+constexpr int64_t kMsPerDay = 86'400'000;
+
+using calendar::DaysFromCivil;
+using calendar::DaysInMonth;
+using calendar::kDateOriginToUnixDays;
+
+bool FieldsValid(const DateParts& p) {
+  return p.year >= 100 && p.year <= 9999 && p.month >= 1 && p.month <= 12 && p.day >= 1 &&
+         p.day <= DaysInMonth(p.year, p.month) && p.hour >= 0 && p.hour < 24 &&
+         p.minute >= 0 && p.minute < 60 && p.second >= 0 && p.second < 60 &&
+         p.millisecond >= 0 && p.millisecond < 1000;
+}
+
+void SetTime(int64_t ms, DateParts& parts) {
+  parts.millisecond = static_cast<int>(ms % 1000);
+  parts.second = static_cast<int>(ms / 1000 % 60);
+  parts.minute = static_cast<int>(ms / 60'000 % 60);
+  parts.hour = static_cast<int>(ms / 3'600'000);
+}
+
+}  // namespace
+
+std::optional<DateParts> SplitDate(DATE value, DatePrecision precision) {
+  if (!(value > kMinDate - 1 && value < kMaxDate + 1)) return std::nullopt;  // NaN too
+  const double whole = std::trunc(value);
+  const double fraction = std::fabs(value - whole);  // exact: same binade
+  const int64_t unit = precision == DatePrecision::kSecond ? 1000 : 1;
+  int64_t ms = std::llround(fraction * static_cast<double>(kMsPerDay / unit)) * unit;
+  int64_t day = static_cast<int64_t>(whole);
+  if (ms >= kMsPerDay) {  // rounded up to midnight: the next calendar day
+    ms -= kMsPerDay;
+    ++day;
+  }
+  if (day > static_cast<int64_t>(kMaxDate)) return std::nullopt;
+  const calendar::YearMonthDay date = calendar::CivilFromDays(day - kDateOriginToUnixDays);
+  DateParts parts{date.year, date.month, date.day};
+  SetTime(ms, parts);
+  return parts;
+}
+
+std::optional<DATE> MakeDate(const DateParts& parts) {
+  if (!FieldsValid(parts)) return std::nullopt;
+  const int64_t day = DaysFromCivil(parts.year, parts.month, parts.day) + kDateOriginToUnixDays;
+  const int64_t ms = ((parts.hour * 60 + parts.minute) * 60 + parts.second) * 1000LL +
+                     parts.millisecond;
+  const double time = static_cast<double>(ms) / kMsPerDay;
+  return day >= 0 ? static_cast<double>(day) + time : static_cast<double>(day) - time;
+}
+
+int DayOfWeek(const DateParts& parts) {
+  const int64_t days = DaysFromCivil(parts.year, parts.month, parts.day);  // 1970-01-01: Thursday
+  return static_cast<int>(((days + 4) % 7 + 7) % 7);
+}
+
+}  // namespace nv

@@ -3,7 +3,7 @@
 // so DATE 0 is "00:00:00". Read back: that form (date, time or both, with an
 // optional AM/PM) and ISO 8601 "YYYY-MM-DD[(T| )hh:mm[:ss[.fff]]]".
 #include "frame/automation/coerce_internal.h"
-#include "frame/automation/date_parts.h"
+#include "frame/automation/calendar.h"
 
 #include <cstdio>
 #include <string>

@@ -1,6 +1,6 @@
 // Numeric coercion: range checks, half-to-even rounding and the CY scale.
 #include "frame/automation/coerce_internal.h"
-#include "frame/automation/date_parts.h"
+#include "frame/automation/calendar.h"
 
 #include <cfloat>
 #include <cmath>

@@ -4,7 +4,7 @@
 // nearest second and answers wMilliseconds = 0. Code that needs milliseconds
 // uses nv::SplitDate / nv::MakeDate directly.
 #include "frame/automation/automation_api.h"
-#include "frame/automation/date_parts.h"
+#include "frame/automation/calendar.h"
 
 NVAPI INT SystemTimeToVariantTime(SYSTEMTIME* lpSystemTime, DOUBLE* pvtime) {
   if (lpSystemTime == nullptr || pvtime == nullptr) return FALSE;

@@ -1,6 +1,6 @@
 // GUID text conversions and task memory of the automation layer, plus the
 // UTF-8 helpers of frame/guid_text.h that they are built on.
-#include "frame/guid_text.h"
+#include "frame/text.h"
 
 #include <uuid/uuid.h>
 

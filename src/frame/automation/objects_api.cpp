@@ -2,7 +2,7 @@
 // create lives in this module, so CoCreateInstance goes straight to
 // DllGetClassObject and ProgIDs resolve from the module's own class table.
 #include "frame/automation/automation_api.h"
-#include "frame/coclass_table.h"
+#include "frame/module_info.h"
 
 #include <cstdlib>
 #include <cstring>

@@ -1,11 +1,7 @@
 // The library's collections: the interface and string lists, the key-ordered
 // dictionary, the variant collection with its equality, and byte arrays.
 #include "frame/collections/collection_objects.h"
-#include "frame/collections/dictionary.h"
-#include "frame/collections/interface_list.h"
-#include "frame/collections/string_list.h"
-#include "frame/collections/variant_array.h"
-#include "frame/collections/variant_equality.h"
+#include "frame/collections/containers.h"
 
 #include <gtest/gtest.h>
 

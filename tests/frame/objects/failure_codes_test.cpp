@@ -1,7 +1,7 @@
 // Each kind of failure reaches a client with its result code and a
 // description; reference counts hold up under many threads.
 #include "error_info_probe.h"
-#include "frame/module_lock.h"
+#include "frame/module_info.h"
 #include "widget.h"
 
 #include <gtest/gtest.h>

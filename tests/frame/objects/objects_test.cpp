@@ -3,7 +3,7 @@
 // the vtable; and late-bound calls (names without regard to case, argument
 // order and coercion, optional arguments, properties, failures in EXCEPINFO).
 #include "error_info_probe.h"
-#include "frame/module_lock.h"
+#include "frame/module_info.h"
 #include "support/failure_of.h"
 #include "widget.h"
 

@@ -10,9 +10,8 @@
 #include <iterator>
 #include <string>
 
-#include "frame/guid_text.h"
+#include "frame/text.h"
 #include "frame/module_info.h"
-#include "frame/registry_file.h"
 #include "support/scratch.h"
 
 #ifndef NV_VERSION_STRING

@@ -1,7 +1,7 @@
 // The registry file: a user's hand edits survive a load and save, removal
 // stays within the key, and saving makes private folders and follows links.
 // Its layout and the registration round trip are in registration_test.cpp.
-#include "frame/registry_file.h"
+#include "frame/registration.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "frame/collections/interface_list.h"
+#include "frame/collections/containers.h"
 
 #include "frame/exception.h"
 
