@@ -15,15 +15,10 @@ namespace {
 using nv_test::ReadText;
 using nv_test::ScratchFolder;
 
-Variant Bytes(std::initializer_list<uint8_t> bytes) {
-  uint8_t* data = nullptr;
-  Variant made = MakeByteArray(bytes.size(), &data);
-  for (uint8_t b : bytes) *data++ = b;
-  return made;
-}
-
-TEST(SchemaDocument, EveryAttributeTypeWithItsDefault) {
-  const Variant when(u"2009-03-07T14:05:09");
+// Each type's text and name are checked in tests/values; here, how an element
+// carries them: a default escaped, converted to its type, given by an object,
+// and the core types under the vexa prefix.
+TEST(SchemaDocument, AttributeTypesWithTheirDefaults) {
   const struct {
     DataTypeEnum type;
     Variant value;
@@ -31,25 +26,10 @@ TEST(SchemaDocument, EveryAttributeTypeWithItsDefault) {
     const char* typeName;
   } rows[] = {
       {dtString, Variant(u"a<\"b\""), "a&lt;&quot;b&quot;", "string"},
-      {dtBoolean, Variant(true), "true", "boolean"},
-      {dtFloat, Variant(1.5), "1.5", "float"},
-      {dtDouble, Variant(1e20), "1.0e+20", "double"},
+      {dtShort, Variant(u"0300"), "300", "short"},
       {dtDuration, Variant(static_cast<IDispatch*>(MakeDurationValue(u"P1DT2.5S").get())),
        "P1DT2.5S", "duration"},
-      {dtBase64Binary, Bytes({0, 1, 2, 3}), "AAECAw==", "base64Binary"},
-      {dtHexBinary, Bytes({0x0F, 0xA0}), "0FA0", "hexBinary"},
-      {dtAnyUri, Variant(u"http://h/?a=1&b=2"), "http://h/?a=1&amp;b=2", "anyURI"},
-      {dtLanguage, Variant(u"en-US"), "en-US", "language"},
-      {dtInt, Variant(int32_t(-7)), "-7", "int"},
-      {dtShort, Variant(u"300"), "300", "short"},
-      {dtByte, Variant(int32_t(-5)), "-5", "byte"},
-      {dtUnsignedShort, Variant(int32_t(65535)), "65535", "unsignedShort"},
-      {dtUnsignedByte, Variant(int32_t(255)), "255", "unsignedByte"},
-      {dtDateTime, when, "2009-03-07T14:05:09.0Z", "dateTime"},
-      {dtTime, when, "14:05:09.0Z", "time"},
-      {dtDate, when, "2009-03-07", "date"},
-      {dtGMonth, when, "--03--", "gMonth"},
-      {dtGYear, when, "2009", "gYear"},
+      {dtDate, Variant(u"2009-03-07T14:05:09"), "2009-03-07", "date"},
       {dtObjectReference, Variant(u"id<1>"), "id&lt;1&gt;", "vexa:objectReference"},
       {dtXML, Variant(u"<a x=\"1\"/>"), "&lt;a x=&quot;1&quot;/&gt;", "vexa:xml"},
   };

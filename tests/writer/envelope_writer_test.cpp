@@ -1,109 +1,28 @@
-// The instance document's frame (comment, Envelope, Header, Body), byte for byte.
+// A package's instance document frame (Envelope, Header, Body), byte for
+// byte. The bare frame is checked in package_writer_test, the Header's values
+// in package_integrity_test.
 #include "writer/writer_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <tuple>
 
 namespace nv::writer_test {
 namespace {
 
 const std::string kMarker = "<vexa:containsMustUnderstand SOAP_ENV:mustUnderstand=\"1\"/>";
 
-// With or without asking for the object writer, which opens the Body once.
-TEST(EnvelopeWriterTest, PackageWithoutInfoOrObjectsHasTheBareFrame) {
-  for (const bool objectWriter : {false, true}) {
-    TestDocument document;
-    const ComPtr<INvVexaDataWriter> data = document.Open();
-    if (objectWriter) {
-      const ComPtr<INvVexaObjectWriter> first = data.ObjectWriter();
-      EXPECT_TRUE(first.as<INvVexaObjectWriterCRaw>().IsBodyElementOpen());
-      EXPECT_EQ(data.ObjectWriter().get(), first.get());
-    }
-    EXPECT_EQ(document.Finish(), DocumentStart() + kBodyStart + kFrameEnd);
-  }
-}
-
-TEST(EnvelopeWriterTest, SchemaIdentityFallsBackToTheSchemaFileAndEscapesTheLocation) {
-  struct Case {
-    std::u16string_view uri, location;
-    std::string declarations;
+// The core namespace is the Envelope's own.
+TEST(EnvelopeWriterTest, DeclaresEachClassBehaviorNamespaceOnce) {
+  const auto addBehaviors = [](const ComPtr<INvVexaSchema>& schema) {
+    for (const char16_t* uri : {u"urn:b1#first", u"urn:b1#second",
+                                u"http://www.norvane.com/vexa/std/ns/core/1.0#core",
+                                u"urn:b2#third"})
+      schema.ClassesBehaviors().Add(mtEmbedded, Bstr(uri), Bstr(), false);
   };
-  const Case cases[] = {
-      {u"", u"", " xmlns:tns=\"VEXA_Schema.xsd\" xsi:schemaLocation=\"VEXA_Schema.xsd VEXA_Schema.xsd\""},
-      {u"urn:a&b", u"dir/a&b <1>.xsd",
-       " xmlns:tns=\"urn:a&amp;b\" xsi:schemaLocation=\"urn:a&amp;b dir/a&amp;b &lt;1&gt;.xsd\""},
-  };
-  for (const Case& c : cases) {
-    ComPtr<INvVexaSchema> schema = MakeSchema();
-    if (!c.uri.empty()) schema.PutSchemaURI(Bstr(c.uri));
-    if (!c.location.empty()) schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(Bstr(c.location));
-    TestDocument document(schema);
-    document.Open();
-    EXPECT_EQ(document.Close(), ModuleGeneratedByComment() + "<SOAP_ENV:Envelope" +
-                                    kEnvelopeDeclarations + c.declarations + ">\r\n");
-  }
-}
-
-TEST(EnvelopeWriterTest, DeclaresEachClassBehaviorNamespaceOnceAndRecordsThePrefixes) {
-  ComPtr<INvVexaSchema> schema = TestSchema();
-  const ComPtr<INvVexaClassesBehaviors> behaviors = schema.ClassesBehaviors();
-  for (const char16_t* uri : {u"urn:b1#first", u"urn:b1#second",
-                              u"http://www.norvane.com/vexa/std/ns/core/1.0#core", u"urn:b2#third"}) {
-    behaviors.Add(mtEmbedded, Bstr(uri), Bstr(), false);
-  }
-  TestDocument document(schema);
-  document.Open();
-  EXPECT_EQ(document.Finish(),
+  EXPECT_EQ(WrittenDocument([](const auto&) {}, addBehaviors),
             DocumentStart(" xmlns:NS1=\"urn:b1\" xmlns:NS2=\"urn:b2\"") + kBodyStart + kFrameEnd);
-  EXPECT_EQ(document.Namespaces().GetPrefix(Bstr(u"urn:b2")).ToUtf8(), "NS2");
-  EXPECT_EQ(document.Namespaces().GetPrefix(Bstr(u"urn:test")).ToUtf8(), "tns");
-}
-
-TEST(EnvelopeWriterTest, OpeningWithoutASchemaOrANamespaceTableFailsAndWritesNothing) {
-  {
-    TestDocument document;
-    document.Envelope().Create(document.Namespaces());
-    EXPECT_EQ(FailureOf([&] { document.Envelope().OpenEnvelopeElement(document.Stream()); }),
-              "a schema is missing");
-    EXPECT_EQ(document.Close(), "");
-  }
-  TestDocument document;
-  document.Envelope().Set_Schema(TestSchema());
-  EXPECT_EQ(FailureOf([&] { document.Envelope().OpenEnvelopeElement(document.Stream()); }),
-            "The namespace table of the package is missing");
-  EXPECT_EQ(document.Close(), "");
-}
-
-// Items in a namespace of the Envelope still get a prefix of their own:
-// generated prefixes continue after the Envelope's.
-TEST(InfoHeaderTest, ItemsOfTwoNamespacesGetOneGeneratedPrefixEach) {
-  ComPtr<INvVexaSchema> schema = TestSchema();
-  schema.ClassesBehaviors().Add(mtEmbedded, Bstr(u"urn:b1#first"), Bstr(), false);
-  TestDocument document(schema);
-  const ComPtr<INvVexaDataWriter> data = document.Open();
-  const ComPtr<INvVexaInfo> info = data.Info();
-  EXPECT_EQ(data.Info().get(), info.get());
-  const std::u16string core = u"http://www.norvane.com/vexa/std/ns/core/1.0";
-  SetItem(info, u"title", core, dtString, Variant(u"x<y \u00e9"));
-  SetItem(info, u"count", u"urn:b", dtInt, Variant(int32_t{42}), muNo);
-  SetItem(info, u"owner", core, dtObjectReference, Variant(u"obj1"));
-  SetItem(info, u"note", u"urn:b", dtString, Variant::Null());
-  const ComPtr<INvVexaXmlAttributeValue> xml = info.CreateXmlAttributeValue();
-  xml.PutXML(Bstr(u"<p>t</p>"));
-  SetItem(info, u"body", core, dtXML, XmlVariant(xml));
-  info.Save();
-  EXPECT_EQ(document.Finish(),
-            DocumentStart(" xmlns:NS1=\"urn:b1\"") +
-                "<SOAP_ENV:Header xmlns:NS2=\"http://www.norvane.com/vexa/std/ns/core/1.0\""
-                " xmlns:NS3=\"urn:b\">"
-                "<NS2:title xsi:type=\"string\">x&lt;y &#233;</NS2:title>"
-                "<NS3:count xsi:type=\"int\">42</NS3:count>"
-                "<NS2:owner xsi:type=\"IDREF\" href=\"obj1\"/>"
-                "<NS3:note xsi:type=\"string\" xsi:nil=\"true\"/>"
-                "<NS2:body xsi:type=\"xml\"><p>t</p></NS2:body>"
-                "</SOAP_ENV:Header>" +
-                kBodyStart + kFrameEnd);
 }
 
 // The marker comes from a marked item or from the package; an empty saved
@@ -129,13 +48,48 @@ TEST(InfoHeaderTest, SavedInfoWithAndWithoutItemsAndTheMustUnderstandMarker) {
       {{item(muNo), entry}, withNs + kMarker + plain},
   };
   for (const auto& [fills, header] : cases) {
-    TestDocument document;
-    const ComPtr<INvVexaInfo> info = document.Open().Info();
-    for (const Fill& fill : fills) fill(info);
-    info.Save();
-    EXPECT_EQ(document.Finish(),
-              DocumentStart() + header + "</SOAP_ENV:Header>" + kBodyStart + kFrameEnd);
+    const std::string written = WrittenDocument([&](const auto& data) {
+      for (const Fill& fill : fills) fill(data.Info());
+      data.Info().Save();
+    });
+    EXPECT_EQ(written, DocumentStart() + header + "</SOAP_ENV:Header>" + kBodyStart + kFrameEnd);
   }
+}
+
+TEST(InfoHeaderTest, SaveRefusalsLeaveTheDocumentAsItWas) {
+  using Before = std::function<void(const ComPtr<INvVexaDataWriter>&)>;
+  const std::tuple<Before, const char*, std::string> cases[] = {
+      {[](const auto& data) { data.Info().Save(); }, "Cannot save Info. Info was already saved.",
+       "<SOAP_ENV:Header></SOAP_ENV:Header>"},
+      {[](const auto& data) { data.ObjectWriter(); },
+       "Cannot save Info after getting object writer from data writer.", ""},
+      {[](const auto& data) { data.Info().GetInfoItem(Bstr(u"n"), Bstr(u"urn:a")); },
+       "Invalid VexaDataType value (0)", ""},
+  };
+  for (const auto& [before, message, header] : cases) {
+    const std::string written = WrittenDocument([&](const auto& data) {
+      before(data);
+      EXPECT_EQ(FailureOf([&] { data.Info().Save(); }), message);
+    });
+    EXPECT_EQ(written, DocumentStart() + header + kBodyStart + kFrameEnd);
+  }
+}
+
+// Values are converted before the Header is written, so a value that cannot
+// be converted leaves the Info unsaved (the retry draws a new prefix).
+TEST(InfoHeaderTest, FailedConversionLeavesTheInfoUnsaved) {
+  const std::string written = WrittenDocument([](const auto& data) {
+    const ComPtr<INvVexaInfoItem> item =
+        SetItem(data.Info(), u"n", u"urn:a", dtInt, Variant(u"not a number"));
+    EXPECT_EQ(FailureOf([&] { data.Info().Save(); }),
+              "Failed to convert Variant value to the specified type");
+    item.PutValue(Variant(int32_t{3}));
+    data.Info().Save();
+  });
+  EXPECT_EQ(written, DocumentStart() +
+                         "<SOAP_ENV:Header xmlns:NS2=\"urn:a\">"
+                         "<NS2:n xsi:type=\"int\">3</NS2:n></SOAP_ENV:Header>" +
+                         kBodyStart + kFrameEnd);
 }
 
 }  // namespace

@@ -23,6 +23,7 @@ std::string Utf8(std::u16string_view text) { return Bstr(text).ToUtf8(); }
 
 constexpr std::u16string_view kBehaviorNs = u"urn:b\"&<'x";
 constexpr std::u16string_view kInfoNs = u"urn:i\"&<'\u00e9";
+constexpr std::u16string_view kCore = u"http://www.norvane.com/vexa/std/ns/core/1.0";
 const std::u16string kNote = u"l1\r\nl2\r\t\"q\" 'a' <&> \U0001F600 caf\u00e9 ]]>";
 const std::u16string kForged =
     u"P-1\"/></vexa:object><vexa:object xsi:type=\"tns:Part\" id=\"forged\">";
@@ -65,8 +66,16 @@ class PackageReadBack : public ::testing::Test {
       writer.SetSchemaMode(mtExternal, u"urn:s\"&<'x", u"http://h/s.xsd?a=1&b=\"2\"", false);
     writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
     const ComPtr<INvVexaDataWriter> data = writer.DataWriter();
-    SetItem(data.Info(), u"ver", kInfoNs, dtString, Variant(kNote), muYes);
-    data.Info().Save();
+    const ComPtr<INvVexaInfo> info = data.Info();
+    SetItem(info, u"ver", kInfoNs, dtString, Variant(kNote), muYes);
+    SetItem(info, u"count", kCore, dtInt, Variant(int32_t{42}));
+    SetItem(info, u"owner", kCore, dtObjectReference, Variant(u"P-1"));
+    SetItem(info, u"none", kInfoNs, dtString, Variant::Null());
+    const ComPtr<INvVexaXmlAttributeValue> header = info.CreateXmlAttributeValue();
+    header.PutXML(u"<p>t</p>");
+    SetItem(info, u"body", kCore, dtXML, XmlVariant(header));
+    info.Save();
+    data.ObjectWriter();  // asked for again below: the Body opens once
     const ComPtr<INvVexaObject> object = data.ObjectWriter().NewObject(u"Part", u"P-1");
     const ComPtr<INvVexaAttributesValues> values = object.Values();
     values.PutItem(u"note", Variant(kNote));
@@ -110,6 +119,10 @@ TEST_F(PackageReadBack, EveryValueNameAndNamespaceComesBackExactly) {
     const std::string tracked = "P-1:{" + Utf8(kBehaviorNs) + "}Tracked/{" + Utf8(kBehaviorNs);
     EXPECT_EQ(read["objects"], "P-1");  // nothing forged
     EXPECT_EQ(read["info:{" + Utf8(kInfoNs) + "}ver"], Utf8(kNote));
+    EXPECT_EQ(read["info:{" + Utf8(kInfoNs) + "}none"], "nil");
+    const std::string core = "info:{" + Utf8(kCore) + "}";
+    EXPECT_EQ(read[core + "count"] + read[core + "owner"] + read[core + "body"],
+              "42href=P-1<{}p>t</>");
     EXPECT_EQ(read["P-1:" + tns + "note"], Utf8(kNote));
     EXPECT_EQ(read["P-1:" + tns + "uri"], "http://h/?a=1&b=\"2\"");
     EXPECT_EQ(read["P-1:" + tns + "lang"], "en<&");
@@ -120,18 +133,13 @@ TEST_F(PackageReadBack, EveryValueNameAndNamespaceComesBackExactly) {
     EXPECT_EQ(read["P-1:" + tns + "big"], Utf8(BigValue()));
     EXPECT_EQ(read[tracked + "}rev"], "r&1\r");
   }
-  // The schema documents, in order before the instance document: the
-  // annotation carries an empty Header before the domain behaviour, whose
-  // texts are escaped.
+  // The schema documents come before the instance document; xmllint finds
+  // the markup characters of the domain behaviour escaped (its layout is
+  // checked byte for byte in tests/schemadoc).
   EXPECT_EQ(Shell("unzip -Z1 '" + archive_ + "'"),
             "VEXA_Schema.xsd\nVEXA_CB_NS1.xsd\nVEXA_Data.xml\n");
   for (const char* entry : {"VEXA_Schema.xsd", "VEXA_CB_NS1.xsd"})
     EXPECT_EQ(XmllintErrors(Extracted(entry)), "") << entry;
-  const std::string schema = nv_test::ReadText(Extracted("VEXA_Schema.xsd"));
-  EXPECT_NE(schema.find("<annotation><appinfo><SOAP_ENV:Header"), std::string::npos);
-  EXPECT_NE(schema.find("</SOAP_ENV:Header><vexa:domainBehaviors><vexa:behavior "
-                        "vexa:uri=\"urn:d&quot;&lt;#link\"><vexa:role vexa:name=\"own&amp;er\""),
-            std::string::npos);
 }
 
 // Text XML cannot carry is refused where it enters or when it is saved,
@@ -162,7 +170,6 @@ TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
       SetItem(data.Info(), u"ver", u"urn:i", dtString, Variant(u"a\x0b"));
   const std::u16string nul(u"a\0b", 3);
   const std::vector<Row> rows = {
-      {[&] { data.Info().GetInfoItem(u"a b", u"urn:i"); }, "Invalid name \"a b\" for InfoItem"},
       {[&] { data.Info().GetInfoItem(u"a<b", u"urn:i"); }, "Invalid name \"a<b\" for InfoItem"},
       {[&] { data.Info().GetInfoItem(u"a:b", u"urn:i"); }, "Invalid name \"a:b\" for InfoItem"},
       {[&] { data.Info().GetInfoItem(u"n", u"urn:\x01"); },
@@ -185,8 +192,6 @@ TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
   const std::vector<Row> values = {
       {[&] { saveWith(u"note", Variant(nul)); },
        "The value of attribute \"note\" " + unwritable + "U+0000, which XML cannot carry"},
-      {[&] { saveWith(u"note", Variant(u"\U0001F600\xD83D")); },
-       "The value of attribute \"note\" " + unwritable + "U+D83D, which XML cannot carry"},
       {[&] { saveWith(u"uri", Variant(u"x\xFFFF")); },
        "The value of attribute \"uri\" " + unwritable + "U+FFFF, which XML cannot carry"},
       {[&] { saveWith(u"ref", Variant(u"x\x0c")); },
@@ -224,31 +229,6 @@ TEST_F(PackageReadBack, BehaviorsOutsideTheSchemaAreRefused) {
                            "#Tracked\" of class \"Part\" is not one of the schema's "
                            "ClassesBehaviors");
     FailureOf([&] { writer.CloseVexaArchiveFile(); });
-  }
-}
-
-// A schema's Info renders the same in every document: an item stays in its
-// own namespace even when its XML value uses another.
-TEST_F(PackageReadBack, SchemaInfoKeepsItsNamespacesFromSaveToSave) {
-  const ComPtr<INvVexaExternalSchemaWriter> writer = CreateObject<NvVexaExternalSchemaWriter>();
-  const ComPtr<INvVexaSchema> schema = writer.Schema();
-  schema.PutSchemaURI(u"urn:s");
-  const ComPtr<INvVexaInfo> info =
-      ImplFrom<CNvVexaSchema, INvVexaSchemaCRaw>(schema)->Info().as<INvVexaInfo>();
-  const ComPtr<INvVexaXmlAttributeValue> xml = info.CreateXmlAttributeValue();
-  xml.PutXML(u"<o:a/>");
-  xml.Namespaces().Add(u"urn:other", u"o");
-  SetItem(info, u"item", u"urn:item", dtXML, XmlVariant(xml));
-  std::string first;
-  for (const char* name : {"a.xsd", "b.xsd"}) {
-    writer.Save(scratch_.Name(name));
-    EXPECT_EQ(XmllintErrors(scratch_.File(name)), "");
-    const std::string text = nv_test::ReadText(scratch_.File(name));
-    EXPECT_NE(text.find(" xmlns:NS1=\"urn:item\"><NS1:item xsd:type=\"xml\" "
-                        "xmlns:NS2=\"urn:other\"><NS2:a>"),
-              std::string::npos);
-    if (first.empty()) first = text;
-    EXPECT_EQ(text, first);
   }
 }
 

@@ -1,6 +1,6 @@
-// Helpers of the writer tests: an instance document written through the
-// envelope and data writers, the fixed texts of its frame, and an object
-// writer over a schema with a three-generation class chain and two behaviours.
+// Helpers of the writer tests: a package's instance document and the fixed
+// texts of its frame, and an object writer over a schema with a
+// three-generation class chain and two behaviours.
 #pragma once
 
 #include "archive/streams.h"
@@ -10,10 +10,13 @@
 #include "instance/names.h"
 #include "schema/schema.h"
 #include "support/failure_of.h"
+#include "support/readback.h"
 #include "support/scratch.h"
 #include "writer/data_writer.h"
 #include "writer/object_writer.h"
+#include "writer/writer.h"
 
+#include <functional>
 #include <string>
 
 namespace nv::writer_test {
@@ -31,72 +34,29 @@ inline const std::string kEnvelopeDeclarations =
 inline const std::string kBodyStart = "<SOAP_ENV:Body>\r\n";
 inline const std::string kFrameEnd = "</SOAP_ENV:Body>\r\n</SOAP_ENV:Envelope>\r\n";
 
-// The comment and Envelope start line for a schema "urn:test" at "test.xsd".
+// The comment and Envelope start line of a package's instance document for
+// the schema "urn:test" at "http://h/test.xsd".
 inline std::string DocumentStart(const std::string& extraDeclarations = "") {
   return ModuleGeneratedByComment() + "<SOAP_ENV:Envelope" + kEnvelopeDeclarations +
-         " xmlns:tns=\"urn:test\" xsi:schemaLocation=\"urn:test test.xsd\"" + extraDeclarations +
-         ">\r\n";
+         " xmlns:tns=\"urn:test\" xsi:schemaLocation=\"urn:test http://h/test.xsd\"" +
+         extraDeclarations + ">\r\n";
 }
 
-inline ComPtr<INvVexaSchema> TestSchema() {
-  ComPtr<INvVexaSchema> schema = MakeSchema();
-  schema.PutSchemaURI(Bstr(u"urn:test"));
-  schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(Bstr(u"test.xsd"));
-  return schema;
+// The instance document of a package written through the public writer with
+// the schema above: `prepare` fills the schema, `fill` uses the data writer.
+inline std::string WrittenDocument(
+    const std::function<void(const ComPtr<INvVexaDataWriter>&)>& fill,
+    const std::function<void(const ComPtr<INvVexaSchema>&)>& prepare = nullptr) {
+  nv_test::ScratchFolder folder;
+  const std::string archive = folder.File("pkg.vexa");
+  const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
+  writer.SetSchemaMode(mtExternal, u"urn:test", u"http://h/test.xsd", false);
+  if (prepare) prepare(writer.Schema());
+  writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive));
+  fill(writer.DataWriter());
+  writer.CloseVexaArchiveFile();
+  return nv_test::Shell("unzip -p '" + archive + "' VEXA_Data.xml");
 }
-
-// One instance document: Open writes its start, Finish closes it and
-// answers the file's bytes.
-class TestDocument {
- public:
-  explicit TestDocument(ComPtr<INvVexaSchema> schema = TestSchema())
-      : schema_(std::move(schema)),
-        stream_(CreateObject<TFileStream>()),
-        namespaces_(CreateObject<CNvVexaNamespaces>()),
-        envelope_(CreateObject<CNvVexaEnvelopeWriterCRaw>()) {
-    stream_.Create(folder_.Name("VEXA_Data.xml"), 0xFFFF);
-  }
-  ~TestDocument() {
-    if (open_) stream_.Free();
-  }
-  TestDocument(const TestDocument&) = delete;
-  TestDocument& operator=(const TestDocument&) = delete;
-
-  ComPtr<INvVexaDataWriter> Open() {
-    envelope_.Create(namespaces_);
-    envelope_.Set_Schema(schema_);
-    envelope_.OpenEnvelopeElement(stream_);
-    data_ = CreateObject<CNvVexaDataWriter>();
-    data_.as<INvVexaDataWriterCRaw>().Create(stream_, nullptr, namespaces_, schema_);
-    return data_;
-  }
-
-  std::string Finish() {
-    data_.as<INvVexaDataWriterCRaw>().CloseBodyElement();
-    envelope_.CloseEnvelopeElement(stream_);
-    return Close();
-  }
-
-  // Closes the file as it stands and answers its bytes.
-  std::string Close() {
-    open_ = false;
-    stream_.Free();
-    return nv_test::ReadText(folder_.File("VEXA_Data.xml"));
-  }
-
-  const ComPtr<INvVexaNamespaces>& Namespaces() const { return namespaces_; }
-  const ComPtr<INvVexaEnvelopeWriterCRaw>& Envelope() const { return envelope_; }
-  const ComPtr<ITStream>& Stream() const { return stream_; }
-
- private:
-  nv_test::ScratchFolder folder_;
-  ComPtr<INvVexaSchema> schema_;
-  ComPtr<ITStream> stream_;
-  ComPtr<INvVexaNamespaces> namespaces_;
-  ComPtr<INvVexaEnvelopeWriterCRaw> envelope_;
-  ComPtr<INvVexaDataWriter> data_;
-  bool open_ = true;
-};
 
 // Sets an item's type, value and must-understand mark.
 inline ComPtr<INvVexaInfoItem> SetItem(const ComPtr<INvVexaInfo>& info, std::u16string_view name,
@@ -140,7 +100,8 @@ inline ComPtr<INvVexaSchema> ChainSchema() {
   ComPtr<INvVexaAttribute> name = AddAttribute(base.CurrentClassAttributes(), u"name", dtString);
   name.TypeDefinition().StringType().PutMaxLength(5);
   name.PutIsNullAllowed(false);
-  AddAttribute(base.CurrentClassAttributes(), u"code", dtInt).PutDefaultValue(Variant(int32_t(7)));
+  // A text default: written converted to the attribute's type, as "7".
+  AddAttribute(base.CurrentClassAttributes(), u"code", dtInt).PutDefaultValue(Variant(u"07"));
   ComPtr<INvVexaClass> middle = classes.Add(u"Middle");
   middle.PutParentClass(base);
   AddAttribute(middle.CurrentClassAttributes(), u"note", dtString).PutIsNullAllowed(true);
