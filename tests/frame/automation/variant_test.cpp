@@ -14,7 +14,9 @@ namespace {
 
 using namespace nvtest;
 
-TEST(Bstr, AllocationCopiesTerminatesTreatsNullAsEmptyAndRefusesHugeLengths) {
+// Allocation copies, terminates, treats null as empty and refuses huge
+// lengths; reallocation may take its source from the old string.
+TEST(Bstr, AllocationAndReallocation) {
   BSTR s = SysAllocString(u"\u00e9\U0001F600x");
   EXPECT_EQ(View(s), u"\u00e9\U0001F600x");
   EXPECT_EQ(SysStringByteLen(s), 8u);
@@ -36,10 +38,8 @@ TEST(Bstr, AllocationCopiesTerminatesTreatsNullAsEmptyAndRefusesHugeLengths) {
   EXPECT_EQ(SysAllocStringLen(nullptr, UINT_MAX), nullptr);
   EXPECT_EQ(SysAllocStringLen(nullptr, 0x80000000u), nullptr);
   EXPECT_EQ(SysAllocStringByteLen(nullptr, UINT_MAX), nullptr);
-}
 
-TEST(Bstr, ReAllocation) {
-  BSTR s = SysAllocString(u"hello");
+  s = SysAllocString(u"hello");
   ASSERT_TRUE(SysReAllocString(&s, s + 1));  // the source lies inside the old string
   EXPECT_EQ(View(s), u"ello");
   ASSERT_TRUE(SysReAllocStringLen(&s, nullptr, 6));  // no source: keeps the prefix
@@ -55,7 +55,9 @@ TEST(Bstr, ReAllocation) {
   EXPECT_FALSE(SysReAllocString(nullptr, u"x"));
 }
 
-TEST(VariantClear, RefusesInvalidAndLockedVariantsAndLeavesThemAlone) {
+// Invalid and locked variants are refused and left alone; a clear releases
+// what the variant owns but not what it refers to.
+TEST(VariantClear, RefusesBadVariantsAndReleasesOnlyWhatItOwns) {
   for (VARTYPE vt : {VARTYPE{15}, VARTYPE{VT_VARIANT}, VARTYPE(VT_EMPTY | VT_BYREF),
                      VARTYPE(VT_RESERVED | VT_I4)}) {
     VARIANT v = I4(7);
@@ -72,9 +74,7 @@ TEST(VariantClear, RefusesInvalidAndLockedVariantsAndLeavesThemAlone) {
   EXPECT_EQ(v.vt, VT_ARRAY | VT_UI1);
   SafeArrayUnlock(v.parray);
   EXPECT_EQ(VariantClear(&v), S_OK);
-}
 
-TEST(VariantClear, ReleasesWhatItOwnsButNotReferents) {
   FakeObject object;
   VARIANT held = Dispatch(object);
   EXPECT_EQ(VariantClear(&held), S_OK);
@@ -88,7 +88,10 @@ TEST(VariantClear, ReleasesWhatItOwnsButNotReferents) {
   SysFreeString(text);
 }
 
-TEST(VariantCopy, StringsAndArraysAreDeepCopied) {
+// Strings and arrays are deep-copied; interfaces are added a reference and the
+// old destination released; a reference is copied as a reference; a bad
+// source leaves the destination.
+TEST(VariantCopy, CopiesDeepCountsReferencesAndKeepsTheDestinationOnFailure) {
   Var source(Make(VT_BSTR, [](VARIANT& v) { v.bstrVal = SysAllocStringByteLen("a\0bcd", 5); }));
   Var copy;
   ASSERT_EQ(VariantCopy(&copy.v, &source.v), S_OK);
@@ -104,15 +107,11 @@ TEST(VariantCopy, StringsAndArraysAreDeepCopied) {
   ASSERT_NE(copy.v.parray, array.v.parray);
   EXPECT_EQ(SafeArrayGetElement(copy.v.parray, &index, &read), S_OK);
   EXPECT_EQ(read, 42);
-}
 
-// Interfaces are added a reference and the old destination released; a
-// reference is copied as a reference; a bad source leaves the destination.
-TEST(VariantCopy, InterfacesReferencesSelfCopyAndBadSource) {
   FakeObject first, second;
   Var dest(Dispatch(first));
-  Var source(Unknown(second));
-  ASSERT_EQ(VariantCopy(&dest.v, &source.v), S_OK);
+  Var other(Unknown(second));
+  ASSERT_EQ(VariantCopy(&dest.v, &other.v), S_OK);
   EXPECT_EQ(first.refs, 1u);
   EXPECT_EQ(second.refs, 3u);  // ours, source's, dest's
 
@@ -161,9 +160,8 @@ TEST(VariantCopyInd, DereferencesEachKindOfReferenceAlsoInPlace) {
   EXPECT_EQ(object.refs, 2u);
   VariantClear(&v);
   EXPECT_EQ(object.refs, 1u);
-}
 
-TEST(VariantCopyInd, RefusesNullAndDoublyIndirectVariants) {
+  // Null and doubly indirect references are refused.
   VARIANT nullRef = Make(VT_I4 | VT_BYREF, [](VARIANT& v) { v.plVal = nullptr; });
   Var out(I4(1));
   EXPECT_EQ(VariantCopyInd(&out.v, &nullRef), E_INVALIDARG);
@@ -209,7 +207,7 @@ TEST(Date, ConvertsBothWays) {
   }
 }
 
-TEST(Date, InvalidFieldsAndOutOfRangeDatesAreRefused) {
+TEST(Date, RefusesInvalidFieldsAndRangesAndIsSecondPrecise) {
   for (SYSTEMTIME time : {Time(99, 12, 31), Time(10000, 1, 1), Time(2024, 13, 1), Time(1900, 2, 29),
                           Time(2024, 1, 1, 24)}) {
     DATE date = 123;
@@ -224,12 +222,10 @@ TEST(Date, InvalidFieldsAndOutOfRangeDatesAreRefused) {
   SYSTEMTIME time{};
   EXPECT_TRUE(VariantTimeToSystemTime(-657434.5, &time));  // 0100-01-01 12:00
   EXPECT_EQ(time.wHour, 12);
-}
 
-// Milliseconds in are ignored, and out the time is rounded half up to the
-// second, carrying into the next day.
-TEST(Date, SystemTimeIsSecondPrecise) {
-  SYSTEMTIME time = Time(2024, 3, 5, 14, 5, 9, 999);
+  // Milliseconds in are ignored, and out the time is rounded half up to the
+  // second, carrying into the next day.
+  time = Time(2024, 3, 5, 14, 5, 9, 999);
   DATE date = 0;
   ASSERT_TRUE(SystemTimeToVariantTime(&time, &date));
   EXPECT_EQ(date, 45356 + 50709.0 / 86400);
