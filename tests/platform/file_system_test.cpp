@@ -28,16 +28,13 @@ class FileSystemTest : public ::testing::Test {
   nv_test::ScratchFolder scratch_;
 };
 
-TEST_F(FileSystemTest, TellsFoldersFromFilesWithEitherSeparator) {
+TEST_F(FileSystemTest, TellsFoldersFromFilesAndCreatesFolders) {
   fs::create_directory(File("sub"));
   WriteText(File("sub/file.txt"), "x");
   EXPECT_TRUE(IsFolder(Bstr::FromUtf8(scratch_.Path() + "\\sub")));
   EXPECT_FALSE(IsFolder(Name("sub/file.txt")));
   EXPECT_TRUE(FileExists(Bstr::FromUtf8(scratch_.Path() + "\\sub\\file.txt")));
   EXPECT_FALSE(FileExists(Name("sub")));
-}
-
-TEST_F(FileSystemTest, CreatesFoldersAndReportsFailures) {
   CreateFolder(Name("one"));
   EXPECT_TRUE(fs::is_directory(File("one")));
   EXPECT_EQ(FailureOf([&] { CreateFolder(Name("one")); }),
@@ -80,7 +77,7 @@ TEST_F(FileSystemTest, DelTreeEmptiesTheFolderButKeepsItAndFollowsNoLink) {
   EXPECT_EQ(FailureOf([] { DelTreeNoRoot(u""); }), "DelTreeNoRoot: Parameter is an empty string");
 }
 
-TEST_F(FileSystemTest, CopyFileHonoursFailIfExists) {
+TEST_F(FileSystemTest, CopyFileHonoursFailIfExistsAndFetchFileCopiesLocalFiles) {
   WriteText(File("source"), "new");
   WriteText(File("existing"), "old content");
   EXPECT_FALSE(CopyFile(Name("source"), Name("existing"), true));
@@ -89,9 +86,7 @@ TEST_F(FileSystemTest, CopyFileHonoursFailIfExists) {
   EXPECT_EQ(ReadText(File("existing")), "new");
   EXPECT_FALSE(CopyFile(Name("missing"), Name("other"), false));
   EXPECT_FALSE(fs::exists(File("other")));
-}
-
-TEST_F(FileSystemTest, FetchFileCopiesLocalFilesOverTheDestination) {
+  // Fetching a local file copies it over the destination.
   WriteText(File("source.bin"), "payload");
   WriteText(File("dest.bin"), "an older and longer content");
   FetchFile(Name("source.bin"), Name("dest.bin"), nullptr);

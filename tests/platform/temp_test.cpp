@@ -52,7 +52,7 @@ class TempFolderTest : public ::testing::Test {
   ScopedEnv temp_{"TEMP", scratch_.Path().c_str()};
 };
 
-TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectory) {
+TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectoryOrAFailureNamingIt) {
   const std::string path = CreateTempFolder().ToUtf8();
   EXPECT_EQ(fs::path(path).parent_path(), fs::path(scratch_.Path()));
   std::string shape = fs::path(path).filename().string();  // upper-case hex digits 8-4-4-4-12
@@ -63,9 +63,7 @@ TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectory) {
   EXPECT_TRUE(S_ISDIR(status.st_mode));
   EXPECT_EQ(status.st_mode & 0777, 0700u);
   EXPECT_NE(CreateTempFolder().ToUtf8(), path);
-}
-
-TEST_F(TempFolderTest, CreationFailureNamesTheFolder) {
+  // A failure names the folder.
   ScopedEnv missing("TEMP", scratch_.File("missing").c_str());
   const std::string message = FailureOf([] { CreateTempFolder(); });
   const std::string start = "Cannot create the following directory: " + scratch_.File("missing/");
