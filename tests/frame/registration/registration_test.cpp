@@ -33,7 +33,7 @@ constexpr GUID kOrdered = {
 
 // Text to GUID and back, in either case; the wide form gets its NUL only
 // when there is room for it.
-TEST(GuidText, FormatsAndParsesEachField) {
+TEST(GuidText, FormatsParsesRefusesAndMakesVersion4Guids) {
   const char* text = "{01020304-0506-0708-090A-0B0C0D0E0F10}";
   EXPECT_EQ(GuidToString(kOrdered), text);
   GUID parsed = GUID_NULL;
@@ -50,9 +50,6 @@ TEST(GuidText, FormatsAndParsesEachField) {
   ASSERT_EQ(StringFromGUID2(kWriter, buffer, 39), 39);
   EXPECT_EQ(std::u16string(buffer), u"{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}");
   EXPECT_EQ(buffer[39], u'#');
-}
-
-TEST(GuidText, RejectsMalformedTextAndLeavesGuidAlone) {
   for (const std::string& text :
        {std::string("29D4A9F9-65CE-4B2D-B884-5F59CA827BF7"),  // no braces
         std::string("{29D4A9F965CE-4B2D-B884-5F59CA827BF7-}"),  // dash moved
@@ -73,11 +70,8 @@ TEST(GuidText, RejectsMalformedTextAndLeavesGuidAlone) {
     EXPECT_EQ(IIDFromString(text, &iid), E_INVALIDARG);
     EXPECT_EQ(iid, GUID_NULL);
   }
-}
-
-// Version and variant sit in Data3's top nibble and Data4[0]'s top bits only
-// when the bytes are mapped big-endian.
-TEST(GuidText, NewGuidsAreDistinctRandomVersion4) {
+  // Version and variant sit in Data3's top nibble and Data4[0]'s top bits only
+  // when the bytes are mapped big-endian.
   const GUID a = NewGuid(), b = NewGuid();
   EXPECT_NE(a, b);
   EXPECT_EQ(a.Data3 >> 12, 4u) << GuidToString(a);
@@ -88,8 +82,7 @@ TEST(ModuleInfo, BaseNameAndGeneratedByComment) {
   const std::pair<const char*, const char*> cases[] = {
       {"/usr/lib/x86_64-linux-gnu/libNorvVexa1.so.1.0.0", "NorvVexa1"},
       {"C:\\Windows\\System32\\NorvVexa1.dll", "NorvVexa1"},
-      {"/x/y.d/library_tests", "library_tests"},
-      {"libx.sock.so.2", "x.sock"},
+      {"/x/y.d/library_tests", "library_tests"}, {"libx.sock.so.2", "x.sock"},
   };
   for (const auto& [file, expected] : cases) EXPECT_EQ(ModuleBaseName(file), expected) << file;
   const std::string path = ModulePath();  // an existing absolute file
@@ -169,20 +162,9 @@ TEST_F(RegistrationTest, RegisterLinksProgIdsClassesAndTypeLibraryOnce) {
             (std::vector<std::string>{Root("AppID"), Root("CLSID"), Root("TypeLib")}));
 }
 
-// Others' keys and values, and a later version of our type library, survive.
-TEST_F(RegistrationTest, UnregisterLeavesTheFileAsItWasBeforeRegister) {
-  RegistryFile other;
-  other.SetValue(Root("CLSID\\{00000000-0000-0000-0000-000000000001}"), "", "Someone else");
-  other.SetValue(Root("AppID\\Other.DLL"), "AppID", "{other}");
-  other.SetValue(std::string(kLib) + "\\2.0", "", "A later version");
-  ASSERT_EQ(other.Save(path_), S_OK);
-  const std::string before = ReadText(path_);
-  ASSERT_EQ(RegisterModule(module_, path_), S_OK);
-  ASSERT_EQ(UnregisterModule(module_, path_), S_OK);
-  EXPECT_EQ(ReadText(path_), before);
-}
-
-TEST_F(RegistrationTest, FailuresGiveACodeAndCreateNothing) {
+// Failures give a code and create nothing; others' keys and values, and a
+// later version of our type library, survive a registration round trip.
+TEST_F(RegistrationTest, FailuresCreateNothingAndUnregisterRestoresTheFile) {
   EXPECT_EQ(UnregisterModule(module_, path_), S_OK);  // nothing to remove: no file made
   ModuleRegistration noPath = module_;
   noPath.modulePath.clear();
@@ -199,6 +181,16 @@ TEST_F(RegistrationTest, FailuresGiveACodeAndCreateNothing) {
   std::filesystem::create_directory(folder_.File("dir"));
   EXPECT_TRUE(FAILED(RegisterModule(module_, folder_.File("dir"))));
   EXPECT_TRUE(FAILED(UnregisterModule(module_, folder_.File("dir"))));
+
+  RegistryFile other;
+  other.SetValue(Root("CLSID\\{00000000-0000-0000-0000-000000000001}"), "", "Someone else");
+  other.SetValue(Root("AppID\\Other.DLL"), "AppID", "{other}");
+  other.SetValue(std::string(kLib) + "\\2.0", "", "A later version");
+  ASSERT_EQ(other.Save(path_), S_OK);
+  const std::string before = ReadText(path_);
+  ASSERT_EQ(RegisterModule(module_, path_), S_OK);
+  ASSERT_EQ(UnregisterModule(module_, path_), S_OK);
+  EXPECT_EQ(ReadText(path_), before);
 }
 
 }  // namespace
