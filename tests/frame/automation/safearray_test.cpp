@@ -16,14 +16,14 @@ struct ArrayGuard {
   ~ArrayGuard() { SafeArrayDestroy(array); }
 };
 
-// Element size, ownership flags, bounds and zeroed data.
-TEST(SafeArray, CreatedVectorsDescribeTheirElements) {
-  struct Row {
+// Element size, ownership flags, bounds and zeroed data; unsupported shapes,
+// types and bounds are refused.
+TEST(SafeArray, CreatedVectorsDescribeTheirElementsAndBadOnesAreRefused) {
+  const struct Row {
     VARTYPE vt;
     UINT size;
     USHORT ownership;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {VT_UI1, 1, 0}, {VT_CY, 8, 0}, {VT_BSTR, sizeof(BSTR), FADF_BSTR},
       {VT_UNKNOWN, sizeof(void*), FADF_UNKNOWN}, {VT_DISPATCH, sizeof(void*), FADF_DISPATCH},
       {VT_VARIANT, sizeof(VARIANT), FADF_VARIANT},
@@ -46,9 +46,6 @@ TEST(SafeArray, CreatedVectorsDescribeTheirElements) {
     const auto* bytes = static_cast<const unsigned char*>(a.array->pvData);
     EXPECT_TRUE(std::all_of(bytes, bytes + 3 * row.size, [](unsigned char b) { return b == 0; }));
   }
-}
-
-TEST(SafeArray, RefusesUnsupportedShapesTypesAndBounds) {
   for (VARTYPE vt : {VARTYPE{VT_EMPTY}, VARTYPE{VT_DECIMAL}, VARTYPE(VT_ARRAY | VT_I4)})
     EXPECT_EQ(SafeArrayCreateVector(vt, 0, 1), nullptr) << vt;
   SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
@@ -65,7 +62,6 @@ TEST(SafeArray, RefusesUnsupportedShapesTypesAndBounds) {
   EXPECT_EQ(SafeArrayGetLBound(empty.array, 0, &value), DISP_E_BADINDEX);
   EXPECT_EQ(SafeArrayGetUBound(empty.array, 2, &value), DISP_E_BADINDEX);
   EXPECT_EQ(SafeArrayGetLBound(nullptr, 1, &value), E_INVALIDARG);
-
   ArrayGuard a{SafeArrayCreateVector(VT_I4, 10, 2)};
   for (LONG index : {9, 12, INT_MIN}) {
     EXPECT_EQ(SafeArrayPutElement(a.array, &index, &value), DISP_E_BADINDEX) << index;
@@ -73,23 +69,23 @@ TEST(SafeArray, RefusesUnsupportedShapesTypesAndBounds) {
   }
 }
 
-TEST(SafeArray, LocksBlockDestroyAndRedim) {
-  ArrayGuard a{SafeArrayCreateVector(VT_UI1, 0, 4)};
+// Locks and data access block destroy and redim; string elements are copies,
+// and redim frees what it cuts and keeps the prefix.
+TEST(SafeArray, LocksBlockChangesAndStringElementsAreCopied) {
+  ArrayGuard bytes{SafeArrayCreateVector(VT_UI1, 0, 4)};
   void* data = nullptr;
-  ASSERT_EQ(SafeArrayAccessData(a.array, &data), S_OK);
-  EXPECT_EQ(data, a.array->pvData);
-  ASSERT_EQ(SafeArrayLock(a.array), S_OK);
+  ASSERT_EQ(SafeArrayAccessData(bytes.array, &data), S_OK);
+  EXPECT_EQ(data, bytes.array->pvData);
+  ASSERT_EQ(SafeArrayLock(bytes.array), S_OK);
   SAFEARRAYBOUND bound{8, 0};
-  EXPECT_EQ(SafeArrayDestroy(a.array), DISP_E_ARRAYISLOCKED);
-  EXPECT_EQ(SafeArrayRedim(a.array, &bound), DISP_E_ARRAYISLOCKED);
-  EXPECT_EQ(SafeArrayUnlock(a.array), S_OK);
-  EXPECT_EQ(SafeArrayDestroy(a.array), DISP_E_ARRAYISLOCKED);  // still accessed
-  EXPECT_EQ(SafeArrayUnaccessData(a.array), S_OK);
-  EXPECT_EQ(SafeArrayUnlock(a.array), E_UNEXPECTED);
-  EXPECT_EQ(SafeArrayRedim(a.array, &bound), S_OK);
-}
+  EXPECT_EQ(SafeArrayDestroy(bytes.array), DISP_E_ARRAYISLOCKED);
+  EXPECT_EQ(SafeArrayRedim(bytes.array, &bound), DISP_E_ARRAYISLOCKED);
+  EXPECT_EQ(SafeArrayUnlock(bytes.array), S_OK);
+  EXPECT_EQ(SafeArrayDestroy(bytes.array), DISP_E_ARRAYISLOCKED);  // still accessed
+  EXPECT_EQ(SafeArrayUnaccessData(bytes.array), S_OK);
+  EXPECT_EQ(SafeArrayUnlock(bytes.array), E_UNEXPECTED);
+  EXPECT_EQ(SafeArrayRedim(bytes.array, &bound), S_OK);
 
-TEST(SafeArray, StringElementsAreCopiedAndRedimKeepsThePrefix) {
   ArrayGuard a{SafeArrayCreateVector(VT_BSTR, 1, 3)};
   for (LONG i = 1; i <= 3; ++i) {
     BSTR text = SysAllocString(i == 3 ? u"three" : u"one");
@@ -103,10 +99,8 @@ TEST(SafeArray, StringElementsAreCopiedAndRedimKeepsThePrefix) {
   EXPECT_NE(out, static_cast<BSTR*>(a.array->pvData)[1]);
   SysFreeString(out);
   ASSERT_EQ(SafeArrayPutElement(a.array, &index, nullptr), S_OK);  // replaces and frees
-
-  SAFEARRAYBOUND shrink{1, 0};
+  SAFEARRAYBOUND shrink{1, 0}, grow{3, 0};
   ASSERT_EQ(SafeArrayRedim(a.array, &shrink), S_OK);  // frees the rest (ASan would see a leak)
-  SAFEARRAYBOUND grow{3, 0};
   ASSERT_EQ(SafeArrayRedim(a.array, &grow), S_OK);
   auto* items = static_cast<BSTR*>(a.array->pvData);
   EXPECT_EQ(View(items[0]), u"one");
@@ -140,7 +134,6 @@ TEST(SafeArray, InterfaceElementsAreCountedAndCopiesAreDeep) {
   SafeArrayPutElement(a.array, &index, &text.v);
   index = 0;
   SafeArrayPutElement(a.array, &index, &held.v);
-
   SAFEARRAY* raw = nullptr;
   ASSERT_EQ(SafeArrayCopy(a.array, &raw), S_OK);
   ArrayGuard copy{raw};
@@ -152,7 +145,6 @@ TEST(SafeArray, InterfaceElementsAreCountedAndCopiesAreDeep) {
   auto* to = static_cast<VARIANT*>(copy.array->pvData);
   EXPECT_NE(to[0].bstrVal, from[0].bstrVal);
   for (int i = 0; i < 2; ++i) ExpectSameValue(to[i], from[i]);
-
   EXPECT_EQ(SafeArrayCopy(nullptr, &raw), S_OK);
   EXPECT_EQ(raw, nullptr);
 }

@@ -200,7 +200,9 @@ Variant ByteArray(const std::vector<uint8_t>& bytes) {
   return array;
 }
 
-TEST(VarArray, CreatesZeroBasedArraysUnderTheBareArrayFlagOnly) {
+// Zero-based arrays under the bare array flag only; redim keeps the leading
+// bytes; a copy holds its own array.
+TEST(VarArray, CreatesRedimsAndCopies) {
   for (LONG high : {-1, 9}) {
     Variant array = VarArrayCreateOneDim(0, high, VT_VARIANT);
     VARTYPE stored = VT_EMPTY;
@@ -215,9 +217,6 @@ TEST(VarArray, CreatesZeroBasedArraysUnderTheBareArrayFlagOnly) {
   typed.vt = VT_ARRAY | VT_UI1;
   EXPECT_EQ(FailureOf([&] { VarArrayRedimBytes(typed, 3); }),
             "VarArrayLock - variant is not an array");
-}
-
-TEST(VarArray, RedimBytesKeepsLeadingBytes) {
   struct Case {
     std::vector<uint8_t> before;
     LONG count;
@@ -246,10 +245,7 @@ TEST(VarArray, RedimBytesKeepsLeadingBytes) {
   ASSERT_EQ(SafeArrayGetVartype(words.parray, &stored), S_OK);
   EXPECT_EQ(stored, VT_UI1);
   EXPECT_EQ(Bytes(words), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
-}
-
-// The bare array flag carries no element type; copying must take it from the array.
-TEST(VarArray, CopyHoldsItsOwnArray) {
+  // The bare array flag carries no element type; copying must take it from the array.
   Variant array = ByteArray({5, 6});
   Variant copy(array);
   ASSERT_NE(copy.parray, array.parray);

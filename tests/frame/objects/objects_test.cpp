@@ -175,7 +175,8 @@ class DispatchTest : public ::testing::Test {
   ComPtr<IDispatch> dispatch_ = widget_.as<IDispatch>();
 };
 
-TEST_F(DispatchTest, NamesMatchWithoutRegardToCase) {
+// Names match without regard to case; arguments are coerced, defaulted or refused.
+TEST_F(DispatchTest, NamesArgumentsAndTheirFailures) {
   const DISPID id = IdOf(u"Combine");
   EXPECT_EQ(IdOf(u"COMBINE"), id);
   EXPECT_EQ(IdOf(u"item"), DISPID_VALUE);
@@ -190,9 +191,6 @@ TEST_F(DispatchTest, NamesMatchWithoutRegardToCase) {
   names[0] = const_cast<LPOLESTR>(u"Nope");
   EXPECT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 1, 0, ids), DISP_E_UNKNOWNNAME);
   EXPECT_EQ(ids[0], DISPID_UNKNOWN);
-}
-
-TEST_F(DispatchTest, MethodArgumentsAreCoercedAndDefaulted) {
   struct Row {
     std::vector<Variant> args;
     const char* expected;
@@ -208,9 +206,6 @@ TEST_F(DispatchTest, MethodArgumentsAreCoercedAndDefaulted) {
     EXPECT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(result.ToBstr().ToUtf8(), row.expected);
   }
-}
-
-TEST_F(DispatchTest, BadArgumentsAreRefused) {
   Variant result;
   UINT argErr = 99;
   EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {Variant(u"a"), Variant(u"many")}, &result, nullptr,
@@ -231,7 +226,8 @@ TEST_F(DispatchTest, BadArgumentsAreRefused) {
             DISP_E_MEMBERNOTFOUND);
 }
 
-TEST_F(DispatchTest, PropertiesGetAndPut) {
+// Properties get and put; objects travel as IDispatch.
+TEST_F(DispatchTest, PropertiesAndObjects) {
   Variant result;
   ASSERT_EQ(Call(u"name", DISPATCH_PROPERTYPUT, {Variant(int32_t(12))}, nullptr), S_OK);
   ASSERT_EQ(Call(u"Name", DISPATCH_PROPERTYGET, {}, &result), S_OK);
@@ -250,9 +246,6 @@ TEST_F(DispatchTest, PropertiesGetAndPut) {
   ASSERT_EQ(Call(u"Color", DISPATCH_PROPERTYGET, {}, &result), S_OK);
   EXPECT_EQ(result.vt, VT_I4);
   EXPECT_EQ(result.lVal, wcGreen);
-}
-
-TEST_F(DispatchTest, ObjectsTravelAsDispatch) {
   Variant child;
   ASSERT_EQ(Call(u"MakeChild", DISPATCH_METHOD, {Variant(u"kid")}, &child), S_OK);
   ASSERT_EQ(child.vt, VT_DISPATCH);
