@@ -83,8 +83,7 @@ TEST(ZipperTest, EachSaveUsesTheLevelSetBeforeIt) {
     const char* name;
     const char* method;
   } levels[] = {{afclNone, "none.txt", "stor"},
-                {afclLow, "low.txt", "defN"},
-                {afclMedium, "medium.txt", "defN"},
+                {afclLow, "low.txt", "defN"}, {afclMedium, "medium.txt", "defN"},
                 {afclHigh, "high.txt", "defX"},
                 {7, "seven.txt", "defN"}};
   ComPtr<ITAbZipper> zipper = NewZipper(dir / "levels.zip", dir / "in");
@@ -135,7 +134,7 @@ TEST(ZipperTest, FilesMayGoAsSoonAsTheirSaveReturns) {
   EXPECT_EQ(ReadText(dir / "out/VEXA_Data.xml"), "<data/>\r\n");
 }
 
-TEST(ZipperTest, LaterSavesAddToAnArchiveAndReplaceEntriesOfTheSameName) {
+TEST(ZipperTest, LaterSavesAddToAnArchiveReplaceSameNamesAndKeepEveryFile) {
   Scratch dir;
   WriteFile(dir / "a.txt", "first");
   WriteFile(dir / "b.txt", "b");
@@ -156,18 +155,15 @@ TEST(ZipperTest, LaterSavesAddToAnArchiveAndReplaceEntriesOfTheSameName) {
   EXPECT_EQ(Listing(dir / "x.zip").size(), 2u);
   EXPECT_EQ(Unzipped(dir / "x.zip", "a.txt"), "second");
   EXPECT_EQ(Unzipped(dir / "x.zip", "b.txt"), "b");
-}
-
-TEST(ZipperTest, ManyAutoSavesKeepEveryFile) {
-  Scratch dir;
+  // Many automatic saves keep every file.
   constexpr int kFiles = 3000;
-  ComPtr<ITAbZipper> zipper = NewZipper(dir / "many.zip", dir / "in");
-  zipper.PutAutoSave(true);
+  ComPtr<ITAbZipper> many = NewZipper(dir / "many.zip", dir / "in");
+  many.PutAutoSave(true);
   for (int k = 0; k < kFiles; ++k) {
     WriteFile(dir / "in/f" + std::to_string(k), std::to_string(k));
-    zipper.AddFiles(U("f" + std::to_string(k)));
+    many.AddFiles(U("f" + std::to_string(k)));
   }
-  zipper.CloseArchive();
+  many.CloseArchive();
   EXPECT_EQ(Listing(dir / "many.zip").size(), static_cast<size_t>(kFiles));
   EXPECT_EQ(Unzipped(dir / "many.zip", "f2999"), "2999");
 }
