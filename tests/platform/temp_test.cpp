@@ -18,7 +18,7 @@ using nv_test::FailureOf;
 using nv_test::ScopedEnv;
 using nv_test::ScratchFolder;
 
-TEST(TempDirectoryTest, FollowsTheEnvironmentInOrder) {
+TEST(TempDirectoryTest, FollowsTheEnvironmentInOrderAndHoldsDistinctTempFiles) {
   const struct {
     const char *temp, *tmp, *tmpdir, *expected;
   } rows[] = {
@@ -29,9 +29,6 @@ TEST(TempDirectoryTest, FollowsTheEnvironmentInOrder) {
     ScopedEnv temp("TEMP", row.temp), tmp("TMP", row.tmp), tmpdir("TMPDIR", row.tmpdir);
     EXPECT_STREQ(GetTempDirectory().Utf8(), row.expected);
   }
-}
-
-TEST(TempFileTest, MakesDistinctEmptyFilesInTheFolder) {
   ScratchFolder scratch;
   const std::string first = CreateTempFile(Bstr::FromUtf8(scratch.Path()), u"nv").ToUtf8();
   const std::string second = CreateTempFile(Bstr::FromUtf8(scratch.Path() + "/"), u"nv").ToUtf8();

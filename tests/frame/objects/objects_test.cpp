@@ -90,16 +90,11 @@ TEST(InterfaceObject, AggregatedObjectDelegatesToOuter) {
             CLASS_E_NOAGGREGATION);
 }
 
-class ErrorFrameTest : public ::testing::Test {
- protected:
-  void SetUp() override { SetErrorInfo(0, nullptr); }
-  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>();
-};
-
 // Only creatable classes name themselves as the source; a relaying object
 // passes on the innermost message, also from internal interfaces.
-TEST_F(ErrorFrameTest, InnermostMessageBecomesTheDescription) {
-  ComPtr<IWidgetEx> creatable = CreateObject<CCreatableWidget>();
+TEST(ErrorFrame, InnermostMessageBecomesTheDescriptionAndOtherFailures) {
+  SetErrorInfo(0, nullptr);
+  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>(), creatable = CreateObject<CCreatableWidget>();
   const Bstr text(u"Attribute \"x\" is required");
   struct Row {
     std::function<HRESULT()> call;
@@ -123,16 +118,13 @@ TEST_F(ErrorFrameTest, InnermostMessageBecomesTheDescription) {
     EXPECT_EQ(error.description, row.description);
     EXPECT_EQ(error.source, row.source);
   }
-}
-
-// A foreign exception is E_UNEXPECTED without error information; results are
-// written only on success; the call wrappers throw keeping the message.
-TEST_F(ErrorFrameTest, OtherFailuresAndResults) {
+  // A foreign exception is E_UNEXPECTED without error information; results are
+  // written only on success; the call wrappers throw keeping the message.
   EXPECT_EQ(widget_->FailUnexpectedly(), E_UNEXPECTED);
   EXPECT_FALSE(TakeErrorInfo().present);
-  BSTR text = reinterpret_cast<BSTR>(0x1234);
-  EXPECT_EQ(widget_->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &text), DISP_E_EXCEPTION);
-  EXPECT_EQ(text, reinterpret_cast<BSTR>(0x1234));
+  BSTR combined = reinterpret_cast<BSTR>(0x1234);
+  EXPECT_EQ(widget_->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &combined), DISP_E_EXCEPTION);
+  EXPECT_EQ(combined, reinterpret_cast<BSTR>(0x1234));
   IWidget* child = reinterpret_cast<IWidget*>(0x5678);
   EXPECT_EQ(widget_->get_Child(&child), S_OK);  // a getter without an object leaves it too
   EXPECT_EQ(child, reinterpret_cast<IWidget*>(0x5678));
