@@ -110,11 +110,6 @@ constexpr GUID kLibId = {
 constexpr const char* kLib = "HKEY_CLASSES_ROOT\\TypeLib\\{F00E4CB6-3E33-4891-9C81-D20272460168}";
 constexpr const char* kModulePath = "/opt/nv/lib/libNorvVexa1.so.1";
 
-ModuleRegistration TheModule() {
-  return {kClasses,      std::size(kClasses), kLibId,   "1.0", "NorvVexa1 1.0 Type Library",
-          kNorvVexa1AppId, "NorvVexa1",       kModulePath};
-}
-
 std::string Root(const std::string& key) { return "HKEY_CLASSES_ROOT\\" + key; }
 
 class RegistrationTest : public ::testing::Test {
@@ -127,7 +122,9 @@ class RegistrationTest : public ::testing::Test {
 
   ScratchFolder folder_;
   std::string path_ = folder_.File("config/NorvVexa1/registry");
-  ModuleRegistration module_ = TheModule();
+  ModuleRegistration module_ = {kClasses,        std::size(kClasses), kLibId,     "1.0",
+                                "NorvVexa1 1.0 Type Library", kNorvVexa1AppId, "NorvVexa1",
+                                kModulePath};
 };
 
 // The chain a client follows: ProgID to class, class to module file and type
