@@ -18,7 +18,7 @@ struct ArrayGuard {
 
 // Element size, ownership flags, bounds and zeroed data; unsupported shapes,
 // types and bounds are refused.
-TEST(SafeArray, CreatedVectorsDescribeTheirElementsAndBadOnesAreRefused) {
+TEST(SafeArray, OneScenarioOfEveryOperation) {
   const struct Row {
     VARTYPE vt;
     UINT size;
@@ -62,16 +62,13 @@ TEST(SafeArray, CreatedVectorsDescribeTheirElementsAndBadOnesAreRefused) {
   EXPECT_EQ(SafeArrayGetLBound(empty.array, 0, &value), DISP_E_BADINDEX);
   EXPECT_EQ(SafeArrayGetUBound(empty.array, 2, &value), DISP_E_BADINDEX);
   EXPECT_EQ(SafeArrayGetLBound(nullptr, 1, &value), E_INVALIDARG);
-  ArrayGuard a{SafeArrayCreateVector(VT_I4, 10, 2)};
+  ArrayGuard ints{SafeArrayCreateVector(VT_I4, 10, 2)};
   for (LONG index : {9, 12, INT_MIN}) {
-    EXPECT_EQ(SafeArrayPutElement(a.array, &index, &value), DISP_E_BADINDEX) << index;
-    EXPECT_EQ(SafeArrayGetElement(a.array, &index, &value), DISP_E_BADINDEX) << index;
+    EXPECT_EQ(SafeArrayPutElement(ints.array, &index, &value), DISP_E_BADINDEX) << index;
+    EXPECT_EQ(SafeArrayGetElement(ints.array, &index, &value), DISP_E_BADINDEX) << index;
   }
-}
-
-// Locks and data access block destroy and redim; string elements are copies,
-// and redim frees what it cuts and keeps the prefix.
-TEST(SafeArray, LocksBlockChangesAndStringElementsAreCopied) {
+  // Locks and data access block destroy and redim; string elements are copies,
+  // and redim frees what it cuts and keeps the prefix.
   ArrayGuard bytes{SafeArrayCreateVector(VT_UI1, 0, 4)};
   void* data = nullptr;
   ASSERT_EQ(SafeArrayAccessData(bytes.array, &data), S_OK);
@@ -86,34 +83,31 @@ TEST(SafeArray, LocksBlockChangesAndStringElementsAreCopied) {
   EXPECT_EQ(SafeArrayUnlock(bytes.array), E_UNEXPECTED);
   EXPECT_EQ(SafeArrayRedim(bytes.array, &bound), S_OK);
 
-  ArrayGuard a{SafeArrayCreateVector(VT_BSTR, 1, 3)};
+  ArrayGuard strings{SafeArrayCreateVector(VT_BSTR, 1, 3)};
   for (LONG i = 1; i <= 3; ++i) {
     BSTR text = SysAllocString(i == 3 ? u"three" : u"one");
-    ASSERT_EQ(SafeArrayPutElement(a.array, &i, text), S_OK);
+    ASSERT_EQ(SafeArrayPutElement(strings.array, &i, text), S_OK);
     SysFreeString(text);  // the array holds its own copy
   }
   LONG index = 2;
   BSTR out = nullptr;
-  ASSERT_EQ(SafeArrayGetElement(a.array, &index, &out), S_OK);
+  ASSERT_EQ(SafeArrayGetElement(strings.array, &index, &out), S_OK);
   EXPECT_EQ(View(out), u"one");
-  EXPECT_NE(out, static_cast<BSTR*>(a.array->pvData)[1]);
+  EXPECT_NE(out, static_cast<BSTR*>(strings.array->pvData)[1]);
   SysFreeString(out);
-  ASSERT_EQ(SafeArrayPutElement(a.array, &index, nullptr), S_OK);  // replaces and frees
+  ASSERT_EQ(SafeArrayPutElement(strings.array, &index, nullptr), S_OK);  // replaces and frees
   SAFEARRAYBOUND shrink{1, 0}, grow{3, 0};
-  ASSERT_EQ(SafeArrayRedim(a.array, &shrink), S_OK);  // frees the rest (ASan would see a leak)
-  ASSERT_EQ(SafeArrayRedim(a.array, &grow), S_OK);
-  auto* items = static_cast<BSTR*>(a.array->pvData);
+  ASSERT_EQ(SafeArrayRedim(strings.array, &shrink), S_OK);  // frees the rest (ASan would see a leak)
+  ASSERT_EQ(SafeArrayRedim(strings.array, &grow), S_OK);
+  auto* items = static_cast<BSTR*>(strings.array->pvData);
   EXPECT_EQ(View(items[0]), u"one");
   EXPECT_EQ(items[1], nullptr);
   EXPECT_EQ(items[2], nullptr);
   LONG low = 1;
-  SafeArrayGetLBound(a.array, 1, &low);
+  SafeArrayGetLBound(strings.array, 1, &low);
   EXPECT_EQ(low, 0);
-}
-
-// Interface elements are counted when put, replaced, got and destroyed, and
-// a copy holds its own references and strings.
-TEST(SafeArray, InterfaceElementsAreCountedAndCopiesAreDeep) {
+  // Interface elements are counted when put, replaced, got and destroyed, and
+  // a copy holds its own references and strings.
   FakeObject first, second;
   {
     ArrayGuard a{SafeArrayCreateVector(VT_DISPATCH, 0, 1)};
@@ -128,20 +122,20 @@ TEST(SafeArray, InterfaceElementsAreCountedAndCopiesAreDeep) {
   }
   EXPECT_EQ(second.refs, 1u);  // destroying the array released its element
 
-  ArrayGuard a{SafeArrayCreateVector(VT_VARIANT, -1, 2)};
+  ArrayGuard variants{SafeArrayCreateVector(VT_VARIANT, -1, 2)};
   Var text(Str(u"x")), held(Dispatch(first));
-  LONG index = -1;
-  SafeArrayPutElement(a.array, &index, &text.v);
+  index = -1;
+  SafeArrayPutElement(variants.array, &index, &text.v);
   index = 0;
-  SafeArrayPutElement(a.array, &index, &held.v);
+  SafeArrayPutElement(variants.array, &index, &held.v);
   SAFEARRAY* raw = nullptr;
-  ASSERT_EQ(SafeArrayCopy(a.array, &raw), S_OK);
+  ASSERT_EQ(SafeArrayCopy(variants.array, &raw), S_OK);
   ArrayGuard copy{raw};
   EXPECT_EQ(first.refs, 4u);  // ours, held's, the array's, the copy's
-  LONG low = 0;
+  low = 0;
   SafeArrayGetLBound(copy.array, 1, &low);
   EXPECT_EQ(low, -1);
-  auto* from = static_cast<VARIANT*>(a.array->pvData);
+  auto* from = static_cast<VARIANT*>(variants.array->pvData);
   auto* to = static_cast<VARIANT*>(copy.array->pvData);
   EXPECT_NE(to[0].bstrVal, from[0].bstrVal);
   for (int i = 0; i < 2; ++i) ExpectSameValue(to[i], from[i]);
