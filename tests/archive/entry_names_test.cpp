@@ -10,7 +10,7 @@
 namespace nv::archive {
 namespace {
 
-TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReason) {
+TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReasonAndNamesFromPathsAreFlat) {
   const struct {
     std::string name;
     std::string reason;
@@ -26,18 +26,15 @@ TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReason) {
            "sub/deeper/c.txt", "sub/", "a\\b.txt", "..a", "a..", "...", "\xC3\xA4.txt",
            std::string(255, 'n')})
     EXPECT_EQ(UnsafeNameReason(name), "") << name;
-}
-
-TEST(EntryNameTest, NamesFromPathsAreRelativeAndFlat) {
   const struct {
     const char* path;
     const char* entry;
-  } cases[] = {
+  } paths[] = {
       {"files\\a.txt", "files/a.txt"}, {"C:\\work\\a.txt", "work/a.txt"},
       {"../../a.txt", "a.txt"},        {"./x//y/./z", "x/y/z"},
       {"/", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(EntryNameFromPath(c.path), c.entry) << c.path;
+  for (const auto& c : paths) EXPECT_EQ(EntryNameFromPath(c.path), c.entry) << c.path;
 }
 
 TEST(WildcardTest, Masks) {

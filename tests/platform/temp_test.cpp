@@ -70,7 +70,7 @@ TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectoryOrAFailureNami
       << message;
 }
 
-TEST_F(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScopeWithoutFollowingLinks) {
+TEST_F(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScopeAndMovesRemoveOnce) {
   const std::string outside = scratch_.File("outside");
   fs::create_directory(outside);
   nv_test::WriteText(outside + "/keep.txt", "keep");
@@ -90,23 +90,20 @@ TEST_F(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScopeWithoutFollowingLin
   ASSERT_FALSE(path.empty());
   EXPECT_FALSE(fs::exists(path));
   EXPECT_EQ(nv_test::ReadText(outside + "/keep.txt"), "keep");
-}
-
-TEST_F(TempFolderTest, MovesAndRemovesOnce) {
   TempFolder first;
-  const std::string path = first.Path().ToUtf8();
+  const std::string moved = first.Path().ToUtf8();
   TempFolder second(std::move(first));
   EXPECT_TRUE(first.Path().Empty());
   first.Remove();
-  EXPECT_TRUE(fs::is_directory(path));
+  EXPECT_TRUE(fs::is_directory(moved));
 
   TempFolder third;
   const std::string replaced = third.Path().ToUtf8();
   third = std::move(second);
   EXPECT_FALSE(fs::exists(replaced));
-  EXPECT_EQ(third.Path().ToUtf8(), path);
+  EXPECT_EQ(third.Path().ToUtf8(), moved);
   third.Remove();
-  EXPECT_FALSE(fs::exists(path));
+  EXPECT_FALSE(fs::exists(moved));
   EXPECT_TRUE(third.Path().Empty());
 }
 
