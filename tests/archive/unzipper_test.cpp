@@ -27,6 +27,7 @@ std::string BinaryBytes() {
   return bytes + "line\nend\r\n";
 }
 
+constexpr LONG kRead = 0, kAppend = 1, kCreate = 0xFFFF;
 constexpr time_t kWhen = 981173106;  // 2001-02-03, an even second for DOS times
 
 // A tree zipped by the zip command: two folders, text, binary and empty files.
@@ -86,7 +87,7 @@ TEST_F(ZipCommandArchive, ListsFindsAndExtractsEveryEntry) {
   EXPECT_EQ(unzipper.Count(), 6);
 }
 
-TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
+TEST_F(ZipCommandArchive, EachFailureHasItsMessageAndLeavesNoFile) {
   ComPtr<ITAbUnZipper> unzipper = Made();
   const std::set<std::string> before = Snapshot(dir.Path());
   // A file-size limit makes the write fail part way, like a full disk.
@@ -107,37 +108,8 @@ TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
                          ". Cannot write destination file: File too large.");
   EXPECT_EQ(debugOutput, "UnZipToMemAndSaveInNewName catch fwrite exception\n");
   EXPECT_EQ(Snapshot(dir.Path()), before);  // not even a partial file
-}
-
-constexpr LONG kRead = 0, kAppend = 1, kCreate = 0xFFFF;
-
-Variant Bytes(std::string_view bytes) {
-  Variant array = nv::VarArrayCreateOneDim(0, static_cast<LONG>(bytes.size()) - 1, VT_UI1);
-  std::memcpy(nv::VarArrayLock(array), bytes.data(), bytes.size());
-  nv::VarArrayUnlock(array);
-  return array;
-}
-
-// The document stream writes UTF-8 with carriage-return line feeds.
-TEST(FileStreamTest, WritesUtf8TextWithCarriageReturnLineFeeds) {
-  Scratch dir;
-  const std::string path = dir / "doc.xml";
-  WriteFile(path, "old contents");
-  ComPtr<ITStream> stream = nv::CreateObject<nv::TFileStream>();
-  stream.Create(U(path), kCreate);  // truncates
-  EXPECT_EQ(stream.Write(Variant(u"<a>\n  <b/>\n"), 11), 11);
-  EXPECT_EQ(stream.Write(Bytes("x\ny\r\nz"), 4), 4);  // only "x\ny\r" of the buffer
-  stream.Free();
-  stream.Create(U(path), kAppend);
-  EXPECT_EQ(stream.Write(Variant(u"\u00e4\u20ac"), 5), 5);  // the count counts UTF-8 bytes
-  stream.Free();
-  stream.Free();  // a second Free does nothing
-  EXPECT_EQ(ReadText(path), "<a>\r\n  <b/>\r\nx\r\ny\r\xC3\xA4\xE2\x82\xAC");
-}
-
-// Each failure of the writer, the reader and the document stream, with its
-// message; "@" stands for the scratch folder.
-TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
+  // Each failure of the writer, the reader and the document stream, with its
+  // message; "@" stands for the scratch folder.
   WriteFile(dir / "a.txt", "a");
   WriteFile(dir / "not-a-zip", "plain text");
   WriteFile(dir / "read.txt", "data");
@@ -223,6 +195,30 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
   EXPECT_EQ(ReadText(dir / "not-a-zip"), "plain text");
   EXPECT_FALSE(fs::exists(dir / "x.zip"));  // a close writes only what was saved
   EXPECT_EQ(Snapshot(dir / "out"), std::set<std::string>{});
+}
+
+Variant Bytes(std::string_view bytes) {
+  Variant array = nv::VarArrayCreateOneDim(0, static_cast<LONG>(bytes.size()) - 1, VT_UI1);
+  std::memcpy(nv::VarArrayLock(array), bytes.data(), bytes.size());
+  nv::VarArrayUnlock(array);
+  return array;
+}
+
+// The document stream writes UTF-8 with carriage-return line feeds.
+TEST(FileStreamTest, WritesUtf8TextWithCarriageReturnLineFeeds) {
+  Scratch dir;
+  const std::string path = dir / "doc.xml";
+  WriteFile(path, "old contents");
+  ComPtr<ITStream> stream = nv::CreateObject<nv::TFileStream>();
+  stream.Create(U(path), kCreate);  // truncates
+  EXPECT_EQ(stream.Write(Variant(u"<a>\n  <b/>\n"), 11), 11);
+  EXPECT_EQ(stream.Write(Bytes("x\ny\r\nz"), 4), 4);  // only "x\ny\r" of the buffer
+  stream.Free();
+  stream.Create(U(path), kAppend);
+  EXPECT_EQ(stream.Write(Variant(u"\u00e4\u20ac"), 5), 5);  // the count counts UTF-8 bytes
+  stream.Free();
+  stream.Free();  // a second Free does nothing
+  EXPECT_EQ(ReadText(path), "<a>\r\n  <b/>\r\nx\r\ny\r\xC3\xA4\xE2\x82\xAC");
 }
 
 }  // namespace

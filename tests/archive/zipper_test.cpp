@@ -38,7 +38,7 @@ std::string Unzipped(const std::string& archive, const std::string& name) {
   return RunCommand("unzip -p " + Quote(archive) + " " + Quote(name)).output;
 }
 
-TEST(ZipperTest, EntryNamesAreRelativeToTheBaseDirectory) {
+TEST(ZipperTest, EntryNamesAreRelativeToTheBaseAndEachSaveUsesTheLevelSetBeforeIt) {
   Scratch dir;
   const std::string base = dir / "pkg/";
   for (const char* name : {"VEXA_Schema.xsd", "files/a.txt", "tree/deep/y.bin", "masks/one.xsd",
@@ -68,10 +68,6 @@ TEST(ZipperTest, EntryNamesAreRelativeToTheBaseDirectory) {
   const CommandResult test = RunCommand("unzip -t " + Quote(dir / "out.zip"));
   EXPECT_EQ(test.status, 0) << test.output;
   EXPECT_NE(test.output.find("No errors detected"), std::string::npos) << test.output;
-}
-
-TEST(ZipperTest, EachSaveUsesTheLevelSetBeforeIt) {
-  Scratch dir;
   // Text that deflates differently at each level.
   static const char* words[] = {"object", "attribute", "value",   "class",  "schema", "file",
                                 "change", "vexa",      "package", "reader", "writer", "\n"};
@@ -86,14 +82,14 @@ TEST(ZipperTest, EachSaveUsesTheLevelSetBeforeIt) {
                 {afclLow, "low.txt", "defN"}, {afclMedium, "medium.txt", "defN"},
                 {afclHigh, "high.txt", "defX"},
                 {7, "seven.txt", "defN"}};
-  ComPtr<ITAbZipper> zipper = NewZipper(dir / "levels.zip", dir / "in");
+  ComPtr<ITAbZipper> levelled = NewZipper(dir / "levels.zip", dir / "in");
   for (const auto& l : levels) {
     WriteFile(dir / "in/" + l.name, text);
-    zipper.PutCopmressionLevel(static_cast<ArchiveFileCompressionLevelEnum>(l.level));
-    zipper.AddFiles(U(l.name));
-    zipper.Save();
+    levelled.PutCopmressionLevel(static_cast<ArchiveFileCompressionLevelEnum>(l.level));
+    levelled.AddFiles(U(l.name));
+    levelled.Save();
   }
-  zipper.CloseArchive();
+  levelled.CloseArchive();
 
   auto listed = Listing(dir / "levels.zip");
   for (const auto& l : levels) {

@@ -28,7 +28,7 @@ class FileSystemTest : public ::testing::Test {
   nv_test::ScratchFolder scratch_;
 };
 
-TEST_F(FileSystemTest, TellsFoldersFromFilesAndCreatesFolders) {
+TEST_F(FileSystemTest, TellsFoldersFromFilesCreatesFoldersAndEmptiesThem) {
   fs::create_directory(File("sub"));
   WriteText(File("sub/file.txt"), "x");
   EXPECT_TRUE(IsFolder(Bstr::FromUtf8(scratch_.Path() + "\\sub")));
@@ -48,9 +48,6 @@ TEST_F(FileSystemTest, TellsFoldersFromFilesAndCreatesFolders) {
   const std::string message = FailureOf([&] { CreateFolderTree(Name("plain/sub")); });
   EXPECT_EQ(message.rfind("Cannot create the following directory: " + File("plain"), 0), 0u)
       << message;
-}
-
-TEST_F(FileSystemTest, DelTreeEmptiesTheFolderButKeepsItAndFollowsNoLink) {
   const std::string root = File("root");
   fs::create_directories(root + "/a/b/c");
   WriteText(root + "/a/b/c/deep.txt", "1");
