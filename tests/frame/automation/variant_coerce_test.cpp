@@ -91,6 +91,7 @@ TEST(Coerce, NumbersAndBooleansToTextAndBack) {
       {Str(u"0.0"), VT_BOOL, S_OK, Bool(0)},    {Str(u"1e-999"), VT_BOOL, S_OK, Bool(-1)},
       {Str(u"yes"), VT_BOOL, kMismatch, {}},    {Str(u"truex"), VT_BOOL, kMismatch, {}},
       {Make(VT_BSTR, [](VARIANT& v) { v.bstrVal = nullptr; }), VT_I4, kMismatch, {}},
+      {Make(VT_BSTR, [](VARIANT& v) { v.bstrVal = nullptr; }), VT_BOOL, kMismatch, {}},
       {Str(u"5"), VT_ERROR, kMismatch, {}},    {Str(u"5"), VT_NULL, kMismatch, {}},
       {Str(u"5"), VT_UNKNOWN, kMismatch, {}},  {Str(u"abc"), VT_EMPTY, S_OK, Empty()},
   });
