@@ -57,7 +57,7 @@ TEST(Bstr, AllocationAndReallocation) {
 
 // Invalid and locked variants are refused and left alone; a clear releases
 // what the variant owns but not what it refers to.
-TEST(VariantClear, RefusesBadVariantsAndReleasesOnlyWhatItOwns) {
+TEST(Variant, ClearCopyAndCopyIndOwnWhatTheyHoldAndRefuseBadVariants) {
   for (VARTYPE vt : {VARTYPE{15}, VARTYPE{VT_VARIANT}, VARTYPE(VT_EMPTY | VT_BYREF),
                      VARTYPE(VT_RESERVED | VT_I4)}) {
     VARIANT v = I4(7);
@@ -81,17 +81,14 @@ TEST(VariantClear, RefusesBadVariantsAndReleasesOnlyWhatItOwns) {
   EXPECT_EQ(held.vt, VT_EMPTY);
   EXPECT_EQ(object.refs, 1u);
 
-  BSTR text = SysAllocString(u"mine");
-  VARIANT ref = Make(VT_BSTR | VT_BYREF, [&](VARIANT& v) { v.pbstrVal = &text; });
-  EXPECT_EQ(VariantClear(&ref), S_OK);
-  EXPECT_EQ(View(text), u"mine");  // still ours: freed below, or ASan complains
-  SysFreeString(text);
-}
-
-// Strings and arrays are deep-copied; interfaces are added a reference and the
-// old destination released; a reference is copied as a reference; a bad
-// source leaves the destination.
-TEST(VariantCopy, CopiesDeepCountsReferencesAndKeepsTheDestinationOnFailure) {
+  BSTR mine = SysAllocString(u"mine");
+  VARIANT mineRef = Make(VT_BSTR | VT_BYREF, [&](VARIANT& x) { x.pbstrVal = &mine; });
+  EXPECT_EQ(VariantClear(&mineRef), S_OK);
+  EXPECT_EQ(View(mine), u"mine");  // still ours: freed below, or ASan complains
+  SysFreeString(mine);
+  // Strings and arrays are deep-copied; interfaces are added a reference and the
+  // old destination released; a reference is copied as a reference; a bad
+  // source leaves the destination.
   Var source(Make(VT_BSTR, [](VARIANT& v) { v.bstrVal = SysAllocStringByteLen("a\0bcd", 5); }));
   Var copy;
   ASSERT_EQ(VariantCopy(&copy.v, &source.v), S_OK);
@@ -127,11 +124,8 @@ TEST(VariantCopy, CopiesDeepCountsReferencesAndKeepsTheDestinationOnFailure) {
   bad.vt = 15;
   EXPECT_EQ(VariantCopy(&text.v, &bad), DISP_E_BADVARTYPE);
   EXPECT_EQ(View(text.v.bstrVal), u"same");
-}
-
-TEST(VariantCopyInd, DereferencesEachKindOfReferenceAlsoInPlace) {
   LONG number = -3;
-  BSTR text = SysAllocString(u"text");
+  BSTR referent = SysAllocString(u"text");
   SHORT shortValue = 12;
   VARIANT inner = Make(VT_I2 | VT_BYREF, [&](VARIANT& v) { v.piVal = &shortValue; });
   struct Row {
@@ -140,7 +134,7 @@ TEST(VariantCopyInd, DereferencesEachKindOfReferenceAlsoInPlace) {
   };
   const Row rows[] = {
       {Make(VT_I4 | VT_BYREF, [&](VARIANT& v) { v.plVal = &number; }), I4(-3)},
-      {Make(VT_BSTR | VT_BYREF, [&](VARIANT& v) { v.pbstrVal = &text; }), Str(u"text")},
+      {Make(VT_BSTR | VT_BYREF, [&](VARIANT& v) { v.pbstrVal = &referent; }), Str(u"text")},
       {Make(VT_VARIANT | VT_BYREF, [&](VARIANT& v) { v.pvarVal = &inner; }), I2(12)},
       {I4(8), I4(8)},  // not a reference: a plain copy
   };
@@ -148,18 +142,18 @@ TEST(VariantCopyInd, DereferencesEachKindOfReferenceAlsoInPlace) {
     Var out;
     ASSERT_EQ(VariantCopyInd(&out.v, &row.source), S_OK) << row.source.vt;
     ExpectSameValue(out.v, row.expected.v);
-    EXPECT_TRUE(out.v.vt != VT_BSTR || out.v.bstrVal != text);  // a copy, not the referent
+    EXPECT_TRUE(out.v.vt != VT_BSTR || out.v.bstrVal != referent);  // a copy, not the referent
   }
-  SysFreeString(text);
+  SysFreeString(referent);
 
-  FakeObject object;  // in place, the result holds its own reference
-  IDispatch* pointer = &object;
-  VARIANT v = Make(VT_DISPATCH | VT_BYREF, [&](VARIANT& x) { x.ppdispVal = &pointer; });
-  ASSERT_EQ(VariantCopyInd(&v, &v), S_OK);
-  EXPECT_EQ(v.vt, VT_DISPATCH);
-  EXPECT_EQ(object.refs, 2u);
-  VariantClear(&v);
-  EXPECT_EQ(object.refs, 1u);
+  FakeObject pointee;  // in place, the result holds its own reference
+  IDispatch* pointer = &pointee;
+  VARIANT inPlace = Make(VT_DISPATCH | VT_BYREF, [&](VARIANT& x) { x.ppdispVal = &pointer; });
+  ASSERT_EQ(VariantCopyInd(&inPlace, &inPlace), S_OK);
+  EXPECT_EQ(inPlace.vt, VT_DISPATCH);
+  EXPECT_EQ(pointee.refs, 2u);
+  VariantClear(&inPlace);
+  EXPECT_EQ(pointee.refs, 1u);
 
   // Null and doubly indirect references are refused.
   VARIANT nullRef = Make(VT_I4 | VT_BYREF, [](VARIANT& v) { v.plVal = nullptr; });
