@@ -48,10 +48,7 @@ inline std::set<std::string> Snapshot(const std::string& folder) {
 }
 
 // The message of the failure that `call` raises, or "<no failure>".
-template <class F>
-std::string MessageOf(F&& call) {
-  return nv_test::MessageOfFailure(std::forward<F>(call));
-}
+inline constexpr auto MessageOf = [](auto&& call) { return nv_test::MessageOfFailure(call); };
 
 // Replaces the first "@" in `text` by `path`.
 inline std::string At(std::string text, const std::string& path) {

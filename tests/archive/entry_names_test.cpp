@@ -9,15 +9,13 @@
 namespace nv::archive {
 namespace {
 
-TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReason) {
+TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReasonAndNamesFromPathsAreFlat) {
   const struct {
     std::string name;
     std::string reason;
   } cases[] = {
-      {"", "empty name"},
-      {"a\\..\\x", "'.' or '..' component"},
-      {"\\x", "absolute name"},
-      {std::string("a\0b", 3), "NUL byte in name"},
+      {"", "empty name"}, {"a\\..\\x", "'.' or '..' component"},
+      {"\\x", "absolute name"}, {std::string("a\0b", 3), "NUL byte in name"},
       {"a//b", "empty path component"},
       {std::string(256, 'n'), "name longer than 255 bytes"},
   };
@@ -27,18 +25,15 @@ TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReason) {
            "sub/deeper/c.txt", "sub/", "a\\b.txt", "..a", "a..", "...", "\xC3\xA4.txt",
            std::string(255, 'n')})
     EXPECT_EQ(UnsafeNameReason(name), "") << name;
-}
-
-TEST(EntryNameTest, NamesFromPathsAreRelativeAndFlat) {
   const struct {
     const char* path;
     const char* entry;
-  } cases[] = {
+  } paths[] = {
       {"files\\a.txt", "files/a.txt"}, {"C:\\work\\a.txt", "work/a.txt"},
       {"../../a.txt", "a.txt"},        {"./x//y/./z", "x/y/z"},
       {"/", ""},
   };
-  for (const auto& c : cases) EXPECT_EQ(EntryNameFromPath(c.path), c.entry) << c.path;
+  for (const auto& c : paths) EXPECT_EQ(EntryNameFromPath(c.path), c.entry) << c.path;
 }
 
 TEST(WildcardTest, Masks) {

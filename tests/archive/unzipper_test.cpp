@@ -1,7 +1,9 @@
-// The archive reader on archives made by the zip command,
-// and the one table of every archive failure message.
+// The archive reader on archives made by the zip command, the document
+// output stream, and the one table of every archive failure message. Writes
+// longer than the stream's buffer are read back in the writer's tests.
 #include "archive/archive_test_support.h"
 #include "archive/streams.h"
+#include "frame/collections/collection_objects.h"
 #include "frame/variant.h"
 
 #include <gtest/gtest.h>
@@ -11,6 +13,7 @@
 #include <sys/stat.h>
 
 #include <csignal>
+#include <cstring>
 #include <functional>
 
 namespace nv_archive_test {
@@ -24,6 +27,7 @@ std::string BinaryBytes() {
   return bytes + "line\nend\r\n";
 }
 
+constexpr LONG kRead = 0, kAppend = 1, kCreate = 0xFFFF;
 constexpr time_t kWhen = 981173106;  // 2001-02-03, an even second for DOS times
 
 // A tree zipped by the zip command: two folders, text, binary and empty files.
@@ -45,7 +49,10 @@ class ZipCommandArchive : public ::testing::Test {
   Scratch dir;
 };
 
-TEST_F(ZipCommandArchive, ListsAndFindsEveryEntry) {
+// One reader lists and finds every entry, extracts by mask byte for byte with
+// folders and times, and extracts single entries to new files.
+TEST_F(ZipCommandArchive, ListsFindsAndExtractsEveryEntry) {
+  WriteFile(dir / "out/a.txt", "to be overwritten");
   ComPtr<ITAbUnZipper> unzipper = Made();
   ASSERT_EQ(unzipper.Count(), 6);
   std::set<std::string> names;
@@ -56,14 +63,7 @@ TEST_F(ZipCommandArchive, ListsAndFindsEveryEntry) {
   EXPECT_EQ(unzipper.Item(index).ToUtf8(), "sub/deeper/c.txt");
   EXPECT_EQ(unzipper.FindFile(U("c.txt")), -1);
   EXPECT_EQ(unzipper.FindFile(U("SUB/b.bin")), -1);
-  // The list is kept: the archive is not listed again.
-  fs::remove(dir / "made.zip");
-  EXPECT_EQ(unzipper.Count(), 6);
-}
 
-TEST_F(ZipCommandArchive, ExtractsByteForByteWithFoldersAndTimes) {
-  WriteFile(dir / "out/a.txt", "to be overwritten");
-  ComPtr<ITAbUnZipper> unzipper = Made();
   unzipper.ExtractFiles(U("*.txt"));
   EXPECT_EQ(Snapshot(dir / "out"),
             (std::set<std::string>{"a.txt", "empty.txt", "sub", "sub/deeper", "sub/deeper/c.txt"}));
@@ -76,19 +76,18 @@ TEST_F(ZipCommandArchive, ExtractsByteForByteWithFoldersAndTimes) {
     EXPECT_EQ(ReadText(dir / "out/" + name), ReadText(dir / "tree/" + name)) << name;
   EXPECT_EQ(Snapshot(dir / "out"), (std::set<std::string>{"a.txt", "sub", "sub/b.bin", "sub/deeper",
                                                           "sub/deeper/c.txt", "empty.txt"}));
-}
-
-TEST_F(ZipCommandArchive, ExtractsOneEntryToANewFile) {
-  ComPtr<ITAbUnZipper> unzipper = Made();
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("sub/b.bin"), U(dir / "copy.bin")),
             static_cast<LONG>(BinaryBytes().size()));
   EXPECT_EQ(ReadText(dir / "copy.bin"), BinaryBytes());
   WriteFile(dir / "copy.txt", "older and longer contents");
   EXPECT_EQ(unzipper.ExtractFilesToNewLocation(U("sub\\deeper\\c.txt"), U(dir / "copy.txt")), 7);
   EXPECT_EQ(ReadText(dir / "copy.txt"), "gamma\r\n");
+  // The list is kept: the archive is not listed again.
+  fs::remove(dir / "made.zip");
+  EXPECT_EQ(unzipper.Count(), 6);
 }
 
-TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
+TEST_F(ZipCommandArchive, EachFailureHasItsMessageAndLeavesNoFile) {
   ComPtr<ITAbUnZipper> unzipper = Made();
   const std::set<std::string> before = Snapshot(dir.Path());
   // A file-size limit makes the write fail part way, like a full disk.
@@ -109,15 +108,11 @@ TEST_F(ZipCommandArchive, AWriteFailureIsReportedAndLeavesNoFile) {
                          ". Cannot write destination file: File too large.");
   EXPECT_EQ(debugOutput, "UnZipToMemAndSaveInNewName catch fwrite exception\n");
   EXPECT_EQ(Snapshot(dir.Path()), before);  // not even a partial file
-}
-
-// Each failure of the writer, the reader and the document stream, with its
-// message; "@" stands for the scratch folder.
-TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
+  // Each failure of the writer, the reader and the document stream, with its
+  // message; "@" stands for the scratch folder.
   WriteFile(dir / "a.txt", "a");
   WriteFile(dir / "not-a-zip", "plain text");
   WriteFile(dir / "read.txt", "data");
-  constexpr LONG kRead = 0, kCreate = 0xFFFF;
   const auto pending = [&](const char* archive, const char* file = "a.txt") {
     ComPtr<ITAbZipper> zipper = NewZipper(dir / archive, dir.Path());
     zipper.AddFiles(U(file));
@@ -200,6 +195,30 @@ TEST_F(ZipCommandArchive, EachFailureHasItsMessage) {
   EXPECT_EQ(ReadText(dir / "not-a-zip"), "plain text");
   EXPECT_FALSE(fs::exists(dir / "x.zip"));  // a close writes only what was saved
   EXPECT_EQ(Snapshot(dir / "out"), std::set<std::string>{});
+}
+
+Variant Bytes(std::string_view bytes) {
+  Variant array = nv::VarArrayCreateOneDim(0, static_cast<LONG>(bytes.size()) - 1, VT_UI1);
+  std::memcpy(nv::VarArrayLock(array), bytes.data(), bytes.size());
+  nv::VarArrayUnlock(array);
+  return array;
+}
+
+// The document stream writes UTF-8 with carriage-return line feeds.
+TEST(FileStreamTest, WritesUtf8TextWithCarriageReturnLineFeeds) {
+  Scratch dir;
+  const std::string path = dir / "doc.xml";
+  WriteFile(path, "old contents");
+  ComPtr<ITStream> stream = nv::CreateObject<nv::TFileStream>();
+  stream.Create(U(path), kCreate);  // truncates
+  EXPECT_EQ(stream.Write(Variant(u"<a>\n  <b/>\n"), 11), 11);
+  EXPECT_EQ(stream.Write(Bytes("x\ny\r\nz"), 4), 4);  // only "x\ny\r" of the buffer
+  stream.Free();
+  stream.Create(U(path), kAppend);
+  EXPECT_EQ(stream.Write(Variant(u"\u00e4\u20ac"), 5), 5);  // the count counts UTF-8 bytes
+  stream.Free();
+  stream.Free();  // a second Free does nothing
+  EXPECT_EQ(ReadText(path), "<a>\r\n  <b/>\r\nx\r\ny\r\xC3\xA4\xE2\x82\xAC");
 }
 
 }  // namespace

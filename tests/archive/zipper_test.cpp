@@ -38,7 +38,7 @@ std::string Unzipped(const std::string& archive, const std::string& name) {
   return RunCommand("unzip -p " + Quote(archive) + " " + Quote(name)).output;
 }
 
-TEST(ZipperTest, EntryNamesAreRelativeToTheBaseDirectory) {
+TEST(ZipperTest, EntryNamesAreRelativeToTheBaseAndEachSaveUsesTheLevelSetBeforeIt) {
   Scratch dir;
   const std::string base = dir / "pkg/";
   for (const char* name : {"VEXA_Schema.xsd", "files/a.txt", "tree/deep/y.bin", "masks/one.xsd",
@@ -68,10 +68,6 @@ TEST(ZipperTest, EntryNamesAreRelativeToTheBaseDirectory) {
   const CommandResult test = RunCommand("unzip -t " + Quote(dir / "out.zip"));
   EXPECT_EQ(test.status, 0) << test.output;
   EXPECT_NE(test.output.find("No errors detected"), std::string::npos) << test.output;
-}
-
-TEST(ZipperTest, EachSaveUsesTheLevelSetBeforeIt) {
-  Scratch dir;
   // Text that deflates differently at each level.
   static const char* words[] = {"object", "attribute", "value",   "class",  "schema", "file",
                                 "change", "vexa",      "package", "reader", "writer", "\n"};
@@ -83,18 +79,17 @@ TEST(ZipperTest, EachSaveUsesTheLevelSetBeforeIt) {
     const char* name;
     const char* method;
   } levels[] = {{afclNone, "none.txt", "stor"},
-                {afclLow, "low.txt", "defN"},
-                {afclMedium, "medium.txt", "defN"},
+                {afclLow, "low.txt", "defN"}, {afclMedium, "medium.txt", "defN"},
                 {afclHigh, "high.txt", "defX"},
                 {7, "seven.txt", "defN"}};
-  ComPtr<ITAbZipper> zipper = NewZipper(dir / "levels.zip", dir / "in");
+  ComPtr<ITAbZipper> levelled = NewZipper(dir / "levels.zip", dir / "in");
   for (const auto& l : levels) {
     WriteFile(dir / "in/" + l.name, text);
-    zipper.PutCopmressionLevel(static_cast<ArchiveFileCompressionLevelEnum>(l.level));
-    zipper.AddFiles(U(l.name));
-    zipper.Save();
+    levelled.PutCopmressionLevel(static_cast<ArchiveFileCompressionLevelEnum>(l.level));
+    levelled.AddFiles(U(l.name));
+    levelled.Save();
   }
-  zipper.CloseArchive();
+  levelled.CloseArchive();
 
   auto listed = Listing(dir / "levels.zip");
   for (const auto& l : levels) {
@@ -135,7 +130,7 @@ TEST(ZipperTest, FilesMayGoAsSoonAsTheirSaveReturns) {
   EXPECT_EQ(ReadText(dir / "out/VEXA_Data.xml"), "<data/>\r\n");
 }
 
-TEST(ZipperTest, LaterSavesAddToAnArchiveAndReplaceEntriesOfTheSameName) {
+TEST(ZipperTest, LaterSavesAddToAnArchiveReplaceSameNamesAndKeepEveryFile) {
   Scratch dir;
   WriteFile(dir / "a.txt", "first");
   WriteFile(dir / "b.txt", "b");
@@ -156,18 +151,15 @@ TEST(ZipperTest, LaterSavesAddToAnArchiveAndReplaceEntriesOfTheSameName) {
   EXPECT_EQ(Listing(dir / "x.zip").size(), 2u);
   EXPECT_EQ(Unzipped(dir / "x.zip", "a.txt"), "second");
   EXPECT_EQ(Unzipped(dir / "x.zip", "b.txt"), "b");
-}
-
-TEST(ZipperTest, ManyAutoSavesKeepEveryFile) {
-  Scratch dir;
+  // Many automatic saves keep every file.
   constexpr int kFiles = 3000;
-  ComPtr<ITAbZipper> zipper = NewZipper(dir / "many.zip", dir / "in");
-  zipper.PutAutoSave(true);
+  ComPtr<ITAbZipper> many = NewZipper(dir / "many.zip", dir / "in");
+  many.PutAutoSave(true);
   for (int k = 0; k < kFiles; ++k) {
     WriteFile(dir / "in/f" + std::to_string(k), std::to_string(k));
-    zipper.AddFiles(U("f" + std::to_string(k)));
+    many.AddFiles(U("f" + std::to_string(k)));
   }
-  zipper.CloseArchive();
+  many.CloseArchive();
   EXPECT_EQ(Listing(dir / "many.zip").size(), static_cast<size_t>(kFiles));
   EXPECT_EQ(Unzipped(dir / "many.zip", "f2999"), "2999");
 }

@@ -157,9 +157,7 @@ TEST(ClientModule, CreatesEachClassByProgIdAndCanUnloadOnceAllAreReleased) {
   }
   CLSID unknown{};
   EXPECT_EQ(CLSIDFromProgID(u"NorvVexa1.NoSuchClass", &unknown), CO_E_CLASSSTRING);
-}
-
-TEST(ClientModule, ClassObjectsServeOnlyOurClassesAndLockTheModule) {
+  // Class objects serve only our classes and lock the module.
   const CLSID notOurs = {0x12345678, 0x1234, 0x1234, {1, 2, 3, 4, 5, 6, 7, 8}};
   void* factory = reinterpret_cast<void*>(0x1);
   EXPECT_EQ(DllGetClassObject(notOurs, IID_IClassFactory, &factory), CLASS_E_CLASSNOTAVAILABLE);
@@ -194,41 +192,6 @@ TEST(ClientModule, RegistersAndUnregistersItsClasses) {
   EXPECT_NE(read().find(progIdKey), std::string::npos) << read();
   ASSERT_EQ(DllUnregisterServer(), S_OK);
   EXPECT_EQ(read().find("NorvVexa1.NvVexaWriter"), std::string::npos) << read();
-}
-
-TEST(ClientLateBound, NamesIgnoreCaseAndOnlyIidNullIsAccepted) {
-  {
-    Ref<IDispatch> writer;
-    ASSERT_EQ(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
-                               writer.vout()),
-              S_OK);
-    VARIANT data = {}, proxy = {}, back = {};
-    ASSERT_EQ(CallByName(writer.p, u"initializationdata", DISPATCH_PROPERTYGET, nullptr, 0, &data),
-              S_OK);
-    ASSERT_TRUE(data.vt == VT_DISPATCH && data.pdispVal);
-    proxy.vt = VT_BSTR;
-    proxy.bstrVal = SysAllocString(u"late.bound:80");
-    EXPECT_EQ(CallByName(data.pdispVal, u"SETPROXY", DISPATCH_METHOD, &proxy, 1, nullptr), S_OK);
-    VariantClear(&proxy);
-    EXPECT_EQ(CallByName(data.pdispVal, u"getProxy", DISPATCH_METHOD, nullptr, 0, &back), S_OK);
-    EXPECT_TRUE(back.vt == VT_BSTR && Ascii(back.bstrVal) == "late.bound:80");
-    VariantClear(&back);
-    // The same object seen through the vtable holds the late-bound value.
-    Ref<INvVexaInitializationData> typed;
-    ASSERT_EQ(data.pdispVal->QueryInterface(IID_INvVexaInitializationData, typed.vout()), S_OK);
-    BSTR text = nullptr;
-    ASSERT_EQ(typed->GetProxy(&text), S_OK);
-    EXPECT_EQ(Take(text), "late.bound:80");
-    VariantClear(&data);
-
-    EXPECT_EQ(CallByName(writer.p, u"NoSuchMember", DISPATCH_METHOD, nullptr, 0, nullptr),
-              DISP_E_UNKNOWNNAME);
-    DISPID id = 0;
-    LPOLESTR name[] = {const_cast<LPOLESTR>(u"InitializationData")};
-    EXPECT_EQ(IID_NULL, GUID_NULL);
-    EXPECT_EQ(writer->GetIDsOfNames(IID_IDispatch, name, 1, 0, &id), DISP_E_UNKNOWNINTERFACE);
-  }
-  EXPECT_EQ(DllCanUnloadNow(), S_OK);  // late-bound calls left no reference behind
 }
 
 std::string TypeName(VARTYPE vt) {
@@ -269,12 +232,40 @@ std::string DescribeMember(ITypeInfo* info, UINT index) {
   return text;
 }
 
-TEST(ClientLateBound, AHostListsTheMembersFromTheTypeInformation) {
+// Late-bound names ignore case and only IID_NULL is accepted; a host lists
+// the members from the type information and calls through it; afterwards no
+// reference is left behind.
+TEST(ClientLateBound, CallsByNameAndListsTheMembersFromTheTypeInformation) {
   {
     Ref<IDispatch> writer;
     ASSERT_EQ(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_IDispatch,
                                writer.vout()),
               S_OK);
+    VARIANT data = {}, proxy = {}, back = {};
+    ASSERT_EQ(CallByName(writer.p, u"initializationdata", DISPATCH_PROPERTYGET, nullptr, 0, &data),
+              S_OK);
+    ASSERT_TRUE(data.vt == VT_DISPATCH && data.pdispVal);
+    proxy.vt = VT_BSTR;
+    proxy.bstrVal = SysAllocString(u"late.bound:80");
+    EXPECT_EQ(CallByName(data.pdispVal, u"SETPROXY", DISPATCH_METHOD, &proxy, 1, nullptr), S_OK);
+    VariantClear(&proxy);
+    EXPECT_EQ(CallByName(data.pdispVal, u"getProxy", DISPATCH_METHOD, nullptr, 0, &back), S_OK);
+    EXPECT_TRUE(back.vt == VT_BSTR && Ascii(back.bstrVal) == "late.bound:80");
+    VariantClear(&back);
+    // The same object seen through the vtable holds the late-bound value.
+    Ref<INvVexaInitializationData> typed;
+    ASSERT_EQ(data.pdispVal->QueryInterface(IID_INvVexaInitializationData, typed.vout()), S_OK);
+    BSTR text = nullptr;
+    ASSERT_EQ(typed->GetProxy(&text), S_OK);
+    EXPECT_EQ(Take(text), "late.bound:80");
+    VariantClear(&data);
+
+    EXPECT_EQ(CallByName(writer.p, u"NoSuchMember", DISPATCH_METHOD, nullptr, 0, nullptr),
+              DISP_E_UNKNOWNNAME);
+    DISPID id = 0;
+    LPOLESTR name[] = {const_cast<LPOLESTR>(u"InitializationData")};
+    EXPECT_EQ(IID_NULL, GUID_NULL);
+    EXPECT_EQ(writer->GetIDsOfNames(IID_IDispatch, name, 1, 0, &id), DISP_E_UNKNOWNINTERFACE);
     UINT count = 0;
     Ref<ITypeInfo> info;
     EXPECT_TRUE(writer->GetTypeInfoCount(&count) == S_OK && count == 1);
@@ -298,14 +289,11 @@ TEST(ClientLateBound, AHostListsTheMembersFromTheTypeInformation) {
     info->ReleaseTypeAttr(attr);
 
     // Names, documentation and calls answer as IDispatch does; what is not there is not found.
-    MEMBERID id = 0;
-    LPOLESTR name[] = {const_cast<LPOLESTR>(u"initializationDATA")};
+    name[0] = const_cast<LPOLESTR>(u"initializationDATA");
     EXPECT_TRUE(info->GetIDsOfNames(name, 1, &id) == S_OK && id == 10);
-    BSTR text = nullptr;
     ASSERT_EQ(info->GetDocumentation(MEMBERID_NIL, &text, nullptr, nullptr, nullptr), S_OK);
     EXPECT_EQ(Take(text), "INvVexaWriter");
     DISPPARAMS none{nullptr, nullptr, 0, 0};
-    VARIANT data = {};
     EXPECT_EQ(info->Invoke(writer.p, id, DISPATCH_PROPERTYGET, &none, &data, nullptr, nullptr),
               S_OK);
     EXPECT_EQ(data.vt, VT_DISPATCH);

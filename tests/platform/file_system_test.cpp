@@ -27,16 +27,13 @@ class FileSystemTest : public ::testing::Test {
   nv_test::ScratchFolder scratch_;
 };
 
-TEST_F(FileSystemTest, TellsFoldersFromFilesWithEitherSeparator) {
+TEST_F(FileSystemTest, TellsFoldersFromFilesCreatesFoldersAndEmptiesThem) {
   fs::create_directory(File("sub"));
   WriteText(File("sub/file.txt"), "x");
   EXPECT_TRUE(IsFolder(Bstr::FromUtf8(scratch_.Path() + "\\sub")));
   EXPECT_FALSE(IsFolder(Name("sub/file.txt")));
   EXPECT_TRUE(FileExists(Bstr::FromUtf8(scratch_.Path() + "\\sub\\file.txt")));
   EXPECT_FALSE(FileExists(Name("sub")));
-}
-
-TEST_F(FileSystemTest, CreatesFoldersAndReportsFailures) {
   CreateFolder(Name("one"));
   EXPECT_TRUE(fs::is_directory(File("one")));
   EXPECT_EQ(FailureOf([&] { CreateFolder(Name("one")); }),
@@ -50,9 +47,6 @@ TEST_F(FileSystemTest, CreatesFoldersAndReportsFailures) {
   const std::string message = FailureOf([&] { CreateFolderTree(Name("plain/sub")); });
   EXPECT_EQ(message.rfind("Cannot create the following directory: " + File("plain"), 0), 0u)
       << message;
-}
-
-TEST_F(FileSystemTest, DelTreeEmptiesTheFolderButKeepsItAndFollowsNoLink) {
   const std::string root = File("root");
   fs::create_directories(root + "/a/b/c");
   WriteText(root + "/a/b/c/deep.txt", "1");
@@ -79,7 +73,7 @@ TEST_F(FileSystemTest, DelTreeEmptiesTheFolderButKeepsItAndFollowsNoLink) {
   EXPECT_EQ(FailureOf([] { DelTreeNoRoot(u""); }), "DelTreeNoRoot: Parameter is an empty string");
 }
 
-TEST_F(FileSystemTest, CopyFileHonoursFailIfExists) {
+TEST_F(FileSystemTest, CopyFileHonoursFailIfExistsAndFetchFileCopiesLocalFiles) {
   WriteText(File("source"), "new");
   WriteText(File("existing"), "old content");
   EXPECT_FALSE(CopyFile(Name("source"), Name("existing"), true));
@@ -88,9 +82,7 @@ TEST_F(FileSystemTest, CopyFileHonoursFailIfExists) {
   EXPECT_EQ(ReadText(File("existing")), "new");
   EXPECT_FALSE(CopyFile(Name("missing"), Name("other"), false));
   EXPECT_FALSE(fs::exists(File("other")));
-}
-
-TEST_F(FileSystemTest, FetchFileCopiesLocalFilesOverTheDestination) {
+  // Fetching a local file copies it over the destination.
   WriteText(File("source.bin"), "payload");
   WriteText(File("dest.bin"), "an older and longer content");
   FetchFile(Name("source.bin"), Name("dest.bin"), nullptr);

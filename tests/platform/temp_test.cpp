@@ -17,7 +17,7 @@ using nv_test::FailureOf;
 using nv_test::ScopedEnv;
 using nv_test::ScratchFolder;
 
-TEST(TempDirectoryTest, FollowsTheEnvironmentInOrder) {
+TEST(TempDirectoryTest, FollowsTheEnvironmentInOrderAndHoldsDistinctTempFiles) {
   const struct {
     const char *temp, *tmp, *tmpdir, *expected;
   } rows[] = {
@@ -28,9 +28,6 @@ TEST(TempDirectoryTest, FollowsTheEnvironmentInOrder) {
     ScopedEnv temp("TEMP", row.temp), tmp("TMP", row.tmp), tmpdir("TMPDIR", row.tmpdir);
     EXPECT_STREQ(GetTempDirectory().Utf8(), row.expected);
   }
-}
-
-TEST(TempFileTest, MakesDistinctEmptyFilesInTheFolder) {
   ScratchFolder scratch;
   const std::string first = CreateTempFile(Bstr::FromUtf8(scratch.Path()), u"nv").ToUtf8();
   const std::string second = CreateTempFile(Bstr::FromUtf8(scratch.Path() + "/"), u"nv").ToUtf8();
@@ -51,7 +48,7 @@ class TempFolderTest : public ::testing::Test {
   ScopedEnv temp_{"TEMP", scratch_.Path().c_str()};
 };
 
-TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectory) {
+TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectoryOrAFailureNamingIt) {
   const std::string path = CreateTempFolder().ToUtf8();
   EXPECT_EQ(fs::path(path).parent_path(), fs::path(scratch_.Path()));
   std::string shape = fs::path(path).filename().string();  // upper-case hex digits 8-4-4-4-12
@@ -62,9 +59,7 @@ TEST_F(TempFolderTest, IsAPrivateGuidNamedFolderInTheTempDirectory) {
   EXPECT_TRUE(S_ISDIR(status.st_mode));
   EXPECT_EQ(status.st_mode & 0777, 0700u);
   EXPECT_NE(CreateTempFolder().ToUtf8(), path);
-}
-
-TEST_F(TempFolderTest, CreationFailureNamesTheFolder) {
+  // A failure names the folder.
   ScopedEnv missing("TEMP", scratch_.File("missing").c_str());
   const std::string message = FailureOf([] { CreateTempFolder(); });
   const std::string start = "Cannot create the following directory: " + scratch_.File("missing/");
@@ -74,7 +69,7 @@ TEST_F(TempFolderTest, CreationFailureNamesTheFolder) {
       << message;
 }
 
-TEST_F(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScopeWithoutFollowingLinks) {
+TEST_F(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScopeAndMovesRemoveOnce) {
   const std::string outside = scratch_.File("outside");
   fs::create_directory(outside);
   nv_test::WriteText(outside + "/keep.txt", "keep");
@@ -94,23 +89,20 @@ TEST_F(TempFolderTest, IsRemovedWhenAnExceptionLeavesItsScopeWithoutFollowingLin
   ASSERT_FALSE(path.empty());
   EXPECT_FALSE(fs::exists(path));
   EXPECT_EQ(nv_test::ReadText(outside + "/keep.txt"), "keep");
-}
-
-TEST_F(TempFolderTest, MovesAndRemovesOnce) {
   TempFolder first;
-  const std::string path = first.Path().ToUtf8();
+  const std::string moved = first.Path().ToUtf8();
   TempFolder second(std::move(first));
   EXPECT_TRUE(first.Path().Empty());
   first.Remove();
-  EXPECT_TRUE(fs::is_directory(path));
+  EXPECT_TRUE(fs::is_directory(moved));
 
   TempFolder third;
   const std::string replaced = third.Path().ToUtf8();
   third = std::move(second);
   EXPECT_FALSE(fs::exists(replaced));
-  EXPECT_EQ(third.Path().ToUtf8(), path);
+  EXPECT_EQ(third.Path().ToUtf8(), moved);
   third.Remove();
-  EXPECT_FALSE(fs::exists(path));
+  EXPECT_FALSE(fs::exists(moved));
   EXPECT_TRUE(third.Path().Empty());
 }
 

@@ -16,14 +16,14 @@ struct ArrayGuard {
   ~ArrayGuard() { SafeArrayDestroy(array); }
 };
 
-// Element size, ownership flags, bounds and zeroed data.
-TEST(SafeArray, CreatedVectorsDescribeTheirElements) {
-  struct Row {
+// Element size, ownership flags, bounds and zeroed data; unsupported shapes,
+// types and bounds are refused.
+TEST(SafeArray, OneScenarioOfEveryOperation) {
+  const struct Row {
     VARTYPE vt;
     UINT size;
     USHORT ownership;
-  };
-  const Row rows[] = {
+  } rows[] = {
       {VT_UI1, 1, 0}, {VT_CY, 8, 0}, {VT_BSTR, sizeof(BSTR), FADF_BSTR},
       {VT_UNKNOWN, sizeof(void*), FADF_UNKNOWN}, {VT_DISPATCH, sizeof(void*), FADF_DISPATCH},
       {VT_VARIANT, sizeof(VARIANT), FADF_VARIANT},
@@ -46,9 +46,6 @@ TEST(SafeArray, CreatedVectorsDescribeTheirElements) {
     const auto* bytes = static_cast<const unsigned char*>(a.array->pvData);
     EXPECT_TRUE(std::all_of(bytes, bytes + 3 * row.size, [](unsigned char b) { return b == 0; }));
   }
-}
-
-TEST(SafeArray, RefusesUnsupportedShapesTypesAndBounds) {
   for (VARTYPE vt : {VARTYPE{VT_EMPTY}, VARTYPE{VT_DECIMAL}, VARTYPE(VT_ARRAY | VT_I4)})
     EXPECT_EQ(SafeArrayCreateVector(vt, 0, 1), nullptr) << vt;
   SAFEARRAYBOUND bounds[2] = {{2, 0}, {2, 0}};
@@ -65,61 +62,52 @@ TEST(SafeArray, RefusesUnsupportedShapesTypesAndBounds) {
   EXPECT_EQ(SafeArrayGetLBound(empty.array, 0, &value), DISP_E_BADINDEX);
   EXPECT_EQ(SafeArrayGetUBound(empty.array, 2, &value), DISP_E_BADINDEX);
   EXPECT_EQ(SafeArrayGetLBound(nullptr, 1, &value), E_INVALIDARG);
-
-  ArrayGuard a{SafeArrayCreateVector(VT_I4, 10, 2)};
+  ArrayGuard ints{SafeArrayCreateVector(VT_I4, 10, 2)};
   for (LONG index : {9, 12, INT_MIN}) {
-    EXPECT_EQ(SafeArrayPutElement(a.array, &index, &value), DISP_E_BADINDEX) << index;
-    EXPECT_EQ(SafeArrayGetElement(a.array, &index, &value), DISP_E_BADINDEX) << index;
+    EXPECT_EQ(SafeArrayPutElement(ints.array, &index, &value), DISP_E_BADINDEX) << index;
+    EXPECT_EQ(SafeArrayGetElement(ints.array, &index, &value), DISP_E_BADINDEX) << index;
   }
-}
-
-TEST(SafeArray, LocksBlockDestroyAndRedim) {
-  ArrayGuard a{SafeArrayCreateVector(VT_UI1, 0, 4)};
+  // Locks and data access block destroy and redim; string elements are copies,
+  // and redim frees what it cuts and keeps the prefix.
+  ArrayGuard bytes{SafeArrayCreateVector(VT_UI1, 0, 4)};
   void* data = nullptr;
-  ASSERT_EQ(SafeArrayAccessData(a.array, &data), S_OK);
-  EXPECT_EQ(data, a.array->pvData);
-  ASSERT_EQ(SafeArrayLock(a.array), S_OK);
+  ASSERT_EQ(SafeArrayAccessData(bytes.array, &data), S_OK);
+  EXPECT_EQ(data, bytes.array->pvData);
+  ASSERT_EQ(SafeArrayLock(bytes.array), S_OK);
   SAFEARRAYBOUND bound{8, 0};
-  EXPECT_EQ(SafeArrayDestroy(a.array), DISP_E_ARRAYISLOCKED);
-  EXPECT_EQ(SafeArrayRedim(a.array, &bound), DISP_E_ARRAYISLOCKED);
-  EXPECT_EQ(SafeArrayUnlock(a.array), S_OK);
-  EXPECT_EQ(SafeArrayDestroy(a.array), DISP_E_ARRAYISLOCKED);  // still accessed
-  EXPECT_EQ(SafeArrayUnaccessData(a.array), S_OK);
-  EXPECT_EQ(SafeArrayUnlock(a.array), E_UNEXPECTED);
-  EXPECT_EQ(SafeArrayRedim(a.array, &bound), S_OK);
-}
+  EXPECT_EQ(SafeArrayDestroy(bytes.array), DISP_E_ARRAYISLOCKED);
+  EXPECT_EQ(SafeArrayRedim(bytes.array, &bound), DISP_E_ARRAYISLOCKED);
+  EXPECT_EQ(SafeArrayUnlock(bytes.array), S_OK);
+  EXPECT_EQ(SafeArrayDestroy(bytes.array), DISP_E_ARRAYISLOCKED);  // still accessed
+  EXPECT_EQ(SafeArrayUnaccessData(bytes.array), S_OK);
+  EXPECT_EQ(SafeArrayUnlock(bytes.array), E_UNEXPECTED);
+  EXPECT_EQ(SafeArrayRedim(bytes.array, &bound), S_OK);
 
-TEST(SafeArray, StringElementsAreCopiedAndRedimKeepsThePrefix) {
-  ArrayGuard a{SafeArrayCreateVector(VT_BSTR, 1, 3)};
+  ArrayGuard strings{SafeArrayCreateVector(VT_BSTR, 1, 3)};
   for (LONG i = 1; i <= 3; ++i) {
     BSTR text = SysAllocString(i == 3 ? u"three" : u"one");
-    ASSERT_EQ(SafeArrayPutElement(a.array, &i, text), S_OK);
+    ASSERT_EQ(SafeArrayPutElement(strings.array, &i, text), S_OK);
     SysFreeString(text);  // the array holds its own copy
   }
   LONG index = 2;
   BSTR out = nullptr;
-  ASSERT_EQ(SafeArrayGetElement(a.array, &index, &out), S_OK);
+  ASSERT_EQ(SafeArrayGetElement(strings.array, &index, &out), S_OK);
   EXPECT_EQ(View(out), u"one");
-  EXPECT_NE(out, static_cast<BSTR*>(a.array->pvData)[1]);
+  EXPECT_NE(out, static_cast<BSTR*>(strings.array->pvData)[1]);
   SysFreeString(out);
-  ASSERT_EQ(SafeArrayPutElement(a.array, &index, nullptr), S_OK);  // replaces and frees
-
-  SAFEARRAYBOUND shrink{1, 0};
-  ASSERT_EQ(SafeArrayRedim(a.array, &shrink), S_OK);  // frees the rest (ASan would see a leak)
-  SAFEARRAYBOUND grow{3, 0};
-  ASSERT_EQ(SafeArrayRedim(a.array, &grow), S_OK);
-  auto* items = static_cast<BSTR*>(a.array->pvData);
+  ASSERT_EQ(SafeArrayPutElement(strings.array, &index, nullptr), S_OK);  // replaces and frees
+  SAFEARRAYBOUND shrink{1, 0}, grow{3, 0};
+  ASSERT_EQ(SafeArrayRedim(strings.array, &shrink), S_OK);  // frees the rest (ASan would see a leak)
+  ASSERT_EQ(SafeArrayRedim(strings.array, &grow), S_OK);
+  auto* items = static_cast<BSTR*>(strings.array->pvData);
   EXPECT_EQ(View(items[0]), u"one");
   EXPECT_EQ(items[1], nullptr);
   EXPECT_EQ(items[2], nullptr);
   LONG low = 1;
-  SafeArrayGetLBound(a.array, 1, &low);
+  SafeArrayGetLBound(strings.array, 1, &low);
   EXPECT_EQ(low, 0);
-}
-
-// Interface elements are counted when put, replaced, got and destroyed, and
-// a copy holds its own references and strings.
-TEST(SafeArray, InterfaceElementsAreCountedAndCopiesAreDeep) {
+  // Interface elements are counted when put, replaced, got and destroyed, and
+  // a copy holds its own references and strings.
   FakeObject first, second;
   {
     ArrayGuard a{SafeArrayCreateVector(VT_DISPATCH, 0, 1)};
@@ -134,25 +122,23 @@ TEST(SafeArray, InterfaceElementsAreCountedAndCopiesAreDeep) {
   }
   EXPECT_EQ(second.refs, 1u);  // destroying the array released its element
 
-  ArrayGuard a{SafeArrayCreateVector(VT_VARIANT, -1, 2)};
+  ArrayGuard variants{SafeArrayCreateVector(VT_VARIANT, -1, 2)};
   Var text(Str(u"x")), held(Dispatch(first));
-  LONG index = -1;
-  SafeArrayPutElement(a.array, &index, &text.v);
+  index = -1;
+  SafeArrayPutElement(variants.array, &index, &text.v);
   index = 0;
-  SafeArrayPutElement(a.array, &index, &held.v);
-
+  SafeArrayPutElement(variants.array, &index, &held.v);
   SAFEARRAY* raw = nullptr;
-  ASSERT_EQ(SafeArrayCopy(a.array, &raw), S_OK);
+  ASSERT_EQ(SafeArrayCopy(variants.array, &raw), S_OK);
   ArrayGuard copy{raw};
   EXPECT_EQ(first.refs, 4u);  // ours, held's, the array's, the copy's
-  LONG low = 0;
+  low = 0;
   SafeArrayGetLBound(copy.array, 1, &low);
   EXPECT_EQ(low, -1);
-  auto* from = static_cast<VARIANT*>(a.array->pvData);
+  auto* from = static_cast<VARIANT*>(variants.array->pvData);
   auto* to = static_cast<VARIANT*>(copy.array->pvData);
   EXPECT_NE(to[0].bstrVal, from[0].bstrVal);
   for (int i = 0; i < 2; ++i) ExpectSameValue(to[i], from[i]);
-
   EXPECT_EQ(SafeArrayCopy(nullptr, &raw), S_OK);
   EXPECT_EQ(raw, nullptr);
 }

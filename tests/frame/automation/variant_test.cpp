@@ -14,7 +14,9 @@ namespace {
 
 using namespace nvtest;
 
-TEST(Bstr, AllocationCopiesTerminatesTreatsNullAsEmptyAndRefusesHugeLengths) {
+// Allocation copies, terminates, treats null as empty and refuses huge
+// lengths; reallocation may take its source from the old string.
+TEST(Bstr, AllocationAndReallocation) {
   BSTR s = SysAllocString(u"\u00e9\U0001F600x");
   EXPECT_EQ(View(s), u"\u00e9\U0001F600x");
   EXPECT_EQ(SysStringByteLen(s), 8u);
@@ -36,10 +38,8 @@ TEST(Bstr, AllocationCopiesTerminatesTreatsNullAsEmptyAndRefusesHugeLengths) {
   EXPECT_EQ(SysAllocStringLen(nullptr, UINT_MAX), nullptr);
   EXPECT_EQ(SysAllocStringLen(nullptr, 0x80000000u), nullptr);
   EXPECT_EQ(SysAllocStringByteLen(nullptr, UINT_MAX), nullptr);
-}
 
-TEST(Bstr, ReAllocation) {
-  BSTR s = SysAllocString(u"hello");
+  s = SysAllocString(u"hello");
   ASSERT_TRUE(SysReAllocString(&s, s + 1));  // the source lies inside the old string
   EXPECT_EQ(View(s), u"ello");
   ASSERT_TRUE(SysReAllocStringLen(&s, nullptr, 6));  // no source: keeps the prefix
@@ -55,7 +55,9 @@ TEST(Bstr, ReAllocation) {
   EXPECT_FALSE(SysReAllocString(nullptr, u"x"));
 }
 
-TEST(VariantClear, RefusesInvalidAndLockedVariantsAndLeavesThemAlone) {
+// Invalid and locked variants are refused and left alone; a clear releases
+// what the variant owns but not what it refers to.
+TEST(Variant, ClearCopyAndCopyIndOwnWhatTheyHoldAndRefuseBadVariants) {
   for (VARTYPE vt : {VARTYPE{15}, VARTYPE{VT_VARIANT}, VARTYPE(VT_EMPTY | VT_BYREF),
                      VARTYPE(VT_RESERVED | VT_I4)}) {
     VARIANT v = I4(7);
@@ -72,23 +74,21 @@ TEST(VariantClear, RefusesInvalidAndLockedVariantsAndLeavesThemAlone) {
   EXPECT_EQ(v.vt, VT_ARRAY | VT_UI1);
   SafeArrayUnlock(v.parray);
   EXPECT_EQ(VariantClear(&v), S_OK);
-}
 
-TEST(VariantClear, ReleasesWhatItOwnsButNotReferents) {
   FakeObject object;
   VARIANT held = Dispatch(object);
   EXPECT_EQ(VariantClear(&held), S_OK);
   EXPECT_EQ(held.vt, VT_EMPTY);
   EXPECT_EQ(object.refs, 1u);
 
-  BSTR text = SysAllocString(u"mine");
-  VARIANT ref = Make(VT_BSTR | VT_BYREF, [&](VARIANT& v) { v.pbstrVal = &text; });
-  EXPECT_EQ(VariantClear(&ref), S_OK);
-  EXPECT_EQ(View(text), u"mine");  // still ours: freed below, or ASan complains
-  SysFreeString(text);
-}
-
-TEST(VariantCopy, StringsAndArraysAreDeepCopied) {
+  BSTR mine = SysAllocString(u"mine");
+  VARIANT mineRef = Make(VT_BSTR | VT_BYREF, [&](VARIANT& x) { x.pbstrVal = &mine; });
+  EXPECT_EQ(VariantClear(&mineRef), S_OK);
+  EXPECT_EQ(View(mine), u"mine");  // still ours: freed below, or ASan complains
+  SysFreeString(mine);
+  // Strings and arrays are deep-copied; interfaces are added a reference and the
+  // old destination released; a reference is copied as a reference; a bad
+  // source leaves the destination.
   Var source(Make(VT_BSTR, [](VARIANT& v) { v.bstrVal = SysAllocStringByteLen("a\0bcd", 5); }));
   Var copy;
   ASSERT_EQ(VariantCopy(&copy.v, &source.v), S_OK);
@@ -104,15 +104,11 @@ TEST(VariantCopy, StringsAndArraysAreDeepCopied) {
   ASSERT_NE(copy.v.parray, array.v.parray);
   EXPECT_EQ(SafeArrayGetElement(copy.v.parray, &index, &read), S_OK);
   EXPECT_EQ(read, 42);
-}
 
-// Interfaces are added a reference and the old destination released; a
-// reference is copied as a reference; a bad source leaves the destination.
-TEST(VariantCopy, InterfacesReferencesSelfCopyAndBadSource) {
   FakeObject first, second;
   Var dest(Dispatch(first));
-  Var source(Unknown(second));
-  ASSERT_EQ(VariantCopy(&dest.v, &source.v), S_OK);
+  Var other(Unknown(second));
+  ASSERT_EQ(VariantCopy(&dest.v, &other.v), S_OK);
   EXPECT_EQ(first.refs, 1u);
   EXPECT_EQ(second.refs, 3u);  // ours, source's, dest's
 
@@ -128,11 +124,8 @@ TEST(VariantCopy, InterfacesReferencesSelfCopyAndBadSource) {
   bad.vt = 15;
   EXPECT_EQ(VariantCopy(&text.v, &bad), DISP_E_BADVARTYPE);
   EXPECT_EQ(View(text.v.bstrVal), u"same");
-}
-
-TEST(VariantCopyInd, DereferencesEachKindOfReferenceAlsoInPlace) {
   LONG number = -3;
-  BSTR text = SysAllocString(u"text");
+  BSTR referent = SysAllocString(u"text");
   SHORT shortValue = 12;
   VARIANT inner = Make(VT_I2 | VT_BYREF, [&](VARIANT& v) { v.piVal = &shortValue; });
   struct Row {
@@ -141,7 +134,7 @@ TEST(VariantCopyInd, DereferencesEachKindOfReferenceAlsoInPlace) {
   };
   const Row rows[] = {
       {Make(VT_I4 | VT_BYREF, [&](VARIANT& v) { v.plVal = &number; }), I4(-3)},
-      {Make(VT_BSTR | VT_BYREF, [&](VARIANT& v) { v.pbstrVal = &text; }), Str(u"text")},
+      {Make(VT_BSTR | VT_BYREF, [&](VARIANT& v) { v.pbstrVal = &referent; }), Str(u"text")},
       {Make(VT_VARIANT | VT_BYREF, [&](VARIANT& v) { v.pvarVal = &inner; }), I2(12)},
       {I4(8), I4(8)},  // not a reference: a plain copy
   };
@@ -149,21 +142,20 @@ TEST(VariantCopyInd, DereferencesEachKindOfReferenceAlsoInPlace) {
     Var out;
     ASSERT_EQ(VariantCopyInd(&out.v, &row.source), S_OK) << row.source.vt;
     ExpectSameValue(out.v, row.expected.v);
-    EXPECT_TRUE(out.v.vt != VT_BSTR || out.v.bstrVal != text);  // a copy, not the referent
+    EXPECT_TRUE(out.v.vt != VT_BSTR || out.v.bstrVal != referent);  // a copy, not the referent
   }
-  SysFreeString(text);
+  SysFreeString(referent);
 
-  FakeObject object;  // in place, the result holds its own reference
-  IDispatch* pointer = &object;
-  VARIANT v = Make(VT_DISPATCH | VT_BYREF, [&](VARIANT& x) { x.ppdispVal = &pointer; });
-  ASSERT_EQ(VariantCopyInd(&v, &v), S_OK);
-  EXPECT_EQ(v.vt, VT_DISPATCH);
-  EXPECT_EQ(object.refs, 2u);
-  VariantClear(&v);
-  EXPECT_EQ(object.refs, 1u);
-}
+  FakeObject pointee;  // in place, the result holds its own reference
+  IDispatch* pointer = &pointee;
+  VARIANT inPlace = Make(VT_DISPATCH | VT_BYREF, [&](VARIANT& x) { x.ppdispVal = &pointer; });
+  ASSERT_EQ(VariantCopyInd(&inPlace, &inPlace), S_OK);
+  EXPECT_EQ(inPlace.vt, VT_DISPATCH);
+  EXPECT_EQ(pointee.refs, 2u);
+  VariantClear(&inPlace);
+  EXPECT_EQ(pointee.refs, 1u);
 
-TEST(VariantCopyInd, RefusesNullAndDoublyIndirectVariants) {
+  // Null and doubly indirect references are refused.
   VARIANT nullRef = Make(VT_I4 | VT_BYREF, [](VARIANT& v) { v.plVal = nullptr; });
   Var out(I4(1));
   EXPECT_EQ(VariantCopyInd(&out.v, &nullRef), E_INVALIDARG);
@@ -188,10 +180,8 @@ TEST(Date, ConvertsBothWays) {
     WORD dayOfWeek;
   };
   const Row rows[] = {
-      {Time(1899, 12, 30), 0.0, 6},
-      {Time(1899, 12, 29, 6), -1.25, 5},
-      {Time(2000, 2, 29, 12), 36585.5, 2},
-      {Time(2024, 3, 5, 14, 5, 9), 45356 + 50709.0 / 86400, 2},
+      {Time(1899, 12, 30), 0.0, 6}, {Time(1899, 12, 29, 6), -1.25, 5},
+      {Time(2000, 2, 29, 12), 36585.5, 2}, {Time(2024, 3, 5, 14, 5, 9), 45356 + 50709.0 / 86400, 2},
       {Time(9999, 12, 31, 23, 59, 59), 2958465 + 86399.0 / 86400, 5},
   };
   for (const Row& row : rows) {
@@ -209,7 +199,7 @@ TEST(Date, ConvertsBothWays) {
   }
 }
 
-TEST(Date, InvalidFieldsAndOutOfRangeDatesAreRefused) {
+TEST(Date, RefusesInvalidFieldsAndRangesAndIsSecondPrecise) {
   for (SYSTEMTIME time : {Time(99, 12, 31), Time(10000, 1, 1), Time(2024, 13, 1), Time(1900, 2, 29),
                           Time(2024, 1, 1, 24)}) {
     DATE date = 123;
@@ -224,12 +214,10 @@ TEST(Date, InvalidFieldsAndOutOfRangeDatesAreRefused) {
   SYSTEMTIME time{};
   EXPECT_TRUE(VariantTimeToSystemTime(-657434.5, &time));  // 0100-01-01 12:00
   EXPECT_EQ(time.wHour, 12);
-}
 
-// Milliseconds in are ignored, and out the time is rounded half up to the
-// second, carrying into the next day.
-TEST(Date, SystemTimeIsSecondPrecise) {
-  SYSTEMTIME time = Time(2024, 3, 5, 14, 5, 9, 999);
+  // Milliseconds in are ignored, and out the time is rounded half up to the
+  // second, carrying into the next day.
+  time = Time(2024, 3, 5, 14, 5, 9, 999);
   DATE date = 0;
   ASSERT_TRUE(SystemTimeToVariantTime(&time, &date));
   EXPECT_EQ(date, 45356 + 50709.0 / 86400);

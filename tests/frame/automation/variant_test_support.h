@@ -37,9 +37,7 @@ inline VARIANT Make(VARTYPE vt, Set set) {
 
 inline VARIANT Empty() { return Make(VT_EMPTY, [](VARIANT&) {}); }
 inline VARIANT Null() { return Make(VT_NULL, [](VARIANT&) {}); }
-inline VARIANT I1(int8_t x) {
-  return Make(VT_I1, [=](VARIANT& v) { v.cVal = static_cast<CHAR>(x); });
-}
+inline VARIANT I1(int8_t x) { return Make(VT_I1, [=](VARIANT& v) { v.cVal = CHAR(x); }); }
 inline VARIANT UI1(uint8_t x) { return Make(VT_UI1, [=](VARIANT& v) { v.bVal = x; }); }
 inline VARIANT I2(int16_t x) { return Make(VT_I2, [=](VARIANT& v) { v.iVal = x; }); }
 inline VARIANT UI2(uint16_t x) { return Make(VT_UI2, [=](VARIANT& v) { v.uiVal = x; }); }
@@ -49,10 +47,8 @@ inline VARIANT I8(int64_t x) { return Make(VT_I8, [=](VARIANT& v) { v.llVal = x;
 inline VARIANT UI8(uint64_t x) { return Make(VT_UI8, [=](VARIANT& v) { v.ullVal = x; }); }
 inline VARIANT R4(float x) { return Make(VT_R4, [=](VARIANT& v) { v.fltVal = x; }); }
 inline VARIANT R8(double x) { return Make(VT_R8, [=](VARIANT& v) { v.dblVal = x; }); }
-// `scaled` is the value times 10000.
-inline VARIANT Cy(int64_t scaled) {
-  return Make(VT_CY, [=](VARIANT& v) { v.cyVal.int64 = scaled; });
-}
+// `x` is the value times 10000.
+inline VARIANT Cy(int64_t x) { return Make(VT_CY, [=](VARIANT& v) { v.cyVal.int64 = x; }); }
 inline VARIANT Bool(VARIANT_BOOL x) { return Make(VT_BOOL, [=](VARIANT& v) { v.boolVal = x; }); }
 inline VARIANT Date(DATE x) { return Make(VT_DATE, [=](VARIANT& v) { v.date = x; }); }
 inline VARIANT Error(SCODE x) { return Make(VT_ERROR, [=](VARIANT& v) { v.scode = x; }); }

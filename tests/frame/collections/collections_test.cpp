@@ -89,20 +89,16 @@ TEST(StringList, FindsExactlyIgnoresBadIndexesAndDeleteClosesTheGap) {
   ExpectStringListRules(object);
 }
 
-Texts VisitOrder(Texts added) {
-  CNvDictionary<Bstr> dictionary;
-  for (const auto& key : added) dictionary.Add(Bstr(key), u"v");
-  Texts keys;
-  for (const auto& [key, value] : dictionary) keys.emplace_back(key.View());
-  return keys;
-}
-
 // Keys are visited in code-unit order (the surrogate pair of U+10000 precedes
 // U+E000), looked up exactly, and a duplicate keeps the first value.
 TEST(Dictionary, VisitsKeysInCodeUnitOrderAndKeepsTheFirstValue) {
-  EXPECT_EQ(VisitOrder({u"b", u"a", u"B", u"\uE000", u"\U00010000", u""}),
-            (Texts{u"", u"B", u"a", u"b", u"\U00010000", u"\uE000"}));
   CNvDictionary<Bstr> dictionary;
+  for (const char16_t* key : {u"b", u"a", u"B", u"\uE000", u"\U00010000", u""})
+    dictionary.Add(Bstr(key), u"v");
+  Texts keys;
+  for (const auto& [key, value] : dictionary) keys.emplace_back(key.View());
+  EXPECT_EQ(keys, (Texts{u"", u"B", u"a", u"b", u"\U00010000", u"\uE000"}));
+  dictionary.Clear();
   dictionary.Add(u"key", u"first");
   dictionary.Add(u"key", u"second");
   dictionary.Add(Bstr(), u"null");
@@ -196,7 +192,9 @@ Variant ByteArray(const std::vector<uint8_t>& bytes) {
   return array;
 }
 
-TEST(VarArray, CreatesZeroBasedArraysUnderTheBareArrayFlagOnly) {
+// Zero-based arrays under the bare array flag only; redim keeps the leading
+// bytes; a copy holds its own array.
+TEST(VarArray, CreatesRedimsAndCopies) {
   for (LONG high : {-1, 9}) {
     Variant array = VarArrayCreateOneDim(0, high, VT_VARIANT);
     VARTYPE stored = VT_EMPTY;
@@ -211,9 +209,6 @@ TEST(VarArray, CreatesZeroBasedArraysUnderTheBareArrayFlagOnly) {
   typed.vt = VT_ARRAY | VT_UI1;
   EXPECT_EQ(FailureOf([&] { VarArrayRedimBytes(typed, 3); }),
             "VarArrayLock - variant is not an array");
-}
-
-TEST(VarArray, RedimBytesKeepsLeadingBytes) {
   struct Case {
     std::vector<uint8_t> before;
     LONG count;
@@ -242,10 +237,7 @@ TEST(VarArray, RedimBytesKeepsLeadingBytes) {
   ASSERT_EQ(SafeArrayGetVartype(words.parray, &stored), S_OK);
   EXPECT_EQ(stored, VT_UI1);
   EXPECT_EQ(Bytes(words), (std::vector<uint8_t>{1, 2, 3, 4, 5, 6}));
-}
-
-// The bare array flag carries no element type; copying must take it from the array.
-TEST(VarArray, CopyHoldsItsOwnArray) {
+  // The bare array flag carries no element type; copying must take it from the array.
   Variant array = ByteArray({5, 6});
   Variant copy(array);
   ASSERT_NE(copy.parray, array.parray);

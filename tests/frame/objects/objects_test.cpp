@@ -23,9 +23,26 @@ IUnknown* IdentityOf(IUnknown* object) {
   return identity;
 }
 
+// An outer object that aggregates a creatable class and forwards to it.
+class Outer final : public IUnknown {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
+    if (riid == IID_IUnknown) {
+      *ppv = this;
+      AddRef();
+      return S_OK;
+    }
+    return inner->QueryInterface(riid, ppv);
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
+  ULONG refs = 1;
+  IUnknown* inner = nullptr;
+};
+
 // One identity and one count for every interface; only its own interfaces
 // answer; the last release destroys the object and unlocks the module.
-TEST(InterfaceObject, SharesIdentityAndCountAndAnswersOnlyItsInterfaces) {
+TEST(InterfaceObject, SharesIdentityAndCountAnswersOnlyItsInterfacesAndAggregates) {
   const int32_t before = module_lock::Count();
   {
     ComPtr<IWidgetEx> widget = CreateObject<CWidget>();
@@ -49,26 +66,6 @@ TEST(InterfaceObject, SharesIdentityAndCountAndAnswersOnlyItsInterfaces) {
       EXPECT_EQ(support->InterfaceSupportsErrorInfo(iid), expected);
   }
   EXPECT_EQ(module_lock::Count(), before);
-}
-
-// An outer object that aggregates a creatable class and forwards to it.
-class Outer final : public IUnknown {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
-    if (riid == IID_IUnknown) {
-      *ppv = this;
-      AddRef();
-      return S_OK;
-    }
-    return inner->QueryInterface(riid, ppv);
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
-  ULONG refs = 1;
-  IUnknown* inner = nullptr;
-};
-
-TEST(InterfaceObject, AggregatedObjectDelegatesToOuter) {
   Outer outer;
   ASSERT_EQ(CoCreateInstance(CLSID_NvVexaWriter, &outer, CLSCTX_INPROC_SERVER, IID_IUnknown,
                              reinterpret_cast<void**>(&outer.inner)),
@@ -90,16 +87,11 @@ TEST(InterfaceObject, AggregatedObjectDelegatesToOuter) {
             CLASS_E_NOAGGREGATION);
 }
 
-class ErrorFrameTest : public ::testing::Test {
- protected:
-  void SetUp() override { SetErrorInfo(0, nullptr); }
-  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>();
-};
-
 // Only creatable classes name themselves as the source; a relaying object
 // passes on the innermost message, also from internal interfaces.
-TEST_F(ErrorFrameTest, InnermostMessageBecomesTheDescription) {
-  ComPtr<IWidgetEx> creatable = CreateObject<CCreatableWidget>();
+TEST(ErrorFrame, InnermostMessageBecomesTheDescriptionAndOtherFailures) {
+  SetErrorInfo(0, nullptr);
+  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>(), creatable = CreateObject<CCreatableWidget>();
   const Bstr text(u"Attribute \"x\" is required");
   struct Row {
     std::function<HRESULT()> call;
@@ -123,14 +115,11 @@ TEST_F(ErrorFrameTest, InnermostMessageBecomesTheDescription) {
     EXPECT_EQ(error.description, row.description);
     EXPECT_EQ(error.source, row.source);
   }
-}
-
-// Results are written only on success; the call wrappers throw keeping the
-// message.
-TEST_F(ErrorFrameTest, ResultsAndWrappers) {
-  BSTR text = reinterpret_cast<BSTR>(0x1234);
-  EXPECT_EQ(widget_->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &text), DISP_E_EXCEPTION);
-  EXPECT_EQ(text, reinterpret_cast<BSTR>(0x1234));
+  // Results are written only on success; the call wrappers throw keeping the
+  // message.
+  BSTR combined = reinterpret_cast<BSTR>(0x1234);
+  EXPECT_EQ(widget_->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &combined), DISP_E_EXCEPTION);
+  EXPECT_EQ(combined, reinterpret_cast<BSTR>(0x1234));
   IWidget* child = reinterpret_cast<IWidget*>(0x5678);
   EXPECT_EQ(widget_->get_Child(&child), S_OK);  // a getter without an object leaves it too
   EXPECT_EQ(child, reinterpret_cast<IWidget*>(0x5678));
@@ -172,7 +161,9 @@ class DispatchTest : public ::testing::Test {
   ComPtr<IDispatch> dispatch_ = widget_.as<IDispatch>();
 };
 
-TEST_F(DispatchTest, NamesMatchWithoutRegardToCase) {
+// Names match without regard to case; arguments are coerced, defaulted or
+// refused; properties get and put; objects travel as IDispatch.
+TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
   const DISPID id = IdOf(u"Combine");
   EXPECT_EQ(IdOf(u"COMBINE"), id);
   EXPECT_EQ(IdOf(u"item"), DISPID_VALUE);
@@ -187,9 +178,6 @@ TEST_F(DispatchTest, NamesMatchWithoutRegardToCase) {
   names[0] = const_cast<LPOLESTR>(u"Nope");
   EXPECT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 1, 0, ids), DISP_E_UNKNOWNNAME);
   EXPECT_EQ(ids[0], DISPID_UNKNOWN);
-}
-
-TEST_F(DispatchTest, MethodArgumentsAreCoercedAndDefaulted) {
   struct Row {
     std::vector<Variant> args;
     const char* expected;
@@ -205,9 +193,6 @@ TEST_F(DispatchTest, MethodArgumentsAreCoercedAndDefaulted) {
     EXPECT_EQ(result.vt, VT_BSTR);
     EXPECT_EQ(result.ToBstr().ToUtf8(), row.expected);
   }
-}
-
-TEST_F(DispatchTest, BadArgumentsAreRefused) {
   Variant result;
   UINT argErr = 99;
   EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {Variant(u"a"), Variant(u"many")}, &result, nullptr,
@@ -226,42 +211,36 @@ TEST_F(DispatchTest, BadArgumentsAreRefused) {
             DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(Call(u"Color", DISPATCH_PROPERTYPUT, {Variant(int32_t(1))}, nullptr),
             DISP_E_MEMBERNOTFOUND);
-}
-
-TEST_F(DispatchTest, PropertiesGetAndPut) {
-  Variant result;
+  Variant value;
   ASSERT_EQ(Call(u"name", DISPATCH_PROPERTYPUT, {Variant(int32_t(12))}, nullptr), S_OK);
-  ASSERT_EQ(Call(u"Name", DISPATCH_PROPERTYGET, {}, &result), S_OK);
-  EXPECT_EQ(result.ToBstr().ToUtf8(), "12");
+  ASSERT_EQ(Call(u"Name", DISPATCH_PROPERTYGET, {}, &value), S_OK);
+  EXPECT_EQ(value.ToBstr().ToUtf8(), "12");
 
   ASSERT_EQ(Call(u"Enabled", DISPATCH_PROPERTYPUT, {Variant(u"True")}, nullptr), S_OK);
-  ASSERT_EQ(Call(u"Enabled", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &result), S_OK);
-  EXPECT_EQ(result.vt, VT_BOOL);
-  EXPECT_EQ(result.boolVal, -1);
+  ASSERT_EQ(Call(u"Enabled", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &value), S_OK);
+  EXPECT_EQ(value.vt, VT_BOOL);
+  EXPECT_EQ(value.boolVal, -1);
 
   ASSERT_EQ(Call(u"Item", DISPATCH_PROPERTYPUT, {Variant(int32_t(0)), Variant(2.5)}, nullptr), S_OK);
-  ASSERT_EQ(Call(u"Item", DISPATCH_PROPERTYGET, {Variant(int32_t(0))}, &result), S_OK);
-  EXPECT_EQ(result.vt, VT_R8);
-  EXPECT_EQ(result.dblVal, 2.5);
+  ASSERT_EQ(Call(u"Item", DISPATCH_PROPERTYGET, {Variant(int32_t(0))}, &value), S_OK);
+  EXPECT_EQ(value.vt, VT_R8);
+  EXPECT_EQ(value.dblVal, 2.5);
 
-  ASSERT_EQ(Call(u"Color", DISPATCH_PROPERTYGET, {}, &result), S_OK);
-  EXPECT_EQ(result.vt, VT_I4);
-  EXPECT_EQ(result.lVal, wcGreen);
-}
-
-TEST_F(DispatchTest, ObjectsTravelAsDispatch) {
+  ASSERT_EQ(Call(u"Color", DISPATCH_PROPERTYGET, {}, &value), S_OK);
+  EXPECT_EQ(value.vt, VT_I4);
+  EXPECT_EQ(value.lVal, wcGreen);
   Variant child;
   ASSERT_EQ(Call(u"MakeChild", DISPATCH_METHOD, {Variant(u"kid")}, &child), S_OK);
   ASSERT_EQ(child.vt, VT_DISPATCH);
-  Variant none;
-  ASSERT_EQ(Call(u"Relay", DISPATCH_METHOD, {child, Variant(u"via child")}, &none),
+  Variant nothing;
+  ASSERT_EQ(Call(u"Relay", DISPATCH_METHOD, {child, Variant(u"via child")}, &nothing),
             DISP_E_EXCEPTION);
   EXPECT_EQ(TakeErrorInfo().description, "via child");
-  EXPECT_EQ(Call(u"Relay", DISPATCH_METHOD, {Variant(int32_t(3)), Variant(u"x")}, &none),
+  EXPECT_EQ(Call(u"Relay", DISPATCH_METHOD, {Variant(int32_t(3)), Variant(u"x")}, &nothing),
             DISP_E_TYPEMISMATCH);
 
   EXCEPINFO excep{};  // a failure fills EXCEPINFO when the caller passes one
-  ASSERT_EQ(Call(u"Fail", DISPATCH_METHOD, {Variant(u"bad value")}, &none, &excep),
+  ASSERT_EQ(Call(u"Fail", DISPATCH_METHOD, {Variant(u"bad value")}, &nothing, &excep),
             DISP_E_EXCEPTION);
   EXPECT_EQ(Bstr::Attach(excep.bstrDescription).ToUtf8(), "bad value");
   SysFreeString(excep.bstrSource);

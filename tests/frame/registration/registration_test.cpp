@@ -32,7 +32,7 @@ constexpr GUID kOrdered = {
 
 // Text to GUID and back, in either case; the wide form gets its NUL only
 // when there is room for it.
-TEST(GuidText, FormatsAndParsesEachField) {
+TEST(GuidText, FormatsParsesRefusesAndMakesVersion4Guids) {
   const char* text = "{01020304-0506-0708-090A-0B0C0D0E0F10}";
   EXPECT_EQ(GuidToString(kOrdered), text);
   GUID parsed = GUID_NULL;
@@ -49,9 +49,6 @@ TEST(GuidText, FormatsAndParsesEachField) {
   ASSERT_EQ(StringFromGUID2(kWriter, buffer, 39), 39);
   EXPECT_EQ(std::u16string(buffer), u"{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}");
   EXPECT_EQ(buffer[39], u'#');
-}
-
-TEST(GuidText, RejectsMalformedTextAndLeavesGuidAlone) {
   for (const std::string& text :
        {std::string("29D4A9F9-65CE-4B2D-B884-5F59CA827BF7"),  // no braces
         std::string("{29D4A9F965CE-4B2D-B884-5F59CA827BF7-}"),  // dash moved
@@ -72,11 +69,8 @@ TEST(GuidText, RejectsMalformedTextAndLeavesGuidAlone) {
     EXPECT_EQ(IIDFromString(text, &iid), E_INVALIDARG);
     EXPECT_EQ(iid, GUID_NULL);
   }
-}
-
-// Version and variant sit in Data3's top nibble and Data4[0]'s top bits only
-// when the bytes are mapped big-endian.
-TEST(GuidText, NewGuidsAreDistinctRandomVersion4) {
+  // Version and variant sit in Data3's top nibble and Data4[0]'s top bits only
+  // when the bytes are mapped big-endian.
   const GUID a = NewGuid(), b = NewGuid();
   EXPECT_NE(a, b);
   EXPECT_EQ(a.Data3 >> 12, 4u) << GuidToString(a);
@@ -87,8 +81,7 @@ TEST(ModuleInfo, BaseNameAndGeneratedByComment) {
   const std::pair<const char*, const char*> cases[] = {
       {"/usr/lib/x86_64-linux-gnu/libNorvVexa1.so.1.0.0", "NorvVexa1"},
       {"C:\\Windows\\System32\\NorvVexa1.dll", "NorvVexa1"},
-      {"/x/y.d/library_tests", "library_tests"},
-      {"libx.sock.so.2", "x.sock"},
+      {"/x/y.d/library_tests", "library_tests"}, {"libx.sock.so.2", "x.sock"},
   };
   for (const auto& [file, expected] : cases) EXPECT_EQ(ModuleBaseName(file), expected) << file;
   const std::string path = ModulePath();  // an existing absolute file
@@ -116,11 +109,6 @@ constexpr GUID kLibId = {
 constexpr const char* kLib = "HKEY_CLASSES_ROOT\\TypeLib\\{F00E4CB6-3E33-4891-9C81-D20272460168}";
 constexpr const char* kModulePath = "/opt/nv/lib/libNorvVexa1.so.1";
 
-ModuleRegistration TheModule() {
-  return {kClasses,      std::size(kClasses), kLibId,   "1.0", "NorvVexa1 1.0 Type Library",
-          kNorvVexa1AppId, "NorvVexa1",       kModulePath};
-}
-
 std::string Root(const std::string& key) { return "HKEY_CLASSES_ROOT\\" + key; }
 
 class RegistrationTest : public ::testing::Test {
@@ -133,7 +121,9 @@ class RegistrationTest : public ::testing::Test {
 
   ScratchFolder folder_;
   std::string path_ = folder_.File("config/NorvVexa1/registry");
-  ModuleRegistration module_ = TheModule();
+  ModuleRegistration module_ = {kClasses,        std::size(kClasses), kLibId,     "1.0",
+                                "NorvVexa1 1.0 Type Library", kNorvVexa1AppId, "NorvVexa1",
+                                kModulePath};
 };
 
 // The chain a client follows: ProgID to class, class to module file and type
@@ -168,20 +158,9 @@ TEST_F(RegistrationTest, RegisterLinksProgIdsClassesAndTypeLibraryOnce) {
             (std::vector<std::string>{Root("AppID"), Root("CLSID"), Root("TypeLib")}));
 }
 
-// Others' keys and values, and a later version of our type library, survive.
-TEST_F(RegistrationTest, UnregisterLeavesTheFileAsItWasBeforeRegister) {
-  RegistryFile other;
-  other.SetValue(Root("CLSID\\{00000000-0000-0000-0000-000000000001}"), "", "Someone else");
-  other.SetValue(Root("AppID\\Other.DLL"), "AppID", "{other}");
-  other.SetValue(std::string(kLib) + "\\2.0", "", "A later version");
-  ASSERT_EQ(other.Save(path_), S_OK);
-  const std::string before = ReadText(path_);
-  ASSERT_EQ(RegisterModule(module_, path_), S_OK);
-  ASSERT_EQ(UnregisterModule(module_, path_), S_OK);
-  EXPECT_EQ(ReadText(path_), before);
-}
-
-TEST_F(RegistrationTest, FailuresGiveACodeAndCreateNothing) {
+// Failures give a code and create nothing; others' keys and values, and a
+// later version of our type library, survive a registration round trip.
+TEST_F(RegistrationTest, FailuresCreateNothingAndUnregisterRestoresTheFile) {
   EXPECT_EQ(UnregisterModule(module_, path_), S_OK);  // nothing to remove: no file made
   ModuleRegistration noPath = module_;
   noPath.modulePath.clear();
@@ -198,6 +177,16 @@ TEST_F(RegistrationTest, FailuresGiveACodeAndCreateNothing) {
   std::filesystem::create_directory(folder_.File("dir"));
   EXPECT_TRUE(FAILED(RegisterModule(module_, folder_.File("dir"))));
   EXPECT_TRUE(FAILED(UnregisterModule(module_, folder_.File("dir"))));
+
+  RegistryFile other;
+  other.SetValue(Root("CLSID\\{00000000-0000-0000-0000-000000000001}"), "", "Someone else");
+  other.SetValue(Root("AppID\\Other.DLL"), "AppID", "{other}");
+  other.SetValue(std::string(kLib) + "\\2.0", "", "A later version");
+  ASSERT_EQ(other.Save(path_), S_OK);
+  const std::string before = ReadText(path_);
+  ASSERT_EQ(RegisterModule(module_, path_), S_OK);
+  ASSERT_EQ(UnregisterModule(module_, path_), S_OK);
+  EXPECT_EQ(ReadText(path_), before);
 }
 
 }  // namespace

@@ -20,18 +20,6 @@ using nv_test::ScratchFolder;
 
 constexpr const char* kKey = "HKEY_CLASSES_ROOT\\CLSID\\{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}";
 
-TEST(RegistryFileTest, RemoveTreeTakesSubkeysButNotSiblingsSharingAPrefix) {
-  RegistryFile reg;
-  const char* kept[] = {"R\\A", "R\\A\\BC", "R\\A\\B.x", "R\\A\\C"};
-  const char* removed[] = {"R\\A\\B", "R\\A\\b\\x", "R\\A\\B\\x\\y"};
-  for (const char* key : kept) reg.EnsureKey(key);
-  for (const char* key : removed) reg.EnsureKey(key);
-
-  EXPECT_EQ(reg.RemoveTree("R\\a\\b"), std::size(removed));
-  for (const char* key : removed) EXPECT_FALSE(reg.HasKey(key)) << key;
-  for (const char* key : kept) EXPECT_TRUE(reg.HasKey(key)) << key;
-}
-
 // A hand-edited file: other value types, comments, junk and broken lines.
 constexpr const char* kHandEdited =
     "\xEF\xBB\xBFWindows Registry Editor Version 5.00\r\n; note before any key\r\n\r\n"
@@ -77,9 +65,20 @@ TEST(RegistryFileTest, HandEditedLinesAndEscapedValuesSurviveSaveAndLoad) {
     EXPECT_NE(text.find(line), std::string::npos) << line;
   EXPECT_EQ(text.find("dword"), std::string::npos);
   EXPECT_EQ(read.ToText(), text);
+
+  // Removing a tree takes its subkeys but not siblings sharing a prefix.
+  RegistryFile reg;
+  const char* kept[] = {"R\\A", "R\\A\\BC", "R\\A\\B.x", "R\\A\\C"};
+  const char* removed[] = {"R\\A\\B", "R\\A\\b\\x", "R\\A\\B\\x\\y"};
+  for (const char* key : kept) reg.EnsureKey(key);
+  for (const char* key : removed) reg.EnsureKey(key);
+
+  EXPECT_EQ(reg.RemoveTree("R\\a\\b"), std::size(removed));
+  for (const char* key : removed) EXPECT_FALSE(reg.HasKey(key)) << key;
+  for (const char* key : kept) EXPECT_TRUE(reg.HasKey(key)) << key;
 }
 
-TEST(RegistryFileTest, SaveCreatesPrivateFoldersReplacesAndFollowsLinks) {
+TEST(RegistryFileTest, SaveGoesWhereTheEnvironmentSaysMakesPrivateFoldersAndFollowsLinks) {
   ScratchFolder folder;
   const std::string path = folder.File("a/b/registry");
   RegistryFile reg;
@@ -100,14 +99,10 @@ TEST(RegistryFileTest, SaveCreatesPrivateFoldersReplacesAndFollowsLinks) {
   RegistryFile read;
   ASSERT_EQ(read.Load(path), S_OK);
   EXPECT_EQ(read.GetValue(kKey, ""), "via link");
-}
-
-TEST(RegistryFilePathTest, FollowsTheEnvironment) {
   const struct {
     const char *registry, *xdgConfig, *expected;
   } rows[] = {
-      {"/x/reg.txt", "/cfg", "/x/reg.txt"},
-      {"", "/cfg", "/cfg/NorvVexa1/registry"},
+      {"/x/reg.txt", "/cfg", "/x/reg.txt"}, {"", "/cfg", "/cfg/NorvVexa1/registry"},
       {nullptr, "relative/cfg", "/home/u/.config/NorvVexa1/registry"},
   };
   for (const auto& row : rows) {

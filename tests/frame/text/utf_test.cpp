@@ -13,12 +13,9 @@ TEST(Utf16ToUtf8, EncodesEveryFormAtEveryPositionInARun) {
     std::string utf8;
   };
   const Case cases[] = {
-      {u"", ""},
-      {u"abcdefghij", "abcdefghij"},
-      {u"abc\u00e9defgh", "abc\xc3\xa9" "defgh"},
-      {u"abcd\u20acefgh", "abcd\xe2\x82\xac" "efgh"},
-      {u"\U0001F600abcd", "\xf0\x9f\x98\x80" "abcd"},
-      {u"abcdefg\u00ff", "abcdefg\xc3\xbf"},
+      {u"", ""}, {u"abcdefghij", "abcdefghij"},
+      {u"abc\u00e9defgh", "abc\xc3\xa9" "defgh"}, {u"abcd\u20acefgh", "abcd\xe2\x82\xac" "efgh"},
+      {u"\U0001F600abcd", "\xf0\x9f\x98\x80" "abcd"}, {u"abcdefg\u00ff", "abcdefg\xc3\xbf"},
       {u"ab\xD800" u"cdef", "ab\xef\xbf\xbd" "cdef"},  // lone high surrogate
       {u"abcd\xDC00", "abcd\xef\xbf\xbd"},             // lone low surrogate
       {u"\x7f\x80", "\x7f\xc2\x80"},
