@@ -65,12 +65,11 @@ TEST(TempFolderTest, IsPrivateGuidNamedAndRemovedWithoutFollowingLinks) {
       {
         TempFolder folder;
         removed = folder.Path().ToUtf8();
-        const std::string& path = removed;
-        fs::create_directories(path + "/sub/deeper");
-        nv_test::WriteText(path + "/sub/deeper/file.txt", "data");
-        fs::create_directory_symlink(outside, path + "/link");
-        fs::create_directory_symlink(outside, path + "/sub/link");
-        fs::create_symlink(outside + "/keep.txt", path + "/file-link");
+        fs::create_directories(removed + "/sub/deeper");
+        nv_test::WriteText(removed + "/sub/deeper/file.txt", "data");
+        fs::create_directory_symlink(outside, removed + "/link");
+        fs::create_directory_symlink(outside, removed + "/sub/link");
+        fs::create_symlink(outside + "/keep.txt", removed + "/file-link");
         throw std::runtime_error("writing failed");
       },
       std::runtime_error);

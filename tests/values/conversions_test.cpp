@@ -163,11 +163,14 @@ TEST(TextToValue, EveryTypeReadsItsValueOrFails) {
       {u"--03--", dtGYear, kFails}, {u"-0044", dtGYear, kFails},
       {u"2009-03", dtGMonth, Variant::Date(At(2009, 3, 1))}, {u"p1d", dtDuration, kFails},
       {u"0fA0", dtHexBinary, ByteArray({0x0F, 0xA0})}, {u"0fA", dtHexBinary, kFails},
-      // Numbers are read as atoi (keeping the low bits) and strtod in the C locale read them.
+      // Leading numbers, as atoi (keeping the low bits of 2^64 + 1) and strtod
+      // in the C locale read them.
       {u" \t\n+42", dtInt, Variant(int32_t(42))}, {u"\u00a05", dtInt, Variant(int32_t(0))},
       {u"18446744073709551617", dtInt, Variant(int32_t(1))}, {u"1,5", dtDouble, Variant(1.0)},
       {u" +1.5E+3x", dtDouble, Variant(1500.0)}, {u"0x1p3", dtDouble, Variant(0.0)},
-      {u"-1e999", dtDouble, Variant(-HUGE_VAL)}, {u"2.5e-310", dtDouble, Variant(2.5e-310)},
+      {u"1e+", dtDouble, Variant(1.0)}, {u".", dtDouble, Variant(0.0)},
+      {u"-1e999", dtDouble, Variant(-HUGE_VAL)}, {u"1e-999", dtDouble, Variant(0.0)},
+      {u"2.5e-310", dtDouble, Variant(2.5e-310)},
   });
 }
 
