@@ -47,7 +47,6 @@ inline std::set<std::string> Snapshot(const std::string& folder) {
   return paths;
 }
 
-// The message of the failure that `call` raises, or "<no failure>".
 inline constexpr auto MessageOf = [](auto&& call) { return nv_test::MessageOfFailure(call); };
 
 // Replaces the first "@" in `text` by `path`.

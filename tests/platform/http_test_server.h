@@ -1,8 +1,6 @@
-// A minimal HTTP server on 127.0.0.1 for the download tests. One thread
-// accepts connections one after another, records each request head and
-// answers with the canned response for its target (404 when there is none),
-// or, for a stalled target, holds the connection unanswered until the server
-// stops. Since it answers absolute-form targets too, it also serves as a proxy.
+// A minimal HTTP server (and proxy) on 127.0.0.1: one thread takes one
+// connection at a time, records its request head and answers with the canned
+// response for its target (404 when none), or holds it unanswered until stopped.
 #pragma once
 
 #include <arpa/inet.h>
@@ -28,13 +26,6 @@ inline std::string HttpResponse(int status, std::string_view reason, std::string
 
 inline std::string RedirectResponse(std::string_view location) {
   return HttpResponse(302, "Found", "", "Location: " + std::string(location) + "\r\n");
-}
-
-// A response without a length: the body comes in `chunks` chunks of 1 KiB.
-inline std::string ChunkedResponse(int chunks) {
-  std::string text = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\nConnection: close\r\n\r\n";
-  for (int k = 0; k < chunks; ++k) text += "400\r\n" + std::string(1024, 'x') + "\r\n";
-  return text + "0\r\n\r\n";
 }
 
 // A socket bound to a free port on 127.0.0.1; connecting is refused until it listens.

@@ -25,8 +25,8 @@ class HttpUtilsTest : public ::testing::Test {
  protected:
   // Short limits keep failing transfers quick.
   HttpUtilsTest() { limits_.connectTimeoutSeconds = limits_.lowSpeedSeconds = 5; }
-  void Download(const std::string& url, const std::string& proxy = "") {
-    HttpUtils(limits_).Download(Wide(url), Wide(destination_), u"NvTestAgent/1.0", Wide(proxy));
+  void Download(const std::string& url) {
+    HttpUtils(limits_).Download(Wide(url), Wide(destination_), u"NvTestAgent/1.0", u"");
   }
   // The download fails with `message` and saves nothing.
   void ExpectFailure(const std::string& url, const std::string& message) {
@@ -56,7 +56,6 @@ TEST_F(HttpUtilsTest, SavesTheBodySendsTheUserAgentAndFollowsRedirects) {
 
   server_.Answer("/empty", HttpResponse(200, "OK", ""));
   Download(server_.Url("/empty"));
-  EXPECT_TRUE(fs::exists(destination_));
   EXPECT_EQ(fs::file_size(destination_), 0u);
   // Redirects are followed up to the limit.
   server_.Answer("/old", RedirectResponse("/new"));
@@ -88,7 +87,9 @@ TEST_F(HttpUtilsTest, FailuresRefusedSchemesAndOversizedBodiesSaveNothing) {
   for (const std::string& url :
        {secret, std::string("ftp://127.0.0.1:1/x"), server_.Url("/to-file")})
     ExpectFailure(url, refused);
-  server_.Answer("/chunked", nv_test::ChunkedResponse(64));
+  std::string chunked = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  for (int k = 0; k < 64; ++k) chunked += "400\r\n" + std::string(1024, 'x') + "\r\n";
+  server_.Answer("/chunked", chunked + "0\r\n\r\n");  // no length: 64 chunks of 1 KiB
   server_.Answer("/sized", HttpResponse(200, "OK", std::string(64 * 1024, 'y')));
   limits_.maxBytes = 10'000;
   for (const char* path : {"/chunked", "/sized"})
@@ -103,22 +104,16 @@ TEST_F(HttpUtilsTest, FailuresRefusedSchemesAndOversizedBodiesSaveNothing) {
   ExpectFailure(server_.Url("/stall"), "Error Number 12002 => (Timeout)");
 }
 
+// FetchFile takes the proxy of the initialization data, and its own agent;
+// the host cannot be resolved, so only the proxy can answer.
 TEST_F(HttpUtilsTest, ProxiesReceiveTheAbsoluteRequest) {
-  // The hosts cannot be resolved: only the proxy can answer.
-  const std::string named = "http://nv-proxy-test.invalid/doc.xsd";
-  server_.Answer(named, HttpResponse(200, "OK", "via proxy"));
-  Download(named, server_.Address());
-  EXPECT_EQ(ReadText(destination_), "via proxy");
-  EXPECT_EQ(LastRequest().rfind("GET " + named + " HTTP/1.1\r\n", 0), 0u) << LastRequest();
-
-  // FetchFile takes the proxy of the initialization data, and its own agent.
   ComPtr<INvVexaInitializationData> data = CreateObject<CNvVexaInitializationData>();
   data.SetProxy(Wide(server_.Address()));
   const std::string url = "http://nv-fetch-test.invalid/files/a.bin";
   server_.Answer(url, HttpResponse(200, "OK", "fetched"));
   FetchFile(Wide(url), Wide(destination_), data);
   EXPECT_EQ(ReadText(destination_), "fetched");
-  EXPECT_EQ(server_.Requests().size(), 2u);
+  EXPECT_EQ(server_.Requests().size(), 1u);
   EXPECT_EQ(LastRequest().rfind("GET " + url + " HTTP/1.1\r\n", 0), 0u) << LastRequest();
   EXPECT_NE(LastRequest().find("User-Agent: Mozilla/4.0 (compatible; Norvane Vexa API; Win32)\r\n"),
             std::string::npos);

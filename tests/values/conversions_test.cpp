@@ -1,4 +1,5 @@
 // Values to instance-document texts and back, for every data type.
+#include "frame/collections/collection_objects.h"
 #include "values/data_type_names.h"
 #include "values/duration.h"
 #include "values/text_to_value.h"
@@ -42,8 +43,6 @@ TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
       {Variant(u"caf\u00e9\u007f~\U0001F600"), dtString, "caf&#233;&#127;~&#128512;"},
       {Variant(u"a\xD800" u"b"), dtString,
        "The text holds the character U+D800, which XML cannot carry"},
-      {Variant(u"\r\n\t\x01"), dtString,
-       "The text holds the character U+0001, which XML cannot carry"},
       {Variant(u"\r\n\t"), dtString, "&#13;\n\t"}, {Variant(), dtString, ""},
       {Variant(int32_t(12)), dtString, "12"}, {Variant::Null(), dtString, kNot},
       {Variant(u"<a x=\"1\">&amp;</a>"), dtXML, "<a x=\"1\">&amp;</a>"},
@@ -58,6 +57,8 @@ TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
       {Variant(u"never"), dtDate, kNot},
       {Variant(static_cast<IDispatch*>(nullptr)), dtDuration, kNot},
       {Variant(u"AAECAw=="), dtBase64Binary, "Expecting array of byte"},
+      {VarArrayCreateOneDim(0, 1, VT_I4), dtHexBinary, "Expecting array of byte"},
+      {VarArrayCreateOneDim(0, 1, VT_UI1), dtHexBinary, "0000"},
   });
   // Values by reference are followed.
   int32_t number = 0;
@@ -73,6 +74,9 @@ TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
   arrayRef.vt = VT_BYREF | VT_ARRAY | VT_UI1;
   arrayRef.pparray = &bytes.parray;
   EXPECT_EQ(VexaVariantToText(arrayRef, dtHexBinary).ToUtf8(), "FF");
+  SAFEARRAY* none = nullptr;  // a byte array without its array
+  arrayRef.pparray = &none;
+  EXPECT_EQ(FailureOf([&] { VexaVariantToText(arrayRef, dtHexBinary); }), "Expecting array of byte");
 }
 
 constexpr const char* kFailed = "VexaValueToVariant failed";
@@ -159,14 +163,21 @@ TEST(TextToValue, EveryTypeReadsItsValueOrFails) {
       {u"--03--", dtGYear, kFails}, {u"-0044", dtGYear, kFails},
       {u"2009-03", dtGMonth, Variant::Date(At(2009, 3, 1))}, {u"p1d", dtDuration, kFails},
       {u"0fA0", dtHexBinary, ByteArray({0x0F, 0xA0})}, {u"0fA", dtHexBinary, kFails},
+      // Leading numbers, as atoi (keeping the low bits of 2^64 + 1) and strtod
+      // in the C locale read them.
+      {u" \t\n+42", dtInt, Variant(int32_t(42))}, {u"\u00a05", dtInt, Variant(int32_t(0))},
+      {u"18446744073709551617", dtInt, Variant(int32_t(1))}, {u"1,5", dtDouble, Variant(1.0)},
+      {u" +1.5E+3x", dtDouble, Variant(1500.0)}, {u"0x1p3", dtDouble, Variant(0.0)},
+      {u"1e+", dtDouble, Variant(1.0)}, {u".", dtDouble, Variant(0.0)},
+      {u"-1e999", dtDouble, Variant(-HUGE_VAL)}, {u"1e-999", dtDouble, Variant(0.0)},
+      {u"2.5e-310", dtDouble, Variant(2.5e-310)},
   });
 }
 
 TEST(TextToValue, XmlNeedsNamespacesAndTheValueFactory) {
-  const std::string noNamespaces = "missing namespaces for converting XML type to variant";
-  EXPECT_EQ(FailureOf([] { XmlFromText(u"<a/>", nullptr); }), noNamespaces);
-  XmlValueContext context;
-  EXPECT_EQ(FailureOf([&] { XmlFromText(u"<a/>", &context); }), noNamespaces);
+  XmlValueContext context;  // as null, without namespaces
+  EXPECT_EQ(FailureOf([&] { XmlFromText(u"<a/>", &context); }),
+            "missing namespaces for converting XML type to variant");
   const std::vector<XmlNamespaceDeclaration> declarations = {{Bstr(u"p"), Bstr(u"urn:p")}};
   context.namespaces = &declarations;
   EXPECT_EQ(FailureOf([&] { XmlFromText(u"<a/>", &context); }),
@@ -186,13 +197,11 @@ TEST(RoundTrip, EveryValueReadsBackAsItWasWritten) {
     const char* text;
   } rows[] = {
       {dtString, Variant(u"plain"), "plain"}, {dtBoolean, Variant(false), "false"},
-      {dtDouble, Variant(3.14159265358979), "3.14159265358979"},
-      {dtDouble, Variant(1234567.0), "1234567.0"},
       {dtDouble, Variant(1e16), "10000000000000000.0"}, {dtDouble, Variant(1e17), "1.0e+17"},
       {dtDouble, Variant(-2.5e-5), "-2.5e-05"},
       {dtDouble, Variant(DBL_MAX), "1.7976931348623157e+308"},
       {dtDouble, Variant(std::numeric_limits<double>::denorm_min()), "5.0e-324"},
-      {dtDouble, Variant(0.1), "0.1"}, {dtDouble, Variant(1.0 / 3), "0.3333333333333333"},
+      {dtDouble, Variant(1.0 / 3), "0.3333333333333333"},
       {dtDouble, Variant(0.0), "0.0"}, {dtDouble, Variant(-0.0), "-0.0"},
       {dtDouble, Variant(std::nan("")), "NaN"},
       {dtFloat, Variant(1.0f / 3), "0.33333334"}, {dtFloat, Variant(FLT_MAX), "3.4028235e+38"},
@@ -253,8 +262,6 @@ TEST(DataTypes, EveryTypeRoundTripsThroughItsExactNameAndOthersAreRefused) {
               "Unexpected value for VexaDataType ( " + number);
     EXPECT_EQ(FailureOf([&] { VexaValueToVariant(u"1", type); }),
               "Unexpected value for VexaDataType (" + number);
-    EXPECT_EQ(FailureOf([&] { DataTypeToSchemaName(type); }),
-              "Invalid VexaDataType value (" + number);
   }
 }
 

