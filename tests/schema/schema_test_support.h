@@ -14,13 +14,8 @@ namespace nv::test {
 
 using nv_test::kNoFailure;
 
-inline ComPtr<INvVexaSchema> NewSchema() { return MakeSchema(); }
-
-// The message of the failure `call` raises, or kNoFailure.
-template <class F>
-std::string FailureOf(F&& call) {
-  return nv_test::MessageOfFailure(std::forward<F>(call));
-}
+// The message of the failure a call raises, or "<no failure>".
+inline constexpr auto FailureOf = [](auto&& call) { return nv_test::MessageOfFailure(call); };
 
 inline std::string Utf8(const Bstr& text) { return text.ToUtf8(); }
 

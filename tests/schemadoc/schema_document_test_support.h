@@ -1,5 +1,4 @@
-// Helpers of the schema document tests: a schema to fill, the document the
-// writer saves for it, and the expected text of a whole document.
+// Helpers of the schema document tests: a schema, its saved document, the expected text.
 #pragma once
 
 #include "support/failure_of.h"
@@ -36,11 +35,8 @@ inline std::string SavedDocument(const ComPtr<INvVexaSchema>& schema,
   return nv_test::ReadText(folder.File("doc.xsd"));
 }
 
-// The message of the failure `call` raises, or "<no failure>".
-template <class F>
-std::string FailureOf(F&& call) {
-  return nv_test::MessageOfFailure(std::forward<F>(call));
-}
+// The message of the failure a call raises, or "<no failure>".
+inline constexpr auto FailureOf = [](auto&& call) { return nv_test::MessageOfFailure(call); };
 
 inline constexpr std::string_view kFixedImports =
     R"(<import namespace="http://www.norvane.com/vexa/std/ns/core/1.0" )"

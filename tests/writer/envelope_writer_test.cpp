@@ -1,6 +1,4 @@
-// A package's instance document frame (Envelope, Header, Body), byte for
-// byte. The bare frame is checked in package_writer_test, the Header's values
-// in package_integrity_test.
+// The instance document's frame (Envelope, Header, Body), byte for byte.
 #include "writer/writer_test_support.h"
 
 #include <gtest/gtest.h>
@@ -73,23 +71,6 @@ TEST(InfoHeaderTest, SaveRefusalsLeaveTheDocumentAsItWas) {
     });
     EXPECT_EQ(written, DocumentStart() + header + kBodyStart + kFrameEnd);
   }
-}
-
-// Values are converted before the Header is written, so a value that cannot
-// be converted leaves the Info unsaved (the retry draws a new prefix).
-TEST(InfoHeaderTest, FailedConversionLeavesTheInfoUnsaved) {
-  const std::string written = WrittenDocument([](const auto& data) {
-    const ComPtr<INvVexaInfoItem> item =
-        SetItem(data.Info(), u"n", u"urn:a", dtInt, Variant(u"not a number"));
-    EXPECT_EQ(FailureOf([&] { data.Info().Save(); }),
-              "Failed to convert Variant value to the specified type");
-    item.PutValue(Variant(int32_t{3}));
-    data.Info().Save();
-  });
-  EXPECT_EQ(written, DocumentStart() +
-                         "<SOAP_ENV:Header xmlns:NS2=\"urn:a\">"
-                         "<NS2:n xsi:type=\"int\">3</NS2:n></SOAP_ENV:Header>" +
-                         kBodyStart + kFrameEnd);
 }
 
 }  // namespace

@@ -1,5 +1,4 @@
-// Every failure of object creation, assignment and saving, and what a
-// failure leaves behind.
+// Every failure of object creation, assignment and saving, and what it leaves behind.
 #include <gtest/gtest.h>
 
 #include "objects/object.h"
@@ -27,16 +26,6 @@ TEST(ObjectMessages, NewObject) {
     EXPECT_EQ(FailureOf([&] { writer.NewObject(row.className, row.id); }), row.failure)
         << Bstr(row.className).ToUtf8();
   }
-}
-
-TEST(ObjectMessages, ReservedNamesFallBackToTheirPlainClass) {
-  ComPtr<INvVexaSchema> schema = ChainSchema();
-  schema.Classes().Add(u"change");
-  schema.Classes().Add(u"__mainFile");
-  WriterFixture fixture(schema);
-  EXPECT_EQ(fixture.Writer().NewObject(u"__change", u"c").vexaClassName().ToUtf8(), "change");
-  EXPECT_EQ(fixture.Writer().NewObject(u"__mainFile", u"f").vexaClassName().ToUtf8(),
-            "__mainFile");
 }
 
 TEST(ObjectMessages, Assignment) {
@@ -103,7 +92,6 @@ TEST(ObjectMessages, ObjectFromReaderCannotBeSaved) {
   object.as<INvVexaObjectCRaw>().CreateForReader(u"Leaf", u"r", ChainSchema());
   object.Values().PutItem(u"name", Variant(u"x"));
   EXPECT_EQ(FailureOf([&] { object.Save(); }), "Cannot save object from Reader");
-  EXPECT_TRUE(object.as<INvVexaObjectCRaw>().SupportsBehavior(kTrackedUri));
 }
 
 }  // namespace

@@ -1,30 +1,22 @@
-// The text of objects in the Body, compared byte for byte. Each value type's
-// text is checked in tests/values and in the schema documents' defaults.
+// The text of objects in the Body, byte for byte (value texts are tested in tests/values).
 #include <gtest/gtest.h>
 
-#include "values/binary_text.h"
-#include "values/duration.h"
-#include "objects/attribute_values_groups.h"
 #include "writer/writer_test_support.h"
 
 namespace nv::writer_test {
 namespace {
 
-ComPtr<INvVexaXmlAttributeValue> SampleXml(const ComPtr<INvVexaAttributesValues>& values) {
+TEST(ObjectText, ChainRootFirstWithBehaviorsDefaultsNilHrefAndXml) {
+  WriterFixture fixture;
+  ComPtr<INvVexaObject> object = fixture.Writer().NewObject(u"Leaf", u"o1");
+  ComPtr<INvVexaAttributesValues> values = object.Values();
   ComPtr<INvVexaXmlAttributeValue> xml = values.CreateXmlAttributeValue();
   xml.PutXML(u"<p:item a=\"1\" p:b=\"2&amp;\" xmlns:z=\"urn:z\">x<![CDATA[<y>]]><!--c-->"
              u"<q:sub/><?pi d?></p:item>t\u00e9xt");
   xml.Namespaces().Add(u"urn:test:beh", u"p");
   xml.Namespaces().Add(u"urn:other", u"q");
-  return xml;
-}
-
-TEST(ObjectText, ChainRootFirstWithBehaviorsDefaultsNilHrefAndXml) {
-  WriterFixture fixture;
-  ComPtr<INvVexaObject> object = fixture.Writer().NewObject(u"Leaf", u"o1");
-  ComPtr<INvVexaAttributesValues> values = object.Values();
   // Assigned in reverse of the written order on purpose.
-  values.PutItem(u"doc", XmlVariant(SampleXml(values)));
+  values.PutItem(u"doc", XmlVariant(xml));
   object.GetBehaviorValues(kTrackedUri).PutItem(u"rev", Variant(int32_t(3)));
   values.PutItem(u"ref", Variant(u"x<1"));
   values.PutItem(u"note", Variant::Null());

@@ -1,6 +1,5 @@
-// Helpers of the writer tests: a package's instance document and the fixed
-// texts of its frame, and an object writer over a schema with a
-// three-generation class chain and two behaviours.
+// Helpers of the writer tests: a package's instance document and its frame, and an object
+// writer over a schema with a three-generation class chain and two behaviours.
 #pragma once
 
 #include "archive/streams.h"
@@ -21,11 +20,8 @@
 
 namespace nv::writer_test {
 
-// The message of the failure `call` raises, or "<no failure>".
-template <class F>
-std::string FailureOf(F&& call) {
-  return nv_test::MessageOfFailure(std::forward<F>(call));
-}
+// The message of the failure a call raises, or "<no failure>".
+inline constexpr auto FailureOf = [](auto&& call) { return nv_test::MessageOfFailure(call); };
 
 inline const std::string kEnvelopeDeclarations =
     " xmlns:SOAP_ENV=\"http://schemas.xmlsoap.org/soap/envelope/\""
