@@ -6,7 +6,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -40,7 +39,6 @@ inline VARIANT Null() { return Make(VT_NULL, [](VARIANT&) {}); }
 inline VARIANT I1(int8_t x) { return Make(VT_I1, [=](VARIANT& v) { v.cVal = CHAR(x); }); }
 inline VARIANT UI1(uint8_t x) { return Make(VT_UI1, [=](VARIANT& v) { v.bVal = x; }); }
 inline VARIANT I2(int16_t x) { return Make(VT_I2, [=](VARIANT& v) { v.iVal = x; }); }
-inline VARIANT UI2(uint16_t x) { return Make(VT_UI2, [=](VARIANT& v) { v.uiVal = x; }); }
 inline VARIANT I4(int32_t x) { return Make(VT_I4, [=](VARIANT& v) { v.lVal = x; }); }
 inline VARIANT UI4(uint32_t x) { return Make(VT_UI4, [=](VARIANT& v) { v.ulVal = x; }); }
 inline VARIANT I8(int64_t x) { return Make(VT_I8, [=](VARIANT& v) { v.llVal = x; }); }
@@ -118,7 +116,6 @@ class FakeObject : public IDispatch {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO*, UINT*) override {
     ++invokes;
-    if (FAILED(invokeResult)) return invokeResult;
     if (member != DISPID_VALUE || flags != DISPATCH_PROPERTYGET || params == nullptr ||
         params->cArgs != 0 || result == nullptr)
       return DISP_E_MEMBERNOTFOUND;
@@ -127,7 +124,6 @@ class FakeObject : public IDispatch {
 
   ULONG refs = 1;  // starts with the stack's own reference
   int invokes = 0;
-  HRESULT invokeResult = S_OK;
   std::vector<const FakeObject*>* releases = nullptr;
 
  private:
