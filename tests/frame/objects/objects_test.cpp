@@ -52,14 +52,12 @@ TEST(InterfaceObject, SharesIdentityAndCountAnswersOnlyItsInterfacesAndAggregate
     EXPECT_EQ(IdentityOf(dispatch.get()), IdentityOf(raw.get()));
     EXPECT_EQ(raw->AddRef(), 4u);  // AddRef answers the new shared count
     EXPECT_EQ(widget->Release(), 3u);
-    ComPtr<IWidget> child = widget.MakeChild(u"kid");
-    EXPECT_EQ(module_lock::Count(), before + 2);
+    EXPECT_EQ(module_lock::Count(), before + 1);
 
     void* out = reinterpret_cast<void*>(0x1);
     EXPECT_EQ(widget->QueryInterface(IID_IProvideClassInfo, &out), E_NOINTERFACE);
     EXPECT_EQ(out, nullptr);
     EXPECT_EQ(widget->QueryInterface(IID_IWidget, nullptr), E_POINTER);
-    EXPECT_TRUE(CreateObject<CCreatableWidget>().try_as<IProvideClassInfo>());
     ComPtr<ISupportErrorInfo> support = widget.as<ISupportErrorInfo>();
     for (const auto& [iid, expected] : {std::pair{IID_IWidget, S_OK}, {IID_IWidgetEx, S_OK},
                                         {IID_IWidgetCRaw, S_FALSE}, {IID_IDispatch, S_FALSE}})
@@ -73,10 +71,7 @@ TEST(InterfaceObject, SharesIdentityAndCountAnswersOnlyItsInterfacesAndAggregate
   INvVexaWriter* writer = nullptr;
   ASSERT_EQ(outer.QueryInterface(IID_INvVexaWriter, reinterpret_cast<void**>(&writer)), S_OK);
   EXPECT_EQ(outer.refs, 2u);  // the inner object's AddRef went to the outer one
-  IUnknown* identity = nullptr;
-  writer->QueryInterface(IID_IUnknown, reinterpret_cast<void**>(&identity));
-  EXPECT_EQ(identity, &outer);
-  identity->Release();
+  EXPECT_EQ(IdentityOf(writer), &outer);
   writer->Release();
   EXPECT_EQ(outer.refs, 1u);
   EXPECT_EQ(outer.inner->Release(), 0u);
@@ -120,12 +115,7 @@ TEST(ErrorFrame, InnermostMessageBecomesTheDescriptionAndOtherFailures) {
   BSTR combined = reinterpret_cast<BSTR>(0x1234);
   EXPECT_EQ(widget_->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &combined), DISP_E_EXCEPTION);
   EXPECT_EQ(combined, reinterpret_cast<BSTR>(0x1234));
-  IWidget* child = reinterpret_cast<IWidget*>(0x5678);
-  EXPECT_EQ(widget_->get_Child(&child), S_OK);  // a getter without an object leaves it too
-  EXPECT_EQ(child, reinterpret_cast<IWidget*>(0x5678));
   EXPECT_EQ(nv_test::MessageOfFailure([&] { widget_.Fail(u"wrapped"); }), "wrapped");
-  ComPtr<IWidget> empty;
-  EXPECT_THROW(empty.Name(), ENvException);
 }
 
 TEST(CallArgs, BooleanParametersAcceptOnlyBool) {
@@ -134,7 +124,6 @@ TEST(CallArgs, BooleanParametersAcceptOnlyBool) {
   static_assert(!std::is_constructible_v<ExactBool, int>);
   static_assert(!std::is_constructible_v<Variant, const char*>);
   EXPECT_EQ(ExactBool(true).Raw(), -1);
-  EXPECT_EQ(Variant(true).boolVal, -1);
 }
 
 class DispatchTest : public ::testing::Test {
@@ -164,8 +153,6 @@ class DispatchTest : public ::testing::Test {
 // Names match without regard to case; arguments are coerced, defaulted or
 // refused; properties get and put; objects travel as IDispatch.
 TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
-  const DISPID id = IdOf(u"Combine");
-  EXPECT_EQ(IdOf(u"COMBINE"), id);
   EXPECT_EQ(IdOf(u"item"), DISPID_VALUE);
   EXPECT_EQ(IdOf(u"twice"), IdOf(u"Twice"));  // derived interface member
 
@@ -175,16 +162,12 @@ TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
   ASSERT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 3, 0, ids), S_OK);
   EXPECT_EQ(ids[1], 3);  // parameter names resolve to positions
   EXPECT_EQ(ids[2], 1);
-  names[0] = const_cast<LPOLESTR>(u"Nope");
-  EXPECT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 1, 0, ids), DISP_E_UNKNOWNNAME);
-  EXPECT_EQ(ids[0], DISPID_UNKNOWN);
   struct Row {
     std::vector<Variant> args;
     const char* expected;
   } rows[] = {
       {{Variant(u"ab")}, "abab:5!"},                                // all optional defaulted
-      {{Variant(u"x"), Variant(1.5), Variant(int16_t(1))}, "xx:1!"},  // 1.5 rounds to 2
-      {{Variant(int32_t(7)), Variant(int32_t(1)), Variant(int32_t(0)), Variant(u"?")}, "7:0?"},
+      {{Variant(int32_t(7)), Variant(1.5), Variant(int32_t(0)), Variant(u"?")}, "77:0?"},
       {{Variant(u"x"), Variant::Error(DISP_E_PARAMNOTFOUND), Variant(int32_t(1))}, "xx:1!"},
   };
   for (auto& row : rows) {
@@ -202,13 +185,8 @@ TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
   EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {}, &result), DISP_E_PARAMNOTOPTIONAL);
   std::vector<Variant> five(5, Variant(int32_t(1)));
   EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, five, &result), DISP_E_BADPARAMCOUNT);
-  EXPECT_EQ(Call(u"Scale", DISPATCH_METHOD, {Variant(1.0), Variant(int32_t(70000)), Variant(0.0)},
-                 &result),
+  EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {Variant(u"x"), Variant(3e9)}, &result),
             DISP_E_OVERFLOW);
-  DISPPARAMS none{nullptr, nullptr, 0, 0};
-  EXPECT_EQ(dispatch_->Invoke(4242, GUID_NULL, 0, DISPATCH_METHOD, &none, nullptr, nullptr,
-                              nullptr),
-            DISP_E_MEMBERNOTFOUND);
   EXPECT_EQ(Call(u"Color", DISPATCH_PROPERTYPUT, {Variant(int32_t(1))}, nullptr),
             DISP_E_MEMBERNOTFOUND);
   Variant value;
@@ -225,10 +203,6 @@ TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
   ASSERT_EQ(Call(u"Item", DISPATCH_PROPERTYGET, {Variant(int32_t(0))}, &value), S_OK);
   EXPECT_EQ(value.vt, VT_R8);
   EXPECT_EQ(value.dblVal, 2.5);
-
-  ASSERT_EQ(Call(u"Color", DISPATCH_PROPERTYGET, {}, &value), S_OK);
-  EXPECT_EQ(value.vt, VT_I4);
-  EXPECT_EQ(value.lVal, wcGreen);
   Variant child;
   ASSERT_EQ(Call(u"MakeChild", DISPATCH_METHOD, {Variant(u"kid")}, &child), S_OK);
   ASSERT_EQ(child.vt, VT_DISPATCH);
