@@ -82,8 +82,8 @@ inline void ExpectSameValue(const VARIANT& actual, const VARIANT& expected) {
   }
 }
 
-// A stack-held dispatch object that counts references, logs its releases when
-// given a log, and answers DISPID_VALUE with a preset value.
+// A stack-held dispatch object that counts references and answers
+// DISPID_VALUE with a preset value.
 class FakeObject : public IDispatch {
  public:
   explicit FakeObject(bool dispatchable = true) : dispatchable_(dispatchable) {}
@@ -104,10 +104,7 @@ class FakeObject : public IDispatch {
     return S_OK;
   }
   ULONG STDMETHODCALLTYPE AddRef() override { return ++refs; }
-  ULONG STDMETHODCALLTYPE Release() override {
-    if (releases) releases->push_back(this);
-    return --refs;
-  }
+  ULONG STDMETHODCALLTYPE Release() override { return --refs; }
   HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT*) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
@@ -116,15 +113,13 @@ class FakeObject : public IDispatch {
   HRESULT STDMETHODCALLTYPE Invoke(DISPID member, REFIID, LCID, WORD flags, DISPPARAMS* params,
                                    VARIANT* result, EXCEPINFO*, UINT*) override {
     ++invokes;
-    if (member != DISPID_VALUE || flags != DISPATCH_PROPERTYGET || params == nullptr ||
-        params->cArgs != 0 || result == nullptr)
+    if (member != DISPID_VALUE || flags != DISPATCH_PROPERTYGET || params->cArgs != 0)
       return DISP_E_MEMBERNOTFOUND;
     return VariantCopy(result, &value_);
   }
 
   ULONG refs = 1;  // starts with the stack's own reference
   int invokes = 0;
-  std::vector<const FakeObject*>* releases = nullptr;
 
  private:
   bool dispatchable_;
