@@ -40,7 +40,7 @@ TEST(FailureCode, EachKindKeepsItsCodeAndDescription) {
   for (const auto& [thrower, code, description] : rows) {
     object->thrower = thrower;
     EXPECT_EQ(widget->Fail(nullptr), code) << description.Utf8();
-    EXPECT_EQ(TakeErrorInfo().description, description.ToUtf8());
+    EXPECT_EQ(TakeErrorInfo().first, description.ToUtf8());
   }
   xercesc::XMLPlatformUtils::Terminate();
 }
