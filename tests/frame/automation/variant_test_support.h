@@ -58,17 +58,9 @@ inline VARIANT Str(std::u16string_view text) {
 
 inline std::u16string_view View(BSTR text) { return {text, SysStringLen(text)}; }
 
-// The type and the text or raw bits, for failure messages.
-inline std::string Describe(const VARIANT& v) {
-  std::string text = "vt=" + std::to_string(v.vt) + " ";
-  if (v.vt != VT_BSTR) return text + "bits=" + std::to_string(v.ullVal);
-  for (char16_t c : View(v.bstrVal)) text += c < 0x80 ? static_cast<char>(c) : '?';
-  return text;
-}
-
 // Type and value equal; reals compare exactly (bit for bit but 0 == -0).
 inline void ExpectSameValue(const VARIANT& actual, const VARIANT& expected) {
-  ASSERT_EQ(actual.vt, expected.vt) << Describe(actual);
+  ASSERT_EQ(actual.vt, expected.vt) << "bits " << actual.ullVal;
   switch (actual.vt) {
     case VT_EMPTY: case VT_NULL: return;
     case VT_I1: case VT_UI1: EXPECT_EQ(actual.bVal, expected.bVal); return;
@@ -148,8 +140,7 @@ struct CoerceRow {
 inline void CheckCoercions(const std::vector<CoerceRow>& rows) {
   for (size_t i = 0; i < rows.size(); ++i) {
     const CoerceRow& row = rows[i];
-    SCOPED_TRACE("row " + std::to_string(i) + ": " + Describe(row.source.v) + " -> vt " +
-                 std::to_string(row.target));
+    SCOPED_TRACE("row " + std::to_string(i) + " to vt " + std::to_string(row.target));
     Var out(I4(0x5EED));
     EXPECT_EQ(VariantChangeType(&out.v, &row.source.v, row.flags, row.target), row.result);
     ExpectSameValue(out.v, SUCCEEDED(row.result) ? row.expected.v : I4(0x5EED));
