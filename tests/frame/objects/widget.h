@@ -5,8 +5,6 @@
 #include "nvgen_widget/calls.h"
 #include "nvgen_widget/forwarders.h"
 
-#include <stdexcept>
-
 namespace nv::test {
 
 class CWidgetImpl {
@@ -31,7 +29,6 @@ class CWidgetImpl {
     return out + (u":" + std::u16string(1, u'0' + static_cast<int>(color))) + suffix.View();
   }
   virtual void Fail(const BstrArg& message) { throw ENvException(Bstr(message)); }
-  virtual void FailUnexpectedly() { throw std::runtime_error("not ours"); }
   virtual ComPtr<IWidget> MakeChild(const BstrArg& name);
   virtual void Relay(const ComPtr<IWidget>& other, const BstrArg& message) {
     other.Fail(message);
