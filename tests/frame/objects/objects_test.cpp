@@ -147,32 +147,26 @@ TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
   ASSERT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 3, 0, ids), S_OK);
   EXPECT_EQ(ids[1], 3);  // parameter names resolve to positions
   EXPECT_EQ(ids[2], 1);
-  struct Row {
-    std::vector<Variant> args;
-    const char* expected;
-  } rows[] = {
+  const std::pair<std::vector<Variant>, const char*> rows[] = {
       {{Variant(u"ab")}, "abab:5!"},                                // all optional defaulted
       {{Variant(int32_t(7)), Variant(1.5), Variant(int32_t(0)), Variant(u"?")}, "77:0?"},
       {{Variant(u"x"), Variant::Error(DISP_E_PARAMNOTFOUND), Variant(int32_t(1))}, "xx:1!"},
   };
-  for (auto& row : rows) {
-    Variant result;
-    ASSERT_EQ(Call(u"Combine", DISPATCH_METHOD, row.args, &result), S_OK) << row.expected;
-    EXPECT_EQ(result.vt, VT_BSTR);
-    EXPECT_EQ(result.ToBstr().ToUtf8(), row.expected);
+  Variant result, value, child, nothing;
+  for (const auto& [args, expected] : rows) {
+    ASSERT_EQ(Call(u"Combine", DISPATCH_METHOD, args, &result), S_OK) << expected;
+    EXPECT_TRUE(result.vt == VT_BSTR && result.ToBstr().ToUtf8() == expected) << expected;
   }
-  Variant result;
   UINT argErr = 99;
   EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {Variant(u"a"), Variant(u"many")}, &result, nullptr,
                  &argErr),
             DISP_E_TYPEMISMATCH);
   EXPECT_EQ(argErr, 0u);  // rgvarg index of the second argument (arguments are reversed)
   EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, {}, &result), DISP_E_PARAMNOTOPTIONAL);
-  std::vector<Variant> five(5, Variant(int32_t(1)));
+  const std::vector<Variant> five(5, Variant(int32_t(1)));
   EXPECT_EQ(Call(u"Combine", DISPATCH_METHOD, five, &result), DISP_E_BADPARAMCOUNT);
   EXPECT_EQ(Call(u"Color", DISPATCH_PROPERTYPUT, {Variant(int32_t(1))}, nullptr),
             DISP_E_MEMBERNOTFOUND);
-  Variant value;
   ASSERT_EQ(Call(u"Enabled", DISPATCH_PROPERTYPUT, {Variant(u"True")}, nullptr), S_OK);
   ASSERT_EQ(Call(u"Enabled", DISPATCH_PROPERTYGET | DISPATCH_METHOD, {}, &value), S_OK);
   EXPECT_TRUE(value.vt == VT_BOOL && value.boolVal == -1);
@@ -180,10 +174,8 @@ TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
             S_OK);
   ASSERT_EQ(Call(u"Item", DISPATCH_PROPERTYGET, {Variant(int32_t(0))}, &value), S_OK);
   EXPECT_TRUE(value.vt == VT_R8 && value.dblVal == 2.5);
-  Variant child;
   ASSERT_EQ(Call(u"MakeChild", DISPATCH_METHOD, {Variant(u"kid")}, &child), S_OK);
   ASSERT_EQ(child.vt, VT_DISPATCH);
-  Variant nothing;
   ASSERT_EQ(Call(u"Relay", DISPATCH_METHOD, {child, Variant(u"via child")}, &nothing),
             DISP_E_EXCEPTION);
   EXPECT_EQ(TakeErrorInfo().first, "via child");

@@ -68,13 +68,7 @@ TEST(GuidText, FormatsParsesRefusesAndMakesVersion4Guids) {
   EXPECT_EQ(a.Data4[0] & 0xC0, 0x80) << GuidToString(a);
 }
 
-TEST(ModuleInfo, BaseNamePathAndGeneratedByComment) {
-  const std::pair<const char*, const char*> cases[] = {
-      {"/usr/lib/x86_64-linux-gnu/libNorvVexa1.so.1.0.0", "NorvVexa1"},
-      {"C:\\Windows\\System32\\NorvVexa1.dll", "NorvVexa1"},
-      {"/x/y.d/library_tests", "library_tests"}, {"libx.sock.so.2", "x.sock"},
-  };
-  for (const auto& [file, expected] : cases) EXPECT_EQ(ModuleBaseName(file), expected) << file;
+TEST(ModuleInfo, PathAndGeneratedByComment) {
   const std::string path = ModulePath();  // an existing absolute file
   EXPECT_TRUE(path.starts_with('/') && std::filesystem::is_regular_file(path)) << path;
   // The first line of every document the library writes.
