@@ -124,7 +124,6 @@ TEST(Coerce, ObjectsConvertThroughQueryInterfaceAndTheValueProperty) {
 // types outside the conversion set are refused.
 TEST(Coerce, ReferencesArraysAndTypesOutsideTheSet) {
   LONG number = 300;
-  BSTR text = SysAllocString(u"12");
   Var inner(R4(1.5f));
   VARIANT byLong = Make(VT_I4 | VT_BYREF, [&](VARIANT& v) { v.plVal = &number; });
   VARIANT badSource = I4(1);
@@ -132,8 +131,7 @@ TEST(Coerce, ReferencesArraysAndTypesOutsideTheSet) {
   Var array(Make(VT_ARRAY | VT_UI1,
                  [](VARIANT& v) { v.parray = SafeArrayCreateVector(VT_UI1, 0, 2); }));
   CheckCoercions({
-      {byLong, VT_BSTR, S_OK, Str(u"300")},   {byLong, VT_UI1, DISP_E_OVERFLOW, {}},
-      {Make(VT_BSTR | VT_BYREF, [&](VARIANT& v) { v.pbstrVal = &text; }), VT_I2, S_OK, I2(12)},
+      {byLong, VT_BSTR, S_OK, Str(u"300")},
       {Make(VT_VARIANT | VT_BYREF, [&](VARIANT& v) { v.pvarVal = &inner.v; }), VT_R8, S_OK,
        R8(1.5)},
       {Make(VT_I4 | VT_BYREF, [](VARIANT& v) { v.plVal = nullptr; }), VT_I4, E_INVALIDARG, {}},
@@ -143,7 +141,6 @@ TEST(Coerce, ReferencesArraysAndTypesOutsideTheSet) {
   Var same, out(I4(0x5EED));
   ASSERT_EQ(VariantChangeType(&same.v, &byLong, 0, VT_I4 | VT_BYREF), S_OK);
   EXPECT_EQ(same.v.plVal, &number);
-  SysFreeString(text);
   EXPECT_EQ(VariantChangeType(&out.v, &badSource, 0, VT_I4), DISP_E_BADVARTYPE);
 }
 
