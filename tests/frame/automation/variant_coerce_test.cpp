@@ -110,11 +110,10 @@ TEST(Coerce, ObjectsConvertThroughQueryInterfaceAndTheValueProperty) {
   EXPECT_EQ(object.refs, 1u);
 
   // In place, the source is replaced only on success.
-  VARIANT v = Dispatch(object);
-  ASSERT_EQ(VariantChangeType(&v, &v, 0, VT_BSTR), S_OK);
-  ExpectSameValue(v, Var(Str(u"7")).v);
+  Var v(Dispatch(object));
+  ASSERT_EQ(VariantChangeType(&v.v, &v.v, 0, VT_BSTR), S_OK);
+  ExpectSameValue(v.v, Var(Str(u"7")).v);
   EXPECT_EQ(object.refs, 1u);  // the object the variant held was released
-  VariantClear(&v);
   Var bad(Str(u"abc"));
   EXPECT_EQ(VariantChangeType(&bad.v, &bad.v, 0, VT_I4), kMismatch);
   EXPECT_EQ(View(bad.v.bstrVal), u"abc");
@@ -126,8 +125,7 @@ TEST(Coerce, ReferencesArraysAndTypesOutsideTheSet) {
   LONG number = 300;
   Var inner(R4(1.5f));
   VARIANT byLong = Make(VT_I4 | VT_BYREF, [&](VARIANT& v) { v.plVal = &number; });
-  VARIANT badSource = I4(1);
-  badSource.vt = 15;
+  VARIANT badSource = Make(VARTYPE{15}, [](VARIANT&) {});
   Var array(Make(VT_ARRAY | VT_UI1,
                  [](VARIANT& v) { v.parray = SafeArrayCreateVector(VT_UI1, 0, 2); }));
   CheckCoercions({

@@ -40,8 +40,7 @@ TEST(Bstr, AllocationAndReallocation) {
 // what the variant owns but not what it refers to; copies are deep and
 // count references; a bad source leaves the destination.
 TEST(Variant, ClearCopyAndCopyIndOwnWhatTheyHoldAndRefuseBadVariants) {
-  VARIANT bad = I4(1);
-  bad.vt = VT_RESERVED | VT_I4;
+  VARIANT bad = Make(VT_RESERVED | VT_I4, [](VARIANT& x) { x.lVal = 1; });
   EXPECT_EQ(VariantClear(&bad), DISP_E_BADVARTYPE);
   EXPECT_EQ(bad.vt, VT_RESERVED | VT_I4);
   VARIANT v = Make(VT_ARRAY | VT_UI1,
