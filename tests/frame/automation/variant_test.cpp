@@ -165,18 +165,14 @@ TEST(SafeArray, OneScenarioOfEveryOperation) {
   ASSERT_EQ(SafeArrayRedim(strings.array, &shrink), S_OK);
   ASSERT_EQ(SafeArrayRedim(strings.array, &grow), S_OK);
   auto* items = static_cast<BSTR*>(strings.array->pvData);
-  EXPECT_EQ(View(items[0]), u"one");
-  EXPECT_EQ(items[2], nullptr);
+  EXPECT_TRUE(View(items[0]) == u"one" && items[2] == nullptr);
 
   // Elements are copied in and out; a copy holds its own references and
   // strings, and destroying it releases them.
   FakeObject object;
   Var text(Str(u"x")), held(Dispatch(object));
   ArrayGuard variants{SafeArrayCreateVector(VT_VARIANT, -1, 2)};
-  index = -1;
-  SafeArrayPutElement(variants.array, &index, &text.v);
-  index = 0;
-  SafeArrayPutElement(variants.array, &index, &held.v);
+  for (LONG i : {-1, 0}) SafeArrayPutElement(variants.array, &i, i < 0 ? &text.v : &held.v);
   {
     SAFEARRAY* raw = nullptr;
     ASSERT_EQ(SafeArrayCopy(variants.array, &raw), S_OK);
@@ -188,6 +184,7 @@ TEST(SafeArray, OneScenarioOfEveryOperation) {
     for (int i = 0; i < 2; ++i) ExpectSameValue(to[i], from[i]);
   }
   Var out;
+  index = 0;
   ASSERT_EQ(SafeArrayGetElement(variants.array, &index, &out.v), S_OK);
   EXPECT_EQ(object.refs, 4u);  // the copy released its reference; `out` holds one
 }
@@ -204,8 +201,7 @@ TEST(Date, SystemTimeWrappers) {
   EXPECT_EQ(out.wDayOfWeek, 2);
   EXPECT_EQ(out.wSecond, 10);
   EXPECT_EQ(out.wMilliseconds, 0);
-  time.wDay = 30;
-  time.wMonth = 2;
+  time.wMonth = 2, time.wDay = 30;
   EXPECT_FALSE(SystemTimeToVariantTime(&time, &date));  // not carried into March
   EXPECT_FALSE(VariantTimeToSystemTime(std::numeric_limits<double>::quiet_NaN(), &out));
 }
