@@ -98,20 +98,20 @@ TEST(InterfaceObject, SharesIdentityAndCountAnswersOnlyItsInterfacesAndAggregate
 // passes on the innermost message, also from internal interfaces.
 TEST(ErrorFrame, InnermostMessageBecomesTheDescriptionAndOtherFailures) {
   SetErrorInfo(0, nullptr);
-  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>(), creatable = CreateObject<CCreatableWidget>();
+  ComPtr<IWidgetEx> widget = CreateObject<CWidget>(), creatable = CreateObject<CCreatableWidget>();
   const Bstr text(u"Attribute \"x\" is required");
   struct Row {
     std::function<HRESULT()> call;
     std::string description, source;
   } rows[] = {
-      {[&] { return widget_->Fail(text.Raw()); }, "Attribute \"x\" is required", ""},
+      {[&] { return widget->Fail(text.Raw()); }, "Attribute \"x\" is required", ""},
       {[&] { return creatable->Fail(text.Raw()); }, "Attribute \"x\" is required",
        "NorvVexa1.NvVexaWriter.1.0"},
-      {[&] { return creatable->Relay(widget_.get(), Bstr(u"deep").Raw()); }, "deep",
+      {[&] { return creatable->Relay(widget.get(), Bstr(u"deep").Raw()); }, "deep",
        "NorvVexa1.NvVexaWriter.1.0"},
-      {[&] { return widget_->RelayInternal(Bstr(u"raw side").Raw()); }, "raw side", ""},
+      {[&] { return widget->RelayInternal(Bstr(u"raw side").Raw()); }, "raw side", ""},
       // A failure without a description gets a fixed one.
-      {[&] { return widget_->Relay(nullptr, text.Raw()); }, "A required object is missing", ""},
+      {[&] { return widget->Relay(nullptr, text.Raw()); }, "A required object is missing", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.description);
@@ -121,9 +121,9 @@ TEST(ErrorFrame, InnermostMessageBecomesTheDescriptionAndOtherFailures) {
   // Results are written only on success; the call wrappers throw keeping the
   // message.
   BSTR combined = reinterpret_cast<BSTR>(0x1234);
-  EXPECT_EQ(widget_->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &combined), DISP_E_EXCEPTION);
+  EXPECT_EQ(widget->Combine(Bstr(u"a").Raw(), -1, wcRed, nullptr, &combined), DISP_E_EXCEPTION);
   EXPECT_EQ(combined, reinterpret_cast<BSTR>(0x1234));
-  EXPECT_EQ(nv_test::MessageOfFailure([&] { widget_.Fail(u"wrapped"); }), "wrapped");
+  EXPECT_EQ(nv_test::MessageOfFailure([&] { widget.Fail(u"wrapped"); }), "wrapped");
 }
 
 struct CThrowingImpl : CWidgetImpl {  // Fail throws what the test chose
@@ -180,40 +180,33 @@ TEST(ReferenceCount, CountsHoldUpAcrossThreads) {
   EXPECT_EQ(module_lock::Count(), before);
 }
 
-class DispatchTest : public ::testing::Test {
- protected:
-  DISPID IdOf(const char16_t* name) {
+// Names match without regard to case; arguments are coerced, defaulted or
+// refused; properties get and put; objects travel as IDispatch.
+TEST(Dispatch, NamesArgumentsPropertiesAndObjects) {
+  ComPtr<IDispatch> dispatch = CreateObject<CWidget>().as<IDispatch>();
+  const auto IdOf = [&](const char16_t* name) {
     LPOLESTR names[] = {const_cast<LPOLESTR>(name)};
     DISPID id = 0;
-    EXPECT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 1, 0, &id), S_OK) << Bstr(name).Utf8();
+    EXPECT_EQ(dispatch->GetIDsOfNames(GUID_NULL, names, 1, 0, &id), S_OK) << Bstr(name).Utf8();
     return id;
-  }
-
+  };
   // Invokes with arguments given in declaration order (reversed for the call).
-  HRESULT Call(const char16_t* name, WORD flags, std::vector<Variant> args, Variant* result,
-               EXCEPINFO* excep = nullptr, UINT* argErr = nullptr) {
+  const auto Call = [&](const char16_t* name, WORD flags, std::vector<Variant> args,
+                        Variant* result, EXCEPINFO* excep = nullptr, UINT* argErr = nullptr) {
     std::vector<VARIANT> reversed(args.rbegin(), args.rend());
     DISPID put = DISPID_PROPERTYPUT;
     DISPPARAMS params{reversed.data(), nullptr, static_cast<UINT>(reversed.size()), 0};
     if (flags == DISPATCH_PROPERTYPUT) params.rgdispidNamedArgs = &put, params.cNamedArgs = 1;
-    return dispatch_->Invoke(IdOf(name), GUID_NULL, 0, flags, &params,
+    return dispatch->Invoke(IdOf(name), GUID_NULL, 0, flags, &params,
                              result ? result->Receive() : nullptr, excep, argErr);
-  }
-
-  ComPtr<IWidgetEx> widget_ = CreateObject<CWidget>();
-  ComPtr<IDispatch> dispatch_ = widget_.as<IDispatch>();
-};
-
-// Names match without regard to case; arguments are coerced, defaulted or
-// refused; properties get and put; objects travel as IDispatch.
-TEST_F(DispatchTest, NamesArgumentsPropertiesAndObjects) {
+  };
   EXPECT_EQ(IdOf(u"item"), DISPID_VALUE);
   EXPECT_EQ(IdOf(u"twice"), IdOf(u"Twice"));  // derived interface member
 
   LPOLESTR names[] = {const_cast<LPOLESTR>(u"combine"), const_cast<LPOLESTR>(u"suffix"),
                       const_cast<LPOLESTR>(u"TIMES")};
   DISPID ids[3] = {};
-  ASSERT_EQ(dispatch_->GetIDsOfNames(GUID_NULL, names, 3, 0, ids), S_OK);
+  ASSERT_EQ(dispatch->GetIDsOfNames(GUID_NULL, names, 3, 0, ids), S_OK);
   EXPECT_EQ(ids[1], 3);  // parameter names resolve to positions
   EXPECT_EQ(ids[2], 1);
   const std::pair<std::vector<Variant>, const char*> rows[] = {
