@@ -198,9 +198,7 @@ TEST(Date, SystemTimeWrappers) {
   ASSERT_TRUE(SystemTimeToVariantTime(&time, &date));
   EXPECT_EQ(date, 45356 + 50709.0 / 86400);
   ASSERT_TRUE(VariantTimeToSystemTime(date + 0.6 / 86400, &out));
-  EXPECT_EQ(out.wDayOfWeek, 2);
-  EXPECT_EQ(out.wSecond, 10);
-  EXPECT_EQ(out.wMilliseconds, 0);
+  EXPECT_TRUE(out.wDayOfWeek == 2 && out.wSecond == 10 && out.wMilliseconds == 0);
   time.wMonth = 2, time.wDay = 30;
   EXPECT_FALSE(SystemTimeToVariantTime(&time, &date));  // not carried into March
   EXPECT_FALSE(VariantTimeToSystemTime(std::numeric_limits<double>::quiet_NaN(), &out));

@@ -70,14 +70,10 @@ TEST(Dictionary, VisitsKeysInCodeUnitOrderAndKeepsTheFirstValue) {
   Texts keys;
   for (const auto& [key, value] : dictionary) keys.emplace_back(key.View());
   EXPECT_EQ(keys, (Texts{u"", u"B", u"a", u"b", u"\U00010000", u"\uE000"}));
-  dictionary.Clear();
-  dictionary.Add(u"key", u"first");
-  dictionary.Add(u"key", u"second");
-  dictionary.Add(Bstr(), u"null");
-  dictionary.Add(u"", u"empty");  // the null key again
-  EXPECT_EQ(dictionary.Get(u"key"), Bstr(u"first"));
-  EXPECT_EQ(dictionary.Get(u""), Bstr(u"null"));
-  EXPECT_TRUE(dictionary.Get(u"Key").Empty());
+  dictionary.Add(u"b", u"second");
+  dictionary.Add(Bstr(), u"null");  // the empty key again
+  EXPECT_TRUE(dictionary.Get(u"b") == Bstr(u"v") && dictionary.Get(u"") == Bstr(u"v"));
+  EXPECT_TRUE(dictionary.Get(u"A").Empty());
 }
 
 Variant Decimal(ULONGLONG lo, BYTE scale) {

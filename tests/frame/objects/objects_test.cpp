@@ -3,6 +3,7 @@
 // error frame through the vtable, with each kind of failure's code and
 // description; and late-bound calls (argument order and coercion, optional
 // arguments, properties, failures in EXCEPINFO).
+#include "error_info_probe.h"
 #include "frame/module_info.h"
 #include "support/failure_of.h"
 #include "widget.h"
@@ -15,21 +16,11 @@
 #include <functional>
 #include <string>
 #include <thread>
-#include <utility>
 #include <vector>
 
 namespace nv::test {
 namespace {
 
-// The thread's error description and source, or "<none>" when none is set.
-std::pair<std::string, std::string> TakeErrorInfo() {
-  ComPtr<IErrorInfo> info;
-  if (GetErrorInfo(0, info.put()) != S_OK || !info) return {"<none>", ""};
-  Bstr description, source;
-  info->GetDescription(description.Receive());
-  info->GetSource(source.Receive());
-  return {description.ToUtf8(), source.ToUtf8()};
-}
 
 IUnknown* IdentityOf(IUnknown* object) {
   IUnknown* identity = nullptr;
@@ -114,9 +105,10 @@ TEST(ErrorFrame, InnermostMessageBecomesTheDescriptionAndOtherFailures) {
       {[&] { return widget->Relay(nullptr, text.Raw()); }, "A required object is missing", ""},
   };
   for (const Row& row : rows) {
-    SCOPED_TRACE(row.description);
-    EXPECT_EQ(row.call(), DISP_E_EXCEPTION);
-    EXPECT_EQ(TakeErrorInfo(), std::make_pair(row.description, row.source));
+    EXPECT_EQ(row.call(), DISP_E_EXCEPTION) << row.description;
+    const ErrorProbe error = TakeErrorInfo();
+    EXPECT_TRUE(error.present && error.description == row.description) << error.description;
+    EXPECT_EQ(error.source, row.source);
   }
   // Results are written only on success; the call wrappers throw keeping the
   // message.
@@ -151,7 +143,7 @@ TEST(FailureCode, EachKindKeepsItsCodeAndDescription) {
   for (const auto& [thrower, code, description] : rows) {
     object->thrower = thrower;
     EXPECT_EQ(widget->Fail(nullptr), code) << description.Utf8();
-    EXPECT_EQ(TakeErrorInfo().first, description.ToUtf8());
+    EXPECT_EQ(TakeErrorInfo().description, description.ToUtf8());
   }
   xercesc::XMLPlatformUtils::Terminate();
 }
@@ -240,7 +232,7 @@ TEST(Dispatch, NamesArgumentsPropertiesAndObjects) {
   ASSERT_EQ(child.vt, VT_DISPATCH);
   ASSERT_EQ(Call(u"Relay", DISPATCH_METHOD, {child, Variant(u"via child")}, &nothing),
             DISP_E_EXCEPTION);
-  EXPECT_EQ(TakeErrorInfo().first, "via child");
+  EXPECT_EQ(TakeErrorInfo().description, "via child");
   EXPECT_EQ(Call(u"Relay", DISPATCH_METHOD, {Variant(int32_t(3)), Variant(u"x")}, &nothing),
             DISP_E_TYPEMISMATCH);
 

@@ -94,12 +94,6 @@ std::string Root(const std::string& key) { return "HKEY_CLASSES_ROOT\\" + key; }
 
 class RegistrationTest : public ::testing::Test {
  protected:
-  RegistryFile Reload() const {
-    RegistryFile reg;
-    EXPECT_EQ(reg.Load(path_), S_OK);
-    return reg;
-  }
-
   ScratchFolder folder_;
   std::string path_ = folder_.File("config/NorvVexa1/registry");
   ModuleRegistration module_ = {kClasses,        std::size(kClasses), kLibId,     "1.0",
@@ -112,7 +106,8 @@ class RegistrationTest : public ::testing::Test {
 TEST_F(RegistrationTest, RegisterLinksProgIdsClassesAndTypeLibraryOnce) {
   ScopedEnv env("NORVVEXA_REGISTRY", path_.c_str());  // the default location
   ASSERT_EQ(RegisterModule(module_), S_OK);
-  const RegistryFile reg = Reload();
+  RegistryFile reg, after;
+  ASSERT_EQ(reg.Load(path_), S_OK);
   const std::string lib = kLib, appId = GuidToString(kNorvVexa1AppId);
   const ClassRegistration& c = kClasses[0];
   const std::string clsid = GuidToString(c.clsid), key = Root("CLSID\\" + clsid);
@@ -131,7 +126,8 @@ TEST_F(RegistrationTest, RegisterLinksProgIdsClassesAndTypeLibraryOnce) {
 
   // With no other version left the type library key goes; the shared parents stay.
   ASSERT_EQ(UnregisterModule(module_), S_OK);
-  EXPECT_EQ(Reload().KeyNames(),
+  ASSERT_EQ(after.Load(path_), S_OK);
+  EXPECT_EQ(after.KeyNames(),
             (std::vector<std::string>{Root("AppID"), Root("CLSID"), Root("TypeLib")}));
 }
 
