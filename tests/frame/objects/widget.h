@@ -5,8 +5,6 @@
 #include "nvgen_widget/calls.h"
 #include "nvgen_widget/forwarders.h"
 
-#include <stdexcept>
-
 namespace nv::test {
 
 class CWidgetImpl {
@@ -30,10 +28,7 @@ class CWidgetImpl {
     for (LONG k = 0; k < times; ++k) out += text.View();
     return out + (u":" + std::u16string(1, u'0' + static_cast<int>(color))) + suffix.View();
   }
-  virtual double Scale(double factor, SHORT offset, DATE when) { return factor * offset + when; }
   virtual void Fail(const BstrArg& message) { throw ENvException(Bstr(message)); }
-  virtual void FailUnexpectedly() { throw std::runtime_error("not ours"); }
-  virtual ComPtr<IWidget> Child() { return child_; }
   virtual ComPtr<IWidget> MakeChild(const BstrArg& name);
   virtual void Relay(const ComPtr<IWidget>& other, const BstrArg& message) {
     other.Fail(message);
@@ -41,13 +36,11 @@ class CWidgetImpl {
   virtual void RelayInternal(const BstrArg& message);
   virtual LONG Twice(LONG value) { return 2 * value; }
   virtual void FailInside(const BstrArg& message) { throw ENvException(Bstr(message)); }
-  virtual LONG Secret() { return 42; }
 
  private:
   Bstr name_;
   Variant item_;
   bool enabled_ = false;
-  ComPtr<IWidget> child_;
 };
 
 class CWidget final : public Implements<CWidget, CWidgetImpl, IWidgetEx, IWidgetCRaw> {};
@@ -62,8 +55,7 @@ class CCreatableWidget final
 inline ComPtr<IWidget> CWidgetImpl::MakeChild(const BstrArg& name) {
   ComPtr<IWidgetEx> made = CreateObject<CWidget>();
   made.PutName(name);
-  child_ = made;
-  return child_;
+  return made;
 }
 
 inline void CWidgetImpl::RelayInternal(const BstrArg& message) {
