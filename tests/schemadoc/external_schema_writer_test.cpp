@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "frame/objects/error_info_probe.h"
+#include "support/error_info_probe.h"
 #include "schema_document_test_support.h"
 #include "support/readback.h"
 

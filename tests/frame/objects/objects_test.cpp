@@ -3,7 +3,7 @@
 // error frame through the vtable, with each kind of failure's code and
 // description; and late-bound calls (argument order and coercion, optional
 // arguments, properties, failures in EXCEPINFO).
-#include "error_info_probe.h"
+#include "support/error_info_probe.h"
 #include "frame/module_info.h"
 #include "support/failure_of.h"
 #include "widget.h"
