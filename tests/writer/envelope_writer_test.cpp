@@ -73,5 +73,22 @@ TEST(InfoHeaderTest, SaveRefusalsLeaveTheDocumentAsItWas) {
   }
 }
 
+// A refused Save writes nothing of the Header, and the Info can be saved once
+// its value converts.
+TEST(InfoHeaderTest, FailedConversionLeavesTheInfoUnsaved) {
+  const std::string written = WrittenDocument([](const auto& data) {
+    const ComPtr<INvVexaInfoItem> item =
+        SetItem(data.Info(), u"n", u"urn:a", dtInt, Variant(u"not a number"));
+    EXPECT_EQ(FailureOf([&] { data.Info().Save(); }),
+              "Failed to convert Variant value to the specified type");
+    item.PutValue(Variant(int32_t{3}));
+    data.Info().Save();
+  });
+  EXPECT_EQ(written, DocumentStart() +
+                         "<SOAP_ENV:Header xmlns:NS2=\"urn:a\">"
+                         "<NS2:n xsi:type=\"int\">3</NS2:n></SOAP_ENV:Header>" +
+                         kBodyStart + kFrameEnd);
+}
+
 }  // namespace
 }  // namespace nv::writer_test
