@@ -12,6 +12,9 @@ namespace nv {
 template <class D>
 class ClassFactory final : public IClassFactory {
  public:
+  // `make` makes a new D with what the module hands objects of its class.
+  explicit ClassFactory(D* (*make)() = [] { return new D(); }) : make_(make) {}
+
   HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override {
     if (!ppv) return E_POINTER;
     *ppv = (riid == IID_IUnknown || riid == IID_IClassFactory) ? this : nullptr;
@@ -26,7 +29,7 @@ class ClassFactory final : public IClassFactory {
     *ppv = nullptr;
     if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
     try {
-      D* object = new D();
+      D* object = make_();
       if (outer) {
         object->NvAggregateInside(outer);
         IUnknown* inner = object->NvInnerUnknown();
@@ -48,6 +51,9 @@ class ClassFactory final : public IClassFactory {
     else module_lock::Remove();
     return S_OK;
   }
+
+ private:
+  D* (*const make_)();
 };
 
 }  // namespace nv

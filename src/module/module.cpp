@@ -8,18 +8,32 @@
 #include "frame/initialization_data.h"
 #include "reader/reader.h"
 #include "schemadoc/external_schema.h"
+#include "stdbehaviors/catalogue.h"
 #include "stdbehaviors/std_helper.h"
 #include "writer/writer.h"
 
+#include <memory>
 #include <new>
+#include <type_traits>
 #include <string>
 #include <vector>
 
 namespace {
 
+// A new object of class D; a class whose objects make schemas gets the
+// standard schema services.
+template <class D>
+D* MakeObject() {
+  if constexpr (std::is_constructible_v<typename D::NvImpl,
+                                        std::shared_ptr<const nv::SchemaServices>>)
+    return new D(nv::StandardSchemaServices());
+  else
+    return new D();
+}
+
 template <class D>
 IClassFactory* FactoryIf(REFCLSID clsid) {
-  static nv::ClassFactory<D> factory;
+  static nv::ClassFactory<D> factory(&MakeObject<D>);
   return clsid == D::kClsid ? &factory : nullptr;
 }
 
