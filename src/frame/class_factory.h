@@ -28,7 +28,7 @@ class ClassFactory final : public IClassFactory {
                                                  D::NvProgId());
     *ppv = nullptr;
     if (outer && riid != IID_IUnknown) return CLASS_E_NOAGGREGATION;
-    try {
+    return frame::RunFramed(D::NvProgId(), [&]() -> HRESULT {
       D* object = make_();
       if (outer) {
         object->NvAggregateInside(outer);
@@ -41,9 +41,7 @@ class ClassFactory final : public IClassFactory {
       const HRESULT hr = object->QueryInterface(riid, ppv);
       object->Release();
       return hr;
-    } catch (...) {
-      return frame::ReportCaughtException(D::NvProgId());
-    }
+    });
   }
 
   HRESULT STDMETHODCALLTYPE LockServer(BOOL lock) override {

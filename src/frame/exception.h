@@ -7,6 +7,7 @@
 
 #include <exception>
 #include <string_view>
+#include <type_traits>
 
 namespace nv {
 
@@ -103,11 +104,17 @@ HRESULT ReportCaughtException(const OLECHAR* source) noexcept;
 HRESULT ReportNullOutPointer(const char16_t* parameter, const char16_t* where,
                              const OLECHAR* source) noexcept;
 
+// Runs `body`, answering its result code (S_OK for a body without one), or
+// reports what it threw.
 template <class Body>
 HRESULT RunFramed(const OLECHAR* source, Body&& body) noexcept {
   try {
-    body();
-    return S_OK;
+    if constexpr (std::is_same_v<decltype(body()), HRESULT>) {
+      return body();
+    } else {
+      body();
+      return S_OK;
+    }
   } catch (...) {
     return ReportCaughtException(source);
   }

@@ -535,15 +535,13 @@ template <typename Edit>
 HRESULT EditRegistryFile(const ModuleRegistration& module, const std::string& path,
                          Edit edit) noexcept {
   if (!IsComplete(module)) return E_INVALIDARG;
-  try {
+  return frame::RunFramed(nullptr, [&]() -> HRESULT {
     RegistryFile reg;
     const HRESULT loaded = reg.Load(path);
     if (FAILED(loaded)) return loaded;
     if (!edit(reg)) return S_OK;
     return reg.Save(path);
-  } catch (...) {
-    return frame::ReportCaughtException(nullptr);
-  }
+  });
 }
 
 }  // namespace
@@ -568,19 +566,11 @@ HRESULT UnregisterModule(const ModuleRegistration& module, const std::string& re
 }
 
 HRESULT RegisterModule(const ModuleRegistration& module) {
-  try {
-    return RegisterModule(module, RegistryFilePath());
-  } catch (...) {
-    return frame::ReportCaughtException(nullptr);
-  }
+  return frame::RunFramed(nullptr, [&] { return RegisterModule(module, RegistryFilePath()); });
 }
 
 HRESULT UnregisterModule(const ModuleRegistration& module) {
-  try {
-    return UnregisterModule(module, RegistryFilePath());
-  } catch (...) {
-    return frame::ReportCaughtException(nullptr);
-  }
+  return frame::RunFramed(nullptr, [&] { return UnregisterModule(module, RegistryFilePath()); });
 }
 
 }  // namespace nv

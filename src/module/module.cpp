@@ -87,15 +87,13 @@ RegistrationData ClassRegistrations() {
 
 template <class Action>
 HRESULT WithModuleRegistration(Action action) {
-  try {
+  return nv::frame::RunFramed(nullptr, [&]() -> HRESULT {
     const RegistrationData data = ClassRegistrations();
     const nv::ModuleRegistration module{data.classes.data(), data.classes.size(),
                                         LIBID_NorvVexa1, "1.0", "NorvVexa1 1.0 Type Library",
                                         nv::kNorvVexa1AppId, "NorvVexa1", nv::ModulePath()};
     return action(module);
-  } catch (...) {
-    return nv::frame::ReportCaughtException(nullptr);
-  }
+  });
 }
 
 }  // namespace

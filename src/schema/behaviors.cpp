@@ -52,36 +52,34 @@ void CNvVexaClassBehaviorImpl::Copy(const ComPtr<INvVexaClassBehavior>& source) 
 }
 
 ComPtr<INvVexaClassBehavior> CNvVexaClassBehaviorsImpl::Item(LONG index) {
-  if (index < 0 || index >= Count())
-    throw ENvException("Illegal index. Failed to get item from list.");
+  CheckItemIndex(index, items_.size());
   return items_[index].behavior;
 }
 
 void CNvVexaClassBehaviorsImpl::Remove(LONG index) {
-  if (index < 0 || index >= Count())
-    throw ENvException("Illegal index. Failed to remove item from list.");
+  CheckRemoveIndex(index, items_.size());
   items_.erase(items_.begin() + index);
 }
 
 LONG CNvVexaClassBehaviorsImpl::IndexOf(const BstrArg& uri) {
-  const Item_* item = Find(uri.View());
+  const Entry* item = Find(uri.View());
   return item ? static_cast<LONG>(item - items_.data()) : -1;
 }
 
-const CNvVexaClassBehaviorsImpl::Item_* CNvVexaClassBehaviorsImpl::Find(
+const CNvVexaClassBehaviorsImpl::Entry* CNvVexaClassBehaviorsImpl::Find(
     std::u16string_view uri) const {
-  for (const Item_& item : items_)
+  for (const Entry& item : items_)
     if (item.behavior.URI().View() == uri) return &item;
   return nullptr;
 }
 
 ComPtr<INvVexaClassBehavior> CNvVexaClassBehaviorsImpl::ItemByURI(const BstrArg& uri) {
-  const Item_* item = Find(uri.View());
+  const Entry* item = Find(uri.View());
   return item ? item->behavior : nullptr;
 }
 
 MustUnderstandEnum CNvVexaClassBehaviorsImpl::GetMustUnderstandStatus(const BstrArg& uri) {
-  const Item_* item = Find(uri.View());
+  const Entry* item = Find(uri.View());
   return item ? item->mustUnderstand : muNo;
 }
 

@@ -83,16 +83,16 @@ class CNvVexaClassBehaviorsImpl {
 
  private:
   // A behaviour of the schema and whether readers must understand it.
-  struct Item_ {
+  struct Entry {
     ComPtr<INvVexaClassBehavior> behavior;
     MustUnderstandEnum mustUnderstand = muNo;
   };
   // The item with that URI, or null.
-  const Item_* Find(std::u16string_view uri) const;
+  const Entry* Find(std::u16string_view uri) const;
   // Whether the class (or, unbound, this collection) already has `uri`.
   bool Supports(const Bstr& uri);
 
-  std::vector<Item_> items_;
+  std::vector<Entry> items_;
   INvVexaClass* class_ = nullptr;
 };
 

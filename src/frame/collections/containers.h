@@ -6,6 +6,7 @@
 #include "frame/bstr.h"
 #include "frame/com_ptr.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <map>
 #include <string_view>
@@ -13,6 +14,10 @@
 #include <vector>
 
 namespace nv {
+
+// Throw the lists' messages for an index outside 0..count-1.
+void CheckItemIndex(int32_t index, size_t count);
+void CheckRemoveIndex(int32_t index, size_t count);
 
 // The one key order of the library's collections: CompareKeys (null and empty
 // alike and first, then unsigned code units, a prefix before its extensions).
@@ -99,8 +104,6 @@ class CNvInterfaceList {
   void Clear() noexcept;
 
  private:
-  bool InRange(int32_t index) const noexcept { return index >= 0 && index < Count(); }
-
   std::vector<ComPtr<IUnknown>> items_;
 };
 
