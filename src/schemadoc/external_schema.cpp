@@ -1,5 +1,6 @@
 #include "schemadoc/external_schema.h"
 
+#include "schemadoc/schema_reader.h"
 #include "schemadoc/schema_writer.h"
 
 namespace nv {
@@ -11,6 +12,12 @@ void CNvVexaExternalSchemaWriterImpl::Save(const BstrArg& fileName) {
   else
     writer_.Create(schema, false);
   writer_.Save(fileName);
+}
+
+ComPtr<INvVexaSchema> CNvVexaExternalSchemaReaderImpl::Load(const BstrArg& schemaLocation) {
+  ComPtr<INvVexaSchema> schema = MakeSchema({initializationData_.Get(), schemaServices_});
+  ReadSchemaDocument(schema, Bstr(schemaLocation));
+  return schema;
 }
 
 }  // namespace nv

@@ -42,20 +42,28 @@ class NvVexaExternalSchemaWriter final : public Implements<NvVexaExternalSchemaW
   using Implements::Implements;
 };
 
-// The NvVexaExternalSchemaReader object, a creatable class. Its package members arrive with the
-// layers that define them; for now it hands out its initialization data.
+// The NvVexaExternalSchemaReader object, a creatable class: loads a standalone
+// schema document into a fresh schema each time.
 class CNvVexaExternalSchemaReaderImpl {
  public:
+  explicit CNvVexaExternalSchemaReaderImpl(
+      std::shared_ptr<const SchemaServices> schemaServices = nullptr)
+      : schemaServices_(std::move(schemaServices)) {}
   virtual ~CNvVexaExternalSchemaReaderImpl() = default;
+  // `schemaLocation` is a file name, a "file:" URI or a URL; a URL is
+  // downloaded with this object's proxy. A failed load returns nothing.
+  virtual ComPtr<INvVexaSchema> Load(const BstrArg& schemaLocation);
   virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
 
  private:
+  std::shared_ptr<const SchemaServices> schemaServices_;
   InitializationDataHolder initializationData_;
 };
 
 class NvVexaExternalSchemaReader final : public Implements<NvVexaExternalSchemaReader, CNvVexaExternalSchemaReaderImpl, INvVexaExternalSchemaReader, IProvideClassInfo> {
  public:
   static constexpr const CLSID& kClsid = CLSID_NvVexaExternalSchemaReader;
+  using Implements::Implements;
 };
 
 }  // namespace nv

@@ -1,5 +1,5 @@
-// The NvVexaStdHelper object, a creatable class. Its package members arrive with the
-// layers that define them; for now it hands out its initialization data.
+// The NvVexaStdHelper object, a creatable class: it hands out the schema
+// helper, and the writer and reader helpers, for the standard behaviours.
 #pragma once
 
 #include "frame/implements.h"
@@ -11,6 +11,9 @@ namespace nv {
 class CNvVexaStdHelperImpl {
  public:
   virtual ~CNvVexaStdHelperImpl() = default;
+  virtual ComPtr<INvVexaSchemaHelper> CreateSchemaHelper(const ComPtr<INvVexaSchema>& schema);
+  virtual ComPtr<INvVexaWriterHelper> CreateWriterHelper(const ComPtr<INvVexaWriter>& writer);
+  virtual ComPtr<INvVexaReaderHelper> CreateReaderHelper(const ComPtr<INvVexaReader>& reader);
   virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
 
  private:

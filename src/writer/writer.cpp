@@ -3,6 +3,7 @@
 #include "frame/exception.h"
 #include "frame/text.h"
 #include "platform/paths.h"
+#include "schemadoc/schema_reader.h"
 #include "writer/data_writer.h"
 
 #include <filesystem>
@@ -76,11 +77,11 @@ void CNvVexaWriterImpl::SetExternalSchema(const BstrArg& schemaURI,
   if (schemaLocation.View().empty())
     throw ENvException("CNvVexaWriter.SetSchemaMode: SchemaLocation is missing");
   const Bstr location = ResolvedLocation(schemaLocation);
-  // Loading needs the schema document reader, which this build does not have yet.
+  // A loaded document brings its own URI.
   if (load)
-    throw ENvException(
-        "CNvVexaWriter.SetSchemaMode: loading a schema document is not supported yet");
-  Schema().PutSchemaURI(Bstr(schemaURI));
+    ReadSchemaDocument(Schema(), location);
+  else
+    Schema().PutSchemaURI(Bstr(schemaURI));
   Schema().as<INvVexaSchemaCRaw>().Set_SchemaLocation(location);
 }
 
