@@ -13,17 +13,21 @@ CNvVexaAttributesImpl::~CNvVexaAttributesImpl() { Empty(); }
 void CNvVexaAttributesImpl::Empty() noexcept {
   for (int32_t k = 0; k < list_.Count(); ++k) DetachAttributeFromOwner(list_.Item(k));
   list_.Clear();
+  byName_.clear();
 }
 
 LONG CNvVexaAttributesImpl::IndexOf(const BstrArg& name) {
+  const auto found = byName_.find(std::u16string(name.View()));
+  if (found == byName_.end()) return -1;
   for (int32_t k = 0; k < list_.Count(); ++k)
-    if (Item(k).Name().View() == name.View()) return k;
+    if (list_.Item(k).get() == found->second) return k;
   return -1;
 }
 
 ComPtr<INvVexaAttribute> CNvVexaAttributesImpl::ItemByName(const BstrArg& name) {
-  const LONG index = IndexOf(name);
-  return index < 0 ? nullptr : Item(index);
+  const auto found = byName_.find(std::u16string(name.View()));
+  if (found == byName_.end()) return nullptr;
+  return ComPtr<IUnknown>(found->second).as<INvVexaAttribute>();
 }
 
 ComPtr<INvVexaAttribute> CNvVexaAttributesImpl::Add(const BstrArg& name) {
@@ -31,10 +35,12 @@ ComPtr<INvVexaAttribute> CNvVexaAttributesImpl::Add(const BstrArg& name) {
   if (text.Empty()) throw ENvException("Missing Name for attribute");
   if (!IsValidNCName(text)) throw ENvException(u"Invalid name \"" + text + u"\" for attribute");
   // Only this collection counts: a class may reuse the name of an inherited attribute.
-  if (IndexOf(name) >= 0) throw ENvException(u"Attribute " + text + u" already exist");
+  std::u16string key(text.View());
+  if (byName_.contains(key)) throw ENvException(u"Attribute " + text + u" already exist");
   ComPtr<INvVexaAttribute> attribute = CreateObject<CNvVexaAttribute>();
   attribute.as<INvVexaAttributeCRaw>().Create(text, SelfAs<INvVexaAttributes>(this));
   list_.Add(attribute.get());
+  byName_.emplace(std::move(key), list_.Item(list_.Count() - 1).get());
   return attribute;
 }
 
@@ -42,6 +48,7 @@ void CNvVexaAttributesImpl::Remove(LONG index) {
   const bool inRange = index >= 0 && index < list_.Count();
   ComPtr<IUnknown> removed = inRange ? list_.Item(index) : nullptr;
   list_.Remove(index);  // fails for an index out of range
+  byName_.erase(std::u16string(removed.as<INvVexaAttribute>().Name().View()));
   DetachAttributeFromOwner(removed);
 }
 

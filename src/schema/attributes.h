@@ -2,6 +2,9 @@
 // type definition (value type, string length, object reference restriction).
 #pragma once
 
+#include <string>
+#include <unordered_map>
+
 #include "frame/bstr.h"
 #include "frame/collections/containers.h"
 #include "frame/implements.h"
@@ -42,6 +45,8 @@ class CNvVexaAttributesImpl {
   void CopyFrom(const ComPtr<Source>& source);
 
   CNvInterfaceList list_;
+  // Names are found by hash; the list keeps the order.
+  std::unordered_map<std::u16string, IUnknown*> byName_;
   AttributeOwnerTypeEnum ownerType_ = aotClass;
   bool consistsRequired_ = false;
 };

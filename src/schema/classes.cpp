@@ -15,25 +15,29 @@ ComPtr<INvVexaClass> CNvVexaClassesImpl::Item(LONG index) {
 }
 
 LONG CNvVexaClassesImpl::IndexOf(const BstrArg& name) {
+  const auto found = byName_.find(std::u16string(name.View()));
+  if (found == byName_.end()) return -1;
   for (size_t k = 0; k < classes_.size(); ++k)
-    if (classes_[k].Name().View() == name.View()) return static_cast<LONG>(k);
+    if (classes_[k].get() == found->second) return static_cast<LONG>(k);
   return -1;
 }
 
 ComPtr<INvVexaClass> CNvVexaClassesImpl::ItemByName(const BstrArg& name) {
-  const LONG index = IndexOf(name);
-  return index < 0 ? nullptr : classes_[static_cast<size_t>(index)];
+  const auto found = byName_.find(std::u16string(name.View()));
+  return found == byName_.end() ? nullptr : ComPtr<INvVexaClass>(found->second);
 }
 
 ComPtr<INvVexaClass> CNvVexaClassesImpl::Add(const BstrArg& name) {
   const Bstr text = name;
   if (text.Empty()) throw ENvException("Missing Class Name");
   if (!IsValidNCName(text)) throw ENvException(u"Invalid name \"" + text + u"\" for class");
-  if (IndexOf(name) >= 0) throw ENvException(u"Class " + text + u" already exist");
+  std::u16string key(text.View());
+  if (byName_.contains(key)) throw ENvException(u"Class " + text + u" already exist");
   ComPtr<INvVexaClass> made = CreateObject<CNvVexaClass>();
   made.as<INvVexaClassCRaw>().Create(text);
-  ClassImplOf(made)->SetCollection(this);
   classes_.push_back(made);
+  byName_.emplace(std::move(key), made.get());
+  ClassImplOf(made)->SetCollection(this);
   return made;
 }
 
@@ -46,12 +50,14 @@ void CNvVexaClassesImpl::Remove(LONG index) {
                          u"\" since it is parent of class \"" + other.Name() + u"\".");
   ComPtr<INvVexaClass> taken = std::move(classes_[static_cast<size_t>(index)]);
   classes_.erase(classes_.begin() + index);
+  byName_.erase(std::u16string(taken.Name().View()));
   ClassImplOf(taken)->SetCollection(nullptr);
 }
 
 void CNvVexaClassesImpl::Clear() {
   std::vector<ComPtr<INvVexaClass>> released;
   released.swap(classes_);
+  byName_.clear();
   for (const auto& vexaClass : released) ClassImplOf(vexaClass)->SetCollection(nullptr);
 }
 

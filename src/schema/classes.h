@@ -2,6 +2,8 @@
 // attributes and behaviours, and the live views of what a class inherits.
 #pragma once
 
+#include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "frame/bstr.h"
@@ -35,6 +37,8 @@ class CNvVexaClassesImpl {
   }
 
   std::vector<ComPtr<INvVexaClass>> classes_;
+  // Names are found by hash: a schema document may hold many thousands of classes.
+  std::unordered_map<std::u16string, INvVexaClass*> byName_;
 };
 
 class CNvVexaClasses final
