@@ -61,7 +61,12 @@ ComPtr<INvVexaDurationAttributeValue> CNvVexaInfoImpl::CreateDurationAttributeVa
 Bstr CNvVexaInfoImpl::GetXMLStr(bool isForSchema,
                                 const ComPtr<INvVexaNamespaces>& globalNamespaces) {
   const ComPtr<INvVexaNamespaces> own = ItemPrefixes(globalNamespaces);
-  if (isForSchema) own.Add(Bstr(kSoapEnvelopeNamespace), Bstr(kSoapPrefix));
+  if (isForSchema) {
+    own.Add(Bstr(kSoapEnvelopeNamespace), Bstr(kSoapPrefix));
+    // A schema document does not declare the instance namespace that a nil
+    // item is marked in.
+    if (AnyItemIsNull()) own.Add(Bstr(kXmlSchemaInstanceNamespace), Bstr(kXsiPrefix));
+  }
   std::u16string out;
   AppendHeaderStartTag(out, own);
   if (containsMustUnderstand_) {
@@ -105,6 +110,12 @@ void CNvVexaInfoImpl::Copy(const ComPtr<INvVexaInfo>& source) {
 bool CNvVexaInfoImpl::AnyItemMustBeUnderstood() {
   for (LONG k = 0, count = items_.Count(); k < count; ++k)
     if (GetItem(k).MustUnderstand() == muYes) return true;
+  return false;
+}
+
+bool CNvVexaInfoImpl::AnyItemIsNull() {
+  for (LONG k = 0, count = items_.Count(); k < count; ++k)
+    if (GetItem(k).Value().vt == VT_NULL) return true;
   return false;
 }
 

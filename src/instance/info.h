@@ -48,6 +48,7 @@ class CNvVexaInfoImpl {
 
  private:
   bool BodyIsOpen();
+  bool AnyItemIsNull();
   // The item namespaces with the prefixes that `globalNamespaces` counts out.
   ComPtr<INvVexaNamespaces> ItemPrefixes(const ComPtr<INvVexaNamespaces>& globalNamespaces);
   static void AppendHeaderStartTag(std::u16string& out, const ComPtr<INvVexaNamespaces>& own);

@@ -2,6 +2,8 @@
 // files written beside the name they are to take.
 #pragma once
 
+#include <cstdint>
+
 #include <string>
 #include <string_view>
 
@@ -14,6 +16,11 @@ bool IsFolder(std::u16string_view path);
 
 // True when the path exists and is not a folder.
 bool FileExists(std::u16string_view path);
+
+// The whole content of a regular file (a link is followed). Fails with
+// "Cannot read file <path>: <reason>" for a missing or unreadable file, a
+// folder, or a file larger than `maxBytes`.
+std::string ReadFileBytes(std::u16string_view path, uint64_t maxBytes);
 
 // Creates one folder (its parent must exist) with `mode` less the umask.
 // An existing folder is a failure too.

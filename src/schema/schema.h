@@ -26,6 +26,9 @@ class SchemaServices {
   // Defines the standard behaviour `uri` in `schema` from the catalogue.
   virtual void DefineStandardBehavior(const ComPtr<INvVexaSchema>& schema,
                                       const Bstr& uri) const = 0;
+  // Defines every standard behaviour of a standard namespace in `schema`.
+  virtual void DefineStandardBehaviors(const ComPtr<INvVexaSchema>& schema,
+                                       std::u16string_view behaviorNamespace) const = 0;
 };
 
 // What a schema is made with, and hands on to the schemas it makes itself.

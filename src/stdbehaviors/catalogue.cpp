@@ -57,16 +57,18 @@ constexpr AttributeRow kVersion[] = {{u"version", dtString, {}, true},
 constexpr AttributeRow kTimeStamp[] = {{u"creationTime", dtDateTime},
                                        {u"modificationTime", dtDateTime}};
 
+// In the order the schema helper defines them, so that a schema document that
+// imports a standard namespace reads back with the behaviours in that order.
 constexpr BehaviorRow kCatalogue[] = {
     {u"transaction", kChangeTrackingNamespace, u"changeTracking.xsd", kTransaction},
     {u"change", kChangeTrackingNamespace, u"changeTracking.xsd", kChange},
     {u"objectCreated", kChangeTrackingNamespace, u"changeTracking.xsd", kObjectCreated},
-    {u"objectDeleted", kChangeTrackingNamespace, u"changeTracking.xsd", kObjectDeleted},
     {u"objectValueModified", kChangeTrackingNamespace, u"changeTracking.xsd",
      kObjectValueModified},
+    {u"objectDeleted", kChangeTrackingNamespace, u"changeTracking.xsd", kObjectDeleted},
     {u"trackChanges", kChangeTrackingNamespace, u"changeTracking.xsd", {}},
-    {u"fileAssociation", kFilesNamespace, u"files.xsd", kFileAssociation},
     {u"fileDescription", kFilesNamespace, u"files.xsd", kFileDescription},
+    {u"fileAssociation", kFilesNamespace, u"files.xsd", kFileAssociation},
     {u"mainFile", kFilesNamespace, u"files.xsd", {}},
     {u"secondaryFile", kFilesNamespace, u"files.xsd", kSecondaryFile},
     {u"version", kVersioningNamespace, u"versioning.xsd", kVersion},
@@ -107,6 +109,10 @@ class CatalogueServices final : public SchemaServices {
                               const Bstr& uri) const override {
     nv::DefineStandardBehavior(schema, uri);
   }
+  void DefineStandardBehaviors(const ComPtr<INvVexaSchema>& schema,
+                               std::u16string_view ns) const override {
+    nv::DefineStandardBehaviors(schema, ns);
+  }
 };
 
 }  // namespace
@@ -131,6 +137,14 @@ void DefineStandardBehavior(const ComPtr<INvVexaSchema>& schema, const Bstr& uri
   const ComPtr<INvVexaAttributes> attributes = behavior.Attributes();
   for (const AttributeRow& attribute : row->attributes) AddAttribute(attributes, *row, attribute);
   behavior.PutSchemaLocation(Bstr(std::u16string(kLocationBase) + std::u16string(row->location)));
+}
+
+void DefineStandardBehaviors(const ComPtr<INvVexaSchema>& schema, std::u16string_view ns) {
+  if (!IsStandardBehaviorNamespace(ns))
+    throw ENvException(u"Namespace \"" + std::u16string(ns) + u"\" is not standard");
+  for (const BehaviorRow& row : kCatalogue)
+    if (row.ns == ns)
+      DefineStandardBehavior(schema, Bstr(std::u16string(ns) + u"#" + std::u16string(row.element)));
 }
 
 std::shared_ptr<const SchemaServices> StandardSchemaServices() {

@@ -36,6 +36,10 @@ bool IsStandardBehaviorNamespace(std::u16string_view behaviorNamespace) noexcept
 // already has is kept as it is.
 void DefineStandardBehavior(const ComPtr<INvVexaSchema>& schema, const Bstr& uri);
 
+// Defines every behaviour of a standard namespace, in catalogue order; fails
+// with "Namespace "<ns>" is not standard" for any other namespace.
+void DefineStandardBehaviors(const ComPtr<INvVexaSchema>& schema, std::u16string_view ns);
+
 // The services of the module's schemas: the standard catalogue. Reading
 // behaviour schema documents comes with the schema document reader.
 std::shared_ptr<const SchemaServices> StandardSchemaServices();

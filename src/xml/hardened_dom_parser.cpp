@@ -7,6 +7,7 @@
 #include <xercesc/internal/XMLScanner.hpp>
 #include <xercesc/parsers/XercesDOMParser.hpp>
 #include <xercesc/sax/ErrorHandler.hpp>
+#include <xercesc/sax/Locator.hpp>
 #include <xercesc/sax/SAXParseException.hpp>
 #include <xercesc/util/PlatformUtils.hpp>
 #include <xercesc/util/SecurityManager.hpp>
@@ -25,6 +26,8 @@ namespace xc = xercesc;
 // Thrown from inside the scanner; turned into ENvException once Xerces has
 // unwound.
 struct ParseFailure {
+  XMLFileLoc line = 0;
+  XMLFileLoc column = 0;
   std::string reason;
 };
 
@@ -39,15 +42,14 @@ class ThrowingErrorHandler final : public xc::ErrorHandler {
 
  private:
   [[noreturn]] static void Fail(const xc::SAXParseException& e) {
-    throw ParseFailure{"line " + std::to_string(e.getLineNumber()) + ", column " +
-                       std::to_string(e.getColumnNumber()) + ": " + Utf8Of(e.getMessage())};
+    throw ParseFailure{e.getLineNumber(), e.getColumnNumber(), Utf8Of(e.getMessage())};
   }
 };
 
 class RefusingEntityResolver final : public xc::XMLEntityResolver {
  public:
   xc::InputSource* resolveEntity(xc::XMLResourceIdentifier*) override {
-    throw ParseFailure{"external entities are not allowed"};
+    throw ParseFailure{0, 0, "external entities are not allowed"};
   }
 };
 
@@ -62,8 +64,10 @@ class GuardedDomParser final : public xc::XercesDOMParser {
                     const XMLCh* const prefix, const xc::RefVectorOf<xc::XMLAttr>& attributes,
                     const XMLSize_t count, const bool isEmpty, const bool isRoot) override {
     if (depth_ + 1 > kMaxXmlNestingDepth) {
-      throw ParseFailure{"elements are nested deeper than " +
-                         std::to_string(kMaxXmlNestingDepth) + " levels"};
+      const xc::Locator* at = getScanner()->getLocator();
+      throw ParseFailure{at->getLineNumber(), at->getColumnNumber(),
+                         "elements are nested deeper than " +
+                             std::to_string(kMaxXmlNestingDepth) + " levels"};
     }
     if (!isEmpty) ++depth_;  // an empty element reports no end
     XercesDOMParser::startElement(decl, urlId, prefix, attributes, count, isEmpty, isRoot);
@@ -119,10 +123,27 @@ HardenedDomParser::HardenedDomParser() : parts_((PlatformReady(), std::make_uniq
 
 HardenedDomParser::~HardenedDomParser() = default;
 
-xercesc::DOMDocument* HardenedDomParser::Parse(std::string_view utf8Text) {
+namespace {
+
+std::string Describe(const ParseFailure& failure, bool doctype, std::u16string_view systemId) {
+  const std::string reason = (doctype ? "DOCTYPE is not allowed: " : "") + failure.reason;
+  const std::string line = std::to_string(failure.line);
+  const std::string column = std::to_string(failure.column);
+  if (systemId.empty()) return "line " + line + ", column " + column + ": " + reason;
+  return "Error at file " + Utf16ToUtf8(systemId) + ", line " + line + ", char " + column +
+         "  Message: " + reason;
+}
+
+}  // namespace
+
+xercesc::DOMDocument* HardenedDomParser::Parse(std::string_view utf8Text,
+                                                 std::u16string_view systemId) {
+  const std::u16string id(systemId.empty() ? u"memory" : systemId);
   xc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(utf8Text.data()),
-                               utf8Text.size(), u"memory", false);
-  source.setEncoding(u"UTF-8");
+                               utf8Text.size(), id.c_str(), false);
+  // Without a declaration the text is taken as UTF-8; a declared encoding
+  // is honoured.
+  if (!utf8Text.starts_with("<?xml")) source.setEncoding(u"UTF-8");
   parts_->parser.ResetDepth();
   // Xerces' OutOfMemoryException passes on: the error frame answers E_OUTOFMEMORY.
   try {
@@ -130,8 +151,7 @@ xercesc::DOMDocument* HardenedDomParser::Parse(std::string_view utf8Text) {
   } catch (const ParseFailure& failure) {
     // The scanner reports a refused DOCTYPE only as a structure error.
     const bool doctype = utf8Text.find("<!DOCTYPE") != std::string_view::npos;
-    throw ENvException(
-        Bstr::FromUtf8((doctype ? "DOCTYPE is not allowed: " : "") + failure.reason));
+    throw ENvException(Bstr::FromUtf8(Describe(failure, doctype, systemId)));
   } catch (const xc::XMLException& e) {
     throw ENvException(Bstr::FromUtf8(Utf8Of(e.getMessage())));
   }

@@ -26,10 +26,13 @@ class HardenedDomParser {
   HardenedDomParser(const HardenedDomParser&) = delete;
   HardenedDomParser& operator=(const HardenedDomParser&) = delete;
 
-  // Parses UTF-8 text. The document belongs to the parser and lives until the
-  // next Parse or the parser's end. Throws ENvException with the parser's
-  // reason (position included) on any failure.
-  xercesc::DOMDocument* Parse(std::string_view utf8Text);
+  // Parses UTF-8 text (or text in the encoding its declaration names). The
+  // document belongs to the parser and lives until the next Parse or the
+  // parser's end. Throws ENvException with the parser's reason and position
+  // on any failure: "line L, column C: reason", or, given the name of the
+  // file the text came from, "Error at file <name>, line L, char C  Message:
+  // reason".
+  xercesc::DOMDocument* Parse(std::string_view utf8Text, std::u16string_view systemId = {});
 
  private:
   struct Parts;

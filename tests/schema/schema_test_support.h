@@ -45,6 +45,10 @@ class StandInServices final : public SchemaServices {
     behavior.Attributes().Add(u"version");
     behavior.PutSchemaLocation(kVersioningLocation);
   }
+  void DefineStandardBehaviors(const ComPtr<INvVexaSchema>& schema,
+                               std::u16string_view ns) const override {
+    DefineStandardBehavior(schema, Bstr(std::u16string(ns) + u"#version"));
+  }
 };
 
 inline ComPtr<INvVexaSchema> NewSchemaWithServices() {
