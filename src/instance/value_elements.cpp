@@ -85,10 +85,12 @@ class FragmentWriter {
     for (const auto& [ns, prefix] : collected_) AppendXmlAttribute(out, u"xmlns:" + prefix, ns);
   }
 
-  void AppendChildren(std::u16string& out, const xc::DOMNode* parent, bool topLevel) const {
+  // `defaultInForce`: a default namespace declared around the value still
+  // applies here, so an element without namespace must undeclare it.
+  void AppendChildren(std::u16string& out, const xc::DOMNode* parent, bool defaultInForce) const {
     for (const xc::DOMNode* node = parent->getFirstChild(); node != nullptr;
          node = node->getNextSibling())
-      AppendNode(out, node, topLevel);
+      AppendNode(out, node, defaultInForce);
   }
 
  private:
@@ -122,11 +124,14 @@ class FragmentWriter {
     out += ViewOf(node->getLocalName() ? node->getLocalName() : node->getNodeName());
   }
 
-  void AppendElement(std::u16string& out, const xc::DOMElement* element, bool topLevel) const {
+  void AppendElement(std::u16string& out, const xc::DOMElement* element,
+                     bool defaultInForce) const {
     out += u'<';
     AppendName(out, element);
-    if (topLevel && scope_.defaultNamespaceInScope && ViewOf(element->getNamespaceURI()).empty())
+    if (defaultInForce && ViewOf(element->getNamespaceURI()).empty()) {
       out += u" xmlns=\"\"";
+      defaultInForce = false;
+    }
     const xc::DOMNamedNodeMap* attributes = element->getAttributes();
     for (XMLSize_t k = 0; k < attributes->getLength(); ++k) {
       const xc::DOMNode* attribute = attributes->item(k);
@@ -136,16 +141,16 @@ class FragmentWriter {
       AppendXmlAttribute(out, name, ViewOf(attribute->getNodeValue()));
     }
     out += u'>';
-    AppendChildren(out, element, false);
+    AppendChildren(out, element, defaultInForce);
     out += u"</";
     AppendName(out, element);
     out += u'>';
   }
 
-  void AppendNode(std::u16string& out, const xc::DOMNode* node, bool topLevel) const {
+  void AppendNode(std::u16string& out, const xc::DOMNode* node, bool defaultInForce) const {
     switch (node->getNodeType()) {
       case xc::DOMNode::ELEMENT_NODE:
-        AppendElement(out, static_cast<const xc::DOMElement*>(node), topLevel);
+        AppendElement(out, static_cast<const xc::DOMElement*>(node), defaultInForce);
         break;
       case xc::DOMNode::TEXT_NODE:
         AppendXmlEscaped(out, ViewOf(node->getNodeValue()));
@@ -182,7 +187,7 @@ void AppendXmlValueText(std::u16string& out, const ComPtr<INvVexaXmlAttributeVal
   std::u16string text;
   writer.AppendDeclarations(text);
   text += u'>';
-  writer.AppendChildren(text, wrapper, true);
+  writer.AppendChildren(text, wrapper, scope.defaultNamespaceInScope);
   out += text;
 }
 

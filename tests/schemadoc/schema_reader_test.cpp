@@ -24,6 +24,8 @@ std::string ValueText(const VARIANT& value, DataTypeEnum type) {
   if (value.vt == VT_NULL) return "(null)";
   if (value.vt == VT_EMPTY) return "(empty)";
   std::u16string text;
+  if (type == dtXML && value.vt == VT_BSTR)  // a default: markup text
+    return Utf16ToUtf8(std::u16string_view(value.bstrVal));
   if (type == dtXML)
     AppendXmlValueText(text, ComPtr<IDispatch>(value.pdispVal).as<INvVexaXmlAttributeValue>(),
                        XmlValueScope{CreateObject<CNvVexaNamespaces>()});
@@ -185,7 +187,7 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
     if (parent < classCount && parent != k && draw(2)) {
       try {
         c.PutParentClass(classes.Item(parent));
-      } catch (const ENvException&) {  // would close a cycle
+      } catch (const ComError&) {  // would close a cycle
       }
     }
   }
