@@ -226,3 +226,65 @@ TEST(SchemaReader, RandomSchemasReadBackEqualAndSaveAgainByteForByte) {
 
 }  // namespace
 }  // namespace nv::test
+
+namespace nv::test {
+namespace {
+
+// Behaviour documents are read by the reader itself; no standard namespaces.
+class ReaderServices final : public SchemaServices {
+ public:
+  void LoadBehaviorSchema(const ComPtr<INvVexaSchema>& schema, const Bstr& location) const override {
+    ReadSchemaDocument(schema, location, {true, Bstr()});
+  }
+  bool IsStandardBehaviorNamespace(std::u16string_view) const override { return false; }
+  void DefineStandardBehavior(const ComPtr<INvVexaSchema>&, const Bstr&) const override {}
+  void DefineStandardBehaviors(const ComPtr<INvVexaSchema>&, std::u16string_view) const override {}
+};
+
+TEST(SchemaReader, SchemasOfEachFeatureReadBackEqual) {
+  const nv_test::ScratchFolder elsewhere;
+  const std::function<void(const ComPtr<INvVexaSchema>&)> rows[] = {
+      [](const auto& schema) {  // three generations, the child declared first
+        const auto classes = schema.Classes();
+        const auto child = classes.Add(u"Child");
+        const auto parent = classes.Add(u"Parent");
+        const auto root = classes.Add(u"Root");
+        parent.PutIsAbstract(true);
+        child.PutParentClass(parent);
+        parent.PutParentClass(root);
+        AddAttribute(root.CurrentClassAttributes(), u"id", dtString).PutIsPrimary(true);
+        AddAttribute(child.CurrentClassAttributes(), u"id", dtInt);  // shadows the root's
+      },
+      [](const auto& schema) {  // every data type, with and without a default
+        const auto attributes = schema.Classes().Add(u"AllTypes").CurrentClassAttributes();
+        for (int type = dtString; type <= dtXML; ++type) {
+          const std::u16string name = u"t" + std::u16string(Bstr::FromUtf8(std::to_string(type)).View());
+          const auto a = AddAttribute(attributes, name.c_str(), static_cast<DataTypeEnum>(type));
+          if (type != dtObjectReference)
+            a.PutDefaultValue(type == dtXML ? Variant(u"<x/>") : SampleValue(DataTypeEnum(type), 1));
+        }
+      },
+      [&](const auto& schema) {  // a behaviour kept elsewhere, loaded from its document
+        const auto source = MakeSchema();
+        source.PutSchemaURI(u"urn:far");
+        AddAttribute(source.Classes().Add(u"Far").CurrentClassAttributes(), u"size", dtDouble)
+            .PutRequired(true);
+        MakeSchemaWriter(source, true).Save(elsewhere.Name("far.xsd"));
+        const auto far = schema.ClassesBehaviors().Add(mtExternal, u"urn:far#Far",
+                                                       elsewhere.Name("far.xsd"), true);
+        const auto near = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:near#Near", u"", false);
+        const auto part = schema.Classes().Add(u"Part");
+        part.CurrentClassBehaviors().Add(far, muYes);
+        part.CurrentClassBehaviors().Add(near, muNo);
+      },
+  };
+  for (const auto& build : rows) {
+    const ComPtr<INvVexaSchema> schema = MakeSchema({nullptr, std::make_shared<ReaderServices>()});
+    schema.PutSchemaURI(u"urn:parts");
+    build(schema);
+    ExpectRoundTrip(schema);
+  }
+}
+
+}  // namespace
+}  // namespace nv::test
