@@ -288,3 +288,113 @@ TEST(SchemaReader, SchemasOfEachFeatureReadBackEqual) {
 
 }  // namespace
 }  // namespace nv::test
+
+namespace nv::test {
+namespace {
+
+// A schema document around `body`, with the fixed namespaces declared.
+std::string Document(std::string_view body, std::string_view rootAttributes =
+                                                R"( targetNamespace="urn:t")") {
+  return R"(<schema xmlns="http://www.w3.org/2001/XMLSchema" xmlns:tns="urn:t")"
+         R"( xmlns:vexa="http://www.norvane.com/vexa/std/ns/core/1.0")" +
+         std::string(rootAttributes) + ">" + std::string(body) + "</schema>";
+}
+
+std::string Class(std::string_view attributes, std::string_view sequence = "",
+                  std::string_view base = "vexa:root") {
+  return R"(<complexType name="C" vexa:dataModelRole="vexa:class" )" + std::string(attributes) +
+         R"(><complexContent><extension base=")" + std::string(base) + R"("><sequence>)" +
+         std::string(sequence) + "</sequence></extension></complexContent></complexType>";
+}
+
+std::string Attribute(std::string_view attributes, std::string_view content = "") {
+  return R"(<element name="a" vexa:dataModelRole="vexa:attribute" )" + std::string(attributes) +
+         ">" + std::string(content) + "</element>";
+}
+
+std::string Roles(std::string_view role) {
+  return Class("") + R"(<annotation><appinfo><vexa:domainBehaviors><vexa:behavior vexa:uri="d">)" +
+         std::string(role) + "</vexa:behavior></vexa:domainBehaviors></appinfo></annotation>";
+}
+
+std::string Nested(int depth) {
+  std::string text;
+  for (int k = 0; k < depth; ++k) text += "<a>";
+  return text;
+}
+
+TEST(SchemaReader, RefusesEachFault) {
+  const std::string ref = R"(<element ref="tns:B" vexa:mustUnderstand="maybe"/>)";
+  const std::string behavior = R"(<complexType name="B" vexa:dataModelRole="vexa:class_behavior"/>)";
+  const struct {
+    std::string text;
+    std::string message;
+  } rows[] = {
+      {"<schema", "Error at file @, line 1, char 8  Message: "},
+      {R"(<element xmlns="http://www.w3.org/2001/XMLSchema"/>)",
+       "Unexpected document element name \"element \"Expecting \"schema\""},
+      {Document("", ""), "Required attribute \"targetNamespace\" is missing"},
+      {Document(R"(<complexType name="" vexa:dataModelRole="vexa:class"/>)"),
+       "Empty string is not allowed for attribute \"name\""},
+      {Document(Class("", "", "tns:Missing")), "Class  \"Missing\" does not exist"},
+      {Document(Class("", "", "vexa:Other")),
+       "Unexpected parent class: Class can only inherit \"vexa:root\" or other classes from the "
+       "schema target namespace"},
+      {Document(Class("abstract=\"yes\"")), "Invalid value \"yes\" for the attribute \"abstract\""},
+      {Document(R"(<complexType name="C" vexa:dataModelRole="tns:class"/>)"),
+       "element \"dataModelRole\" must be from Vexa namespace"},
+      {Document(Class("", Attribute("", "<simpleType><restriction/></simpleType>"))),
+       "Invalid Vexa: Missing attribute \"type\" for element \"restriction\""},
+      {Document(Class("", Attribute("", "<simpleType><restriction base=\"string\"><maxLength/>"
+                                        "</restriction></simpleType>"))),
+       "Invalid Vexa: Missing attribute \"value\" for element \"maxLength\""},
+      {Document(Class("", Attribute(""))), "Invalid Vexa: missing type for attribute \"a\""},
+      {Document(Class("", Attribute("type=\"int\" vexa:primary=\"maybe\""))),
+       "Invalid value\"maybe\" for element \"primary\""},
+      {Document(Class("", Attribute("type=\"boolean\" default=\"x\""))),
+       "Invalid default value \"x\" for attribute \"a\": x is not a valid boolean value"},
+      {Document(Class("", Attribute("type=\"vexa:objectReference\" vexa:restrictionType=\"Some\""))),
+       "Unknown objectReferenceRestriction type \"Some\""},
+      {Document(Class("", Attribute("type=\"vexa:objectReference\" vexa:restrictionType=\"Class\""))),
+       "Invalid Vexa: missing ClassName for ObjectReferenceRestriction"},
+      {Document(Class("", Attribute("type=\"vexa:objectReference\" "
+                                    "vexa:restrictionType=\"Behavior\""))),
+       "Invalid Vexa: missing BehaviorURI for ObjectReferenceRestriction of type \"behavior\""},
+      {Document(Class("", R"(<element ref="tns:B"/>)") + behavior),
+       "Invalid value for parameter ClassBehavior"},
+      {Document(behavior + Class("", ref)), "Unknown MustUnderstand type \"maybe\""},
+      {Document(Roles(R"(<vexa:role vexa:name="r"/>)")),
+       "failed reading \"class\" attribute in domain behavior"},
+      {Document(Roles(R"(<vexa:role vexa:name="r" vexa:class="vexa:C"/>)")),
+       "The value of \"Class\" in global behavior must be from the schema namespace"},
+      {Document(Roles(R"(<vexa:role vexa:name="r" vexa:class="tns:D"/>)")),
+       "Class \"D\" does not exist"},
+      {Document(R"(<import namespace="urn:b" schemaLocation="../b.xsd"/>)"),
+       "Schema location \"../b.xsd\" leaves the folder \"@\""},
+      // Hostile documents: refused before anything is expanded or fetched.
+      {"<!DOCTYPE schema [<!ENTITY a \"aaaaaaaaaa\"><!ENTITY b \"&a;&a;&a;&a;&a;&a;&a;&a;\">]>" +
+           Document("<annotation>&b;</annotation>"),
+       "Error at file @, line 1, char 10  Message: DOCTYPE is not allowed: "},
+      {"<!DOCTYPE schema SYSTEM \"file:///etc/passwd\">" + Document(""),
+       "Error at file @, line 1, char 10  Message: DOCTYPE is not allowed: "},
+      {Document(Nested(100000)),
+       "Error at file @, line 1, char 917  Message: elements are nested deeper than 256 levels"},
+  };
+  for (const auto& row : rows) {
+    const nv_test::ScratchFolder folder;
+    nv_test::WriteText(folder.File("doc.xsd"), row.text);
+    const std::string message =
+        FailureOf([&] { ReadSchemaDocument(MakeSchema(), folder.Name("doc.xsd")); });
+    std::string expected = row.message;
+    const std::string at = expected.find("folder") != std::string::npos ? folder.Path() + "/"
+                                                                         : folder.File("doc.xsd");
+    if (const size_t marker = expected.find('@'); marker != std::string::npos)
+      expected.replace(marker, 1, at);
+    EXPECT_EQ(message.substr(0, expected.size()), expected) << row.text.substr(0, 200);
+  }
+  EXPECT_EQ(FailureOf([] { ReadSchemaDocument(MakeSchema(), Bstr(u"/no/such.xsd")); }),
+            "File \"/no/such.xsd\" does not exist");
+}
+
+}  // namespace
+}  // namespace nv::test
