@@ -1,9 +1,11 @@
-// The external schema writer as a client uses it: created with CoCreateInstance, filled
-// through its schema, saved as a standalone document that an XML parser accepts.
+// The external schema writer and reader as a client uses them: created with
+// CoCreateInstance; the writer's schema saved as a standalone document that an
+// XML parser accepts, the reader loading it from a file, a URI or a URL.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 
+#include "platform/http_test_server.h"
 #include "support/error_info_probe.h"
 #include "schema_document_test_support.h"
 #include "support/readback.h"
@@ -14,12 +16,18 @@ namespace {
 using nv_test::ReadText;
 using nv_test::ScratchFolder;
 
-ComPtr<INvVexaExternalSchemaWriter> NewExternalWriter() {
-  INvVexaExternalSchemaWriter* raw = nullptr;
-  EXPECT_EQ(CoCreateInstance(CLSID_NvVexaExternalSchemaWriter, nullptr, CLSCTX_INPROC_SERVER,
-                             IID_INvVexaExternalSchemaWriter, reinterpret_cast<void**>(&raw)),
+template <class I>
+ComPtr<I> Create(const CLSID& clsid, const IID& iid) {
+  I* raw = nullptr;
+  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
+                             reinterpret_cast<void**>(&raw)),
             S_OK);
-  return ComPtr<INvVexaExternalSchemaWriter>::attach(raw);
+  return ComPtr<I>::attach(raw);
+}
+
+ComPtr<INvVexaExternalSchemaWriter> NewExternalWriter() {
+  return Create<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter,
+                                             IID_INvVexaExternalSchemaWriter);
 }
 
 // Names and defaults beyond ASCII, and an Info item whose XML value uses
@@ -87,6 +95,49 @@ TEST(ExternalSchemaWriter, ASaveReplacesItsFileOnlyWhenComplete) {
   EXPECT_EQ(ReadText(folder.File("target.xsd")), "untouched");
   // No temporary file is left.
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
+}
+
+// A document with a behaviour beside it, loaded from a file, a "file:" URI,
+// a URL and a URL reached only through the proxy: the relative import is
+// fetched from beside the document each time, and each load gives a new schema.
+TEST(ExternalSchemaReader, LoadsFromFilesUrisAndUrlsThroughAProxy) {
+  ScratchFolder folder;
+  const auto writer = NewExternalWriter();
+  writer.PutSchemaURI(u"urn:parts");
+  const auto tagged = writer.Schema().ClassesBehaviors().Add(mtEmbedded, u"urn:cb#tagged", u"", false);
+  AddAttribute(tagged.Attributes(), u"tag", dtString);
+  writer.Schema().Classes().Add(u"Part").CurrentClassBehaviors().Add(tagged, muYes);
+  writer.Save(folder.Name("parts.xsd"));
+  nv_test::HttpTestServer server;
+  const std::string far = "http://nv-schema-test.invalid/s/";
+  for (const std::string& base : {server.Url("/s/"), far})
+    for (const char* name : {"parts.xsd", "VEXA_CB_NS1.xsd"})
+      server.Answer(base.starts_with("http://127") ? "/s/" + std::string(name) : base + name,
+                    nv_test::HttpResponse(200, "OK", ReadText(folder.File(name))));
+
+  const auto reader = Create<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader,
+                                                          IID_INvVexaExternalSchemaReader);
+  std::vector<ComPtr<INvVexaSchema>> loaded;
+  for (const Bstr& location : {folder.Name("parts.xsd"), Bstr(u"file://" + folder.Name("parts.xsd")),
+                               Bstr::FromUtf8(server.Url("/s/parts.xsd")),
+                               Bstr::FromUtf8(far + "parts.xsd")}) {
+    if (location.View().find(u".invalid") != std::u16string_view::npos)
+      reader.InitializationData().SetProxy(Bstr::FromUtf8(server.Address()));
+    const auto schema = reader.Load(location);
+    EXPECT_EQ(schema.SchemaLocation(), location);
+    EXPECT_EQ(schema.SchemaURI(), Bstr(u"urn:parts"));
+    const auto part = schema.Classes().ItemByName(u"Part");
+    EXPECT_EQ(part.CurrentClassBehaviors().GetMustUnderstandStatus(u"urn:cb#tagged"), muYes);
+    EXPECT_EQ(part.AllBehaviors().Item(0).Attributes().Item(0).Name(), Bstr(u"tag"));
+    loaded.push_back(schema);
+  }
+  EXPECT_FALSE(SameObject(loaded[0], loaded[1]));
+  EXPECT_EQ(server.Requests().size(), 4u);
+  EXPECT_EQ(server.Requests().back().rfind("GET " + far + "VEXA_CB_NS1.xsd HTTP/1.1\r\n", 0), 0u);
+  ComPtr<INvVexaSchema> none;
+  EXPECT_EQ(reader->Load(folder.Name("missing.xsd").Raw(), none.put()), DISP_E_EXCEPTION);
+  EXPECT_EQ(TakeErrorInfo().description, "File \"" + folder.File("missing.xsd") + "\" does not exist");
+  EXPECT_FALSE(none);
 }
 
 }  // namespace
