@@ -277,7 +277,7 @@ FetchedDocument SchemaDocumentReader::Fetch(const Bstr& location) const {
     const TempFolder folder;
     const Bstr file = JoinPath(folder.Path().View(), u"VEXA_Schema.xsd");
     const ComPtr<INvVexaInitializationData> data = ContextOf(schema_).initializationData;
-    HttpUtils().Download(location.View(), file.View(), kVexaUserAgent,
+    HttpUtils({.maxBytes = kMaxSchemaDocumentBytes}).Download(location.View(), file.View(), kVexaUserAgent,
                          data ? data.GetProxy().View() : std::u16string_view());
     fetched.bytes = ReadFileBytes(file.View(), kMaxSchemaDocumentBytes);
     fetched.url = location;
@@ -362,14 +362,13 @@ void SchemaDocumentReader::ReadImport(const xc::DOMElement* import,
 Bstr SchemaDocumentReader::ImportedLocation(std::u16string_view location,
                                             const FetchedDocument& from) const {
   if (!IsRelative(location)) return Bstr(location);
-  const Bstr& base = !options_.extractedFilesDir.Empty() ? options_.extractedFilesDir
-                     : !from.url.Empty()                 ? from.url
-                                                         : from.folder;
+  const bool inPackage = !options_.extractedFilesDir.Empty();
+  const bool online = !inPackage && !from.url.Empty();
+  const Bstr& base = inPackage ? options_.extractedFilesDir : online ? from.url : from.folder;
   if (ClimbsOut(location))
     throw ENvException(u"Schema location \"" + std::u16string(location) +
                        u"\" leaves the folder \"" + base + u"\"");
-  if (base == from.url) return NvInternetCombineUrl(base.View(), location);
-  return JoinPath(base.View(), location);
+  return online ? NvInternetCombineUrl(base.View(), location) : JoinPath(base.View(), location);
 }
 
 void SchemaDocumentReader::ReadClass(const xc::DOMElement* type) {
