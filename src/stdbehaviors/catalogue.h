@@ -36,8 +36,8 @@ bool IsStandardBehaviorNamespace(std::u16string_view behaviorNamespace) noexcept
 // already has is kept as it is.
 void DefineStandardBehavior(const ComPtr<INvVexaSchema>& schema, const Bstr& uri);
 
-// The services of the module's schemas: the standard catalogue. Reading
-// behaviour schema documents comes with the schema document reader.
+// The services of the module's schemas: the standard catalogue, and the
+// schema document reader for behaviour schema documents.
 std::shared_ptr<const SchemaServices> StandardSchemaServices();
 
 }  // namespace nv
