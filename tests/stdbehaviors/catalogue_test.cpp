@@ -105,8 +105,7 @@ std::string Short(const Bstr& uri) {
   return text;
 }
 
-// "class<parent(abstract): own behaviours; ... | behaviours | domain{role=class ...}",
-// a behaviour a class must understand marked "!".
+// "class<parent(abstract): own behaviours (muYes "!"); ... | behaviours | domain{ role=class }"
 std::string Describe(const ComPtr<INvVexaSchema>& schema) {
   std::string out;
   for (LONG k = 0; k < schema.Classes().Count(); ++k) {
@@ -119,9 +118,8 @@ std::string Describe(const ComPtr<INvVexaSchema>& schema) {
              (own.GetMustUnderstandStatus(own.Item(b).URI()) == muNo ? "" : "!");
     out += "; ";
   }
-  out += "|";
   for (LONG k = 0; k < schema.ClassesBehaviors().Count(); ++k)
-    out += " " + Short(schema.ClassesBehaviors().Item(k).URI());
+    out += (k ? " " : "| ") + Short(schema.ClassesBehaviors().Item(k).URI());
   out += " |";
   for (LONG k = 0; k < schema.DomainBehaviors().Count(); ++k) {
     const auto roles = schema.DomainBehaviors().Item(k).RoleClassMapping();
