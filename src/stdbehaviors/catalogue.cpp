@@ -5,6 +5,7 @@
 
 #include "frame/exception.h"
 #include "schema/behaviors.h"
+#include "schemadoc/schema_reader.h"
 
 namespace nv {
 namespace {
@@ -98,9 +99,9 @@ void AddAttribute(const ComPtr<INvVexaAttributes>& attributes, const BehaviorRow
 
 class CatalogueServices final : public SchemaServices {
  public:
-  void LoadBehaviorSchema(const ComPtr<INvVexaSchema>&, const Bstr& location) const override {
-    throw ENvException(u"Cannot read the behavior schema document \"" + location +
-                       u"\": reading behavior schema documents is not available");
+  void LoadBehaviorSchema(const ComPtr<INvVexaSchema>& schema,
+                          const Bstr& location) const override {
+    ReadSchemaDocument(schema, location, {true, Bstr()});
   }
   bool IsStandardBehaviorNamespace(std::u16string_view ns) const override {
     return nv::IsStandardBehaviorNamespace(ns);

@@ -40,8 +40,8 @@ void DefineStandardBehavior(const ComPtr<INvVexaSchema>& schema, const Bstr& uri
 // with "Namespace "<ns>" is not standard" for any other namespace.
 void DefineStandardBehaviors(const ComPtr<INvVexaSchema>& schema, std::u16string_view ns);
 
-// The services of the module's schemas: the standard catalogue. Reading
-// behaviour schema documents comes with the schema document reader.
+// The services of the module's schemas: the standard catalogue, and the
+// schema document reader for behaviour schema documents.
 std::shared_ptr<const SchemaServices> StandardSchemaServices();
 
 }  // namespace nv

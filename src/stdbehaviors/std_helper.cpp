@@ -1,12 +1,13 @@
 #include "stdbehaviors/std_helper.h"
 
 #include "frame/exception.h"
+#include "stdbehaviors/schema_helper.h"
 
 namespace nv {
 
 ComPtr<INvVexaSchemaHelper> CNvVexaStdHelperImpl::CreateSchemaHelper(
-    const ComPtr<INvVexaSchema>&) {
-  throw ENvException("The schema helper is not available yet");
+    const ComPtr<INvVexaSchema>& schema) {
+  return CreateObject<CNvVexaSchemaHelper>(schema);
 }
 
 ComPtr<INvVexaWriterHelper> CNvVexaStdHelperImpl::CreateWriterHelper(

@@ -1,11 +1,13 @@
-// The standard behaviours from the catalogue, and the module handing the
-// catalogue to the schemas of the objects it makes.
+// The standard behaviours from the catalogue, the module handing the
+// catalogue to the schemas of the objects it makes, and the schema helper
+// reached as a client does, through the standard helper object.
 #include "stdbehaviors/catalogue.h"
 
 #include <gtest/gtest.h>
 
 #include <map>
 #include <string>
+#include <vector>
 
 #include "support/failure_of.h"
 
@@ -64,9 +66,6 @@ TEST(Catalogue, DefinesEachStandardBehaviorWithItsAttributesAndLocation) {
     EXPECT_EQ(Describe(schema.ClassesBehaviors().ItemByURI(uri)), row.described);
   }
   DefineStandardBehavior(schema, u"urn:any#timeStamp");  // the time stamp is kept
-  const Bstr version(std::u16string(kVersioningNamespace) + u"#version");
-  EXPECT_EQ(nv_test::MessageOfFailure([&] { DefineStandardBehavior(schema, version); }),
-            "Behavior \"" + Utf8(version) + "\" already exist");
   EXPECT_EQ(nv_test::MessageOfFailure([&] { DefineStandardBehavior(schema, u"urn:x#nothing"); }),
             "Class Behavior \"urn:x#nothing\" is not an Vexa standard behavior.");
   EXPECT_TRUE(IsStandardBehaviorNamespace(kFilesNamespace));
@@ -86,6 +85,142 @@ TEST(Catalogue, TheModuleHandsItToTheSchemasOfItsObjects) {
   EXPECT_EQ(Describe(writer.Schema().ClassesBehaviors().ItemByURI(version)),
             "http://www.norvane.com/vexa/std/schema/classBehaviors/versioning.xsd: "
             "version:string! previousVersion:string!");
+}
+
+using Helper = ComPtr<INvVexaSchemaHelper>;
+
+Helper NewHelper(const ComPtr<INvVexaSchema>& schema) {
+  ComPtr<INvVexaStdHelper> stdHelper;
+  EXPECT_EQ(CoCreateInstance(CLSID_NvVexaStdHelper, nullptr, CLSCTX_INPROC_SERVER,
+                             IID_INvVexaStdHelper, reinterpret_cast<void**>(stdHelper.put())),
+            S_OK);
+  return stdHelper.CreateSchemaHelper(schema);
+}
+
+// "files#mainFile", "domainBehaviors/files": a standard URI without its base and version.
+std::string Short(const Bstr& uri) {
+  std::string text = Utf8(uri);
+  for (std::string cut : {"http://www.norvane.com/vexa/std/ns/core/", "classBehaviors/", "/1.0"})
+    if (const size_t at = text.find(cut); at != std::string::npos) text.erase(at, cut.size());
+  return text;
+}
+
+// "class<parent(abstract): own behaviours (muYes "!"); ... | behaviours | domain{ role=class }"
+std::string Describe(const ComPtr<INvVexaSchema>& schema) {
+  std::string out;
+  for (LONG k = 0; k < schema.Classes().Count(); ++k) {
+    const auto c = schema.Classes().Item(k);
+    out += Utf8(c.Name()) + (c.ParentClass() ? "<" + Utf8(c.ParentClass().Name()) : "") +
+           (c.IsAbstract() ? "(abstract)" : "") + ":";
+    const auto own = c.CurrentClassBehaviors();
+    for (LONG b = 0; b < own.Count(); ++b)
+      out += " " + Short(own.Item(b).URI()) +
+             (own.GetMustUnderstandStatus(own.Item(b).URI()) == muNo ? "" : "!");
+    out += "; ";
+  }
+  for (LONG k = 0; k < schema.ClassesBehaviors().Count(); ++k)
+    out += (k ? " " : "| ") + Short(schema.ClassesBehaviors().Item(k).URI());
+  out += " |";
+  for (LONG k = 0; k < schema.DomainBehaviors().Count(); ++k) {
+    const auto roles = schema.DomainBehaviors().Item(k).RoleClassMapping();
+    out += " " + Short(schema.DomainBehaviors().Item(k).URI()) + "{";
+    for (LONG r = 0; r < roles.Count(); ++r) {
+      const Bstr role = roles.as<INvVexaDomainBehaviorRoleClassMappingCRaw>().GetRoleNameByIndex(r);
+      out += " " + Utf8(role) + "=" + Utf8(roles.Item(role).Name());
+    }
+    out += " }";
+  }
+  return out;
+}
+
+TEST(SchemaHelper, AddsEachSupportWithItsClassesBehaviorsAndDomain) {
+  using Add = decltype(&Helper::AddDefaultFilesSupport);
+  const Add files = &Helper::AddDefaultFilesSupport, stamps = &Helper::AddDefaultTimeStampSupport,
+            versions = &Helper::AddDefaultVersioningSupport;
+  const std::string filesAdded =
+      "__fileDescription(abstract): files#fileDescription timeStamp#timeStamp; "
+      "__mainFile<__fileDescription: files#mainFile; "
+      "__secondaryFile<__fileDescription: files#secondaryFile; | timeStamp#timeStamp "
+      "files#fileDescription files#fileAssociation files#mainFile files#secondaryFile | "
+      "domainBehaviors/files{ file=__fileDescription }";
+  const struct {
+    std::vector<Add> calls;
+    std::string failure, described;
+  } rows[] = {
+      {{files}, nv_test::kNoFailure, filesAdded},
+      {{stamps, files}, nv_test::kNoFailure, filesAdded},
+      {{files, stamps}, nv_test::kNoFailure, filesAdded},
+      {{versions, versions},
+       "Behavior \"" + Utf8(Bstr(kVersioningNamespace)) + "#version\" already exist",
+       "| versioning#version |"},
+      {{&Helper::AddDefaultChangesSupport}, nv_test::kNoFailure,
+       "__transaction: changeTracking#transaction; __change(abstract): changeTracking#change; "
+       "__objectCreated<__change: changeTracking#objectCreated; "
+       "__objectValueModified<__change: changeTracking#objectValueModified; "
+       "__objectDeleted<__change: changeTracking#objectDeleted; | changeTracking#transaction "
+       "changeTracking#change changeTracking#objectCreated changeTracking#objectValueModified "
+       "changeTracking#objectDeleted changeTracking#trackChanges | domainBehaviors/changeTracking{ "
+       "objectCreated=__objectCreated objectDeleted=__objectDeleted "  // roles in key order
+       "objectValueModified=__objectValueModified transaction=__transaction }"},
+  };
+  for (const auto& row : rows) {
+    const ComPtr<INvVexaSchema> schema = MakeSchema();
+    const Helper helper = NewHelper(schema);
+    EXPECT_EQ(nv_test::MessageOfFailure([&] {
+                for (Add call : row.calls) (helper.*call)();
+              }),
+              row.failure);
+    EXPECT_EQ(Describe(schema), row.described);
+  }
+}
+
+TEST(SchemaHelper, MainFileInheritsTheFileDescriptionAndTimeStamps) {
+  const ComPtr<INvVexaSchema> schema = MakeSchema();
+  NewHelper(schema).AddDefaultFilesSupport();
+  std::string names;
+  const auto all = schema.Classes().ItemByName(u"__mainFile").AllBehaviors();
+  for (LONG b = 0; b < all.Count(); ++b)
+    for (LONG a = 0; a < all.Item(b).Attributes().Count(); ++a)
+      names += " " + Utf8(all.Item(b).Attributes().Item(a).Name());
+  EXPECT_EQ(names, " contentType fileName location computerName creationTime modificationTime");
+}
+
+// Each Enable needs its support; Is sees the behaviour through the parent.
+TEST(SchemaHelper, EnablesABehaviorOnAClassAndItsDescendants) {
+  const struct {
+    decltype(&Helper::AddDefaultFilesSupport) add;
+    decltype(&Helper::EnableVersioningForClass) enable;
+    decltype(&Helper::IsVersioningEnabled) is;
+    const char* missing;
+  } rows[] = {
+      {&Helper::AddDefaultFilesSupport, &Helper::EnableFileAssociationForClass,
+       &Helper::IsFileAssociationEnabled,
+       "Schema does not support Vexa Standard fileAssociation class behavior"},
+      {&Helper::AddDefaultVersioningSupport, &Helper::EnableVersioningForClass,
+       &Helper::IsVersioningEnabled,
+       "Schema does not support VEXA Standard versioning class behavior"},
+      {&Helper::AddDefaultChangesSupport, &Helper::EnableChangeTrackingForClass,
+       &Helper::IsChangeTrackingEnabled,
+       "Schema does not support VEXA Standard trackChanges class behavior"},
+      {&Helper::AddDefaultTimeStampSupport, &Helper::EnableTimeStampForClass,
+       &Helper::IsTimeStampEnabled,
+       "Schema does not support Vexa Standard timeStamp class behavior"},
+  };
+  for (const auto& row : rows) {
+    const ComPtr<INvVexaSchema> schema = MakeSchema();
+    const Helper helper = NewHelper(schema);
+    const auto parent = schema.Classes().Add(u"Document"), child = schema.Classes().Add(u"Part");
+    child.PutParentClass(parent);
+    EXPECT_EQ(nv_test::MessageOfFailure([&] { (helper.*row.enable)(parent); }), row.missing);
+    (helper.*row.add)();
+    EXPECT_FALSE((helper.*row.is)(child));
+    (helper.*row.enable)(parent);
+    EXPECT_TRUE((helper.*row.is)(child));
+    EXPECT_EQ(nv_test::MessageOfFailure([&] { (helper.*row.is)(nullptr); }),
+              "Invalid value for parameter VexaClass");
+  }
+  EXPECT_EQ(nv_test::MessageOfFailure([&] { NewHelper(nullptr); }),
+            "Invalid value for parameter Schema");
 }
 
 }  // namespace
