@@ -324,8 +324,8 @@ void SchemaDocumentReader::Load(const Bstr& location) {
 
 void SchemaDocumentReader::ReadTargetNamespace(const xc::DOMElement* root,
                                                const Bstr& location) {
+  // Behaviours may share the schema's namespace: their document is still imported.
   targetNamespace_ = RequiredAttribute(root, u"targetNamespace");
-  readNamespaces_.insert(targetNamespace_);
   if (options_.isBehaviorSchema) return;
   schema_.PutSchemaURI(Bstr(targetNamespace_));
   schema_.as<INvVexaSchemaCRaw>().Set_SchemaLocation(location);

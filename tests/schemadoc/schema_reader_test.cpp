@@ -145,7 +145,8 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
   const auto behaviors = schema.ClassesBehaviors();
   const int behaviorCount = draw(4);
   for (int k = 0; k < behaviorCount; ++k) {
-    const std::u16string ns = k < 2 ? u"urn:b1" : u"urn:b2";  // grouped: one document each
+    // Grouped, one document each; the second shares the schema's namespace.
+    const std::u16string ns = k < 2 ? u"urn:b1" : u"urn:parts";
     const auto b = behaviors.Add(mtEmbedded, Bstr(ns + u"#B" + char16_t(u'0' + k)), u"", false);
     AddAttribute(b.Attributes(), u"v", static_cast<DataTypeEnum>(1 + draw(19)))
         .PutRequired(draw(2) == 0);
