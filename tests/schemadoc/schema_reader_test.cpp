@@ -330,6 +330,8 @@ TEST(SchemaReader, RefusesEachFault) {
        "Unexpected parent class: Class can only inherit \"vexa:root\" or other classes from the "
        "schema target namespace"},
       {Document(Class("abstract=\"yes\"")), "Invalid value \"yes\" for the attribute \"abstract\""},
+      {Document(R"(<complexType name="C" vexa:dataModelRole=""/>)"),
+       "Empty string is not allowd for value of attribute \"dataModelRole\""},
       {Document(R"(<complexType name="C" vexa:dataModelRole="tns:class"/>)"),
        "element \"dataModelRole\" must be from Vexa namespace"},
       {Document(Class("", Attribute("", "<simpleType><restriction/></simpleType>"))),

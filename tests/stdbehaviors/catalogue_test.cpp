@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "support/failure_of.h"
+#include "support/scratch.h"
 
 namespace nv {
 namespace {
@@ -221,6 +223,48 @@ TEST(SchemaHelper, EnablesABehaviorOnAClassAndItsDescendants) {
   }
   EXPECT_EQ(nv_test::MessageOfFailure([&] { NewHelper(nullptr); }),
             "Invalid value for parameter Schema");
+}
+
+template <class I>
+ComPtr<I> Create(const CLSID& clsid) {
+  ComPtr<I> made;
+  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IidOf<I>(),
+                             reinterpret_cast<void**>(made.put())),
+            S_OK);
+  return made;
+}
+
+// Saved and loaded back, the standard behaviours come from the catalogue: no
+// behaviour document is written for them, and each keeps its standard
+// location. A behaviour of another document is loaded with its attributes.
+TEST(SchemaHelper, StandardSupportReadsBackFromTheCatalogue) {
+  const nv_test::ScratchFolder folder;
+  const auto writer = Create<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+  writer.PutSchemaURI(u"urn:parts");
+  const auto schema = writer.Schema();
+  const Helper helper = NewHelper(schema);
+  helper.AddDefaultFilesSupport();
+  helper.AddDefaultChangesSupport();
+  helper.AddDefaultVersioningSupport();
+  helper.EnableVersioningForClass(schema.Classes().Add(u"Part"));
+  writer.Save(folder.Name("parts.xsd"));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
+
+  const auto loaded =
+      Create<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader).Load(folder.Name("parts.xsd"));
+  EXPECT_EQ(Describe(loaded), Describe(schema));
+  const auto behaviors = loaded.ClassesBehaviors();
+  for (LONG k = 0; k < behaviors.Count(); ++k)
+    EXPECT_EQ(behaviors.Item(k).SchemaLocation(), schema.ClassesBehaviors().Item(k).SchemaLocation());
+
+  const auto other = Create<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+  other.Schema().ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false).Attributes().Add(u"size")
+      .TypeDefinition().PutValueType(dtDouble);
+  other.Save(folder.Name("other.xsd"));
+  const auto copy = Create<INvVexaWriter>(CLSID_NvVexaWriter).Schema().ClassesBehaviors().Add(
+      mtExternal, u"urn:x#B", folder.Name("VEXA_CB_NS1.xsd"), true);
+  EXPECT_EQ(copy.Attributes().Item(0).Name(), Bstr(u"size"));
+  EXPECT_EQ(copy.SchemaLocation(), folder.Name("VEXA_CB_NS1.xsd"));
 }
 
 }  // namespace
