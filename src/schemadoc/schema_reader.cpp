@@ -1,6 +1,5 @@
 #include "schemadoc/schema_reader.h"
 
-#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -16,6 +15,7 @@
 #include "platform/http.h"
 #include "platform/paths.h"
 #include "platform/temp_folder.h"
+#include "schema/behaviors.h"
 #include "schema/schema.h"
 #include "schemadoc/schema_elements.h"
 #include "values/data_type_names.h"
@@ -212,10 +212,10 @@ Variant InfoItemValue(const xc::DOMElement* element, DataTypeEnum type) {
   return ValueOfText(ViewOf(element->getTextContent()), type, element);
 }
 
-// A relative location: no scheme, no drive, not rooted, not a network path.
+// A relative location in the sense of behaviour copies (no scheme, no drive,
+// not a network path) that is not rooted either: one beside its document.
 bool IsRelative(std::u16string_view location) {
-  return !location.empty() && location.find(u':') == std::u16string_view::npos &&
-         !IsPathSeparator(location.front());
+  return !location.empty() && IsRelativeLocation(location) && !IsPathSeparator(location.front());
 }
 
 bool ClimbsOut(std::u16string_view location) {
