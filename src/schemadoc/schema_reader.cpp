@@ -49,12 +49,18 @@ const xc::DOMElement* SchemaChild(const xc::DOMElement* parent, std::u16string_v
   return nullptr;
 }
 
-// Calls `use` with each child element of that name in the XML Schema namespace.
+// Calls `use` with each child element of that namespace and name.
 template <class F>
-void ForEachSchemaChild(const xc::DOMElement* parent, std::u16string_view name, F&& use) {
+void ForEachChild(const xc::DOMElement* parent, std::u16string_view ns, std::u16string_view name,
+                  F&& use) {
   for (const xc::DOMElement* child = parent->getFirstElementChild(); child;
        child = child->getNextElementSibling())
-    if (IsElement(child, kXmlSchemaNamespace, name)) use(child);
+    if (IsElement(child, ns, name)) use(child);
+}
+
+template <class F>
+void ForEachSchemaChild(const xc::DOMElement* parent, std::u16string_view name, F&& use) {
+  ForEachChild(parent, kXmlSchemaNamespace, name, use);
 }
 
 // An attribute without namespace (ns empty) or in `ns`; nothing when absent.
@@ -258,6 +264,8 @@ class SchemaDocumentReader {
   void ReadBehaviorReference(const xc::DOMElement* element, const ComPtr<INvVexaClass>& vexaClass);
   void ReadBehaviorType(const xc::DOMElement* type);
   void ReadDomainBehaviors(const xc::DOMElement* appinfo);
+  void ReadRole(const xc::DOMElement* role,
+                const ComPtr<INvVexaDomainBehaviorRoleClassMapping>& roles);
   void ReadInfoItems(const xc::DOMElement* appinfo);
   void ConnectParents();
 
@@ -535,38 +543,36 @@ void SchemaDocumentReader::ReadBehaviorType(const xc::DOMElement* type) {
 
 void SchemaDocumentReader::ReadDomainBehaviors(const xc::DOMElement* appinfo) {
   const ComPtr<INvVexaDomainBehaviors> domainBehaviors = schema_.DomainBehaviors();
-  for (const xc::DOMElement* list = appinfo->getFirstElementChild(); list;
-       list = list->getNextElementSibling()) {
-    if (!IsElement(list, kCoreNamespace, u"domainBehaviors")) continue;
-    for (const xc::DOMElement* behavior = list->getFirstElementChild(); behavior;
-         behavior = behavior->getNextElementSibling()) {
-      if (!IsElement(behavior, kCoreNamespace, u"behavior")) continue;
+  ForEachChild(appinfo, kCoreNamespace, u"domainBehaviors", [&](const xc::DOMElement* list) {
+    ForEachChild(list, kCoreNamespace, u"behavior", [&](const xc::DOMElement* behavior) {
       const ComPtr<INvVexaDomainBehaviorRoleClassMapping> roles =
           domainBehaviors.Add(CoreAttribute(behavior, u"uri")).RoleClassMapping();
-      for (const xc::DOMElement* role = behavior->getFirstElementChild(); role;
-           role = role->getNextElementSibling()) {
-        if (!IsElement(role, kCoreNamespace, u"role")) continue;
-        const std::u16string_view roleName = CoreAttribute(role, u"name");
-        const auto classText = OptionalCoreAttribute(role, u"class");
-        if (!classText || classText->empty())
-          throw ENvException("failed reading \"class\" attribute in domain behavior");
-        const QualifiedName className = Resolve(role, *classText);
-        if (className.ns != targetNamespace_)
-          throw ENvException(
-              "The value of \"Class\" in global behavior must be from the schema namespace");
-        const ComPtr<INvVexaClass> vexaClass = classes_.ItemByName(Bstr(className.local));
-        if (!vexaClass) throw ENvException(u"Class \"" + className.local + u"\" does not exist");
-        roles.PutItem(roleName, vexaClass);
-      }
-    }
-  }
+      ForEachChild(behavior, kCoreNamespace, u"role",
+                   [&](const xc::DOMElement* role) { ReadRole(role, roles); });
+    });
+  });
 }
 
+void SchemaDocumentReader::ReadRole(const xc::DOMElement* role,
+                                    const ComPtr<INvVexaDomainBehaviorRoleClassMapping>& roles) {
+  const std::u16string_view roleName = CoreAttribute(role, u"name");
+  const auto classText = OptionalCoreAttribute(role, u"class");
+  if (!classText || classText->empty())
+    throw ENvException("failed reading \"class\" attribute in domain behavior");
+  const QualifiedName className = Resolve(role, *classText);
+  if (className.ns != targetNamespace_)
+    throw ENvException(
+        "The value of \"Class\" in global behavior must be from the schema namespace");
+  const ComPtr<INvVexaClass> vexaClass = classes_.ItemByName(Bstr(className.local));
+  if (!vexaClass) throw ENvException(u"Class \"" + className.local + u"\" does not exist");
+  roles.PutItem(roleName, vexaClass);
+}
+
+// The schema's Info items, one element each in the Header, typed by their
+// type attribute.
 void SchemaDocumentReader::ReadInfoItems(const xc::DOMElement* appinfo) {
   const ComPtr<INvVexaInfo> info = schema_.Info();
-  for (const xc::DOMElement* header = appinfo->getFirstElementChild(); header;
-       header = header->getNextElementSibling()) {
-    if (!IsElement(header, kSoapEnvelopeNamespace, u"Header")) continue;
+  ForEachChild(appinfo, kSoapEnvelopeNamespace, u"Header", [&](const xc::DOMElement* header) {
     for (const xc::DOMElement* element = header->getFirstElementChild(); element;
          element = element->getNextElementSibling()) {
       const ComPtr<INvVexaInfoItem> item =
@@ -584,7 +590,7 @@ void SchemaDocumentReader::ReadInfoItems(const xc::DOMElement* appinfo) {
         item.PutMustUnderstand(*mark == u"yes" ? muYes : muNo);
       }
     }
-  }
+  });
 }
 
 void SchemaDocumentReader::ConnectParents() {
