@@ -8,6 +8,7 @@
 
 #include "frame/bstr.h"
 #include "frame/implements.h"
+#include "frame/initialization_data.h"
 #include "frame/interfaces.h"
 
 namespace nv {
@@ -83,6 +84,20 @@ class CNvVexaSchema final
 
 // A new, empty schema.
 ComPtr<INvVexaSchema> MakeSchema(SchemaContext context = {});
+
+// What a top-level object makes its schemas with: its own initialization
+// data (made on first use) and the services the module handed it.
+class SchemaMaker {
+ public:
+  explicit SchemaMaker(std::shared_ptr<const SchemaServices> services)
+      : services_(std::move(services)) {}
+  ComPtr<INvVexaInitializationData> InitializationData() { return data_.Get(); }
+  ComPtr<INvVexaSchema> NewSchema() { return MakeSchema({data_.Get(), services_}); }
+
+ private:
+  std::shared_ptr<const SchemaServices> services_;
+  InitializationDataHolder data_;
+};
 // The context of a schema of this library, or an empty one for another's.
 SchemaContext ContextOf(const ComPtr<INvVexaSchema>& schema);
 

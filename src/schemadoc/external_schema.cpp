@@ -15,7 +15,7 @@ void CNvVexaExternalSchemaWriterImpl::Save(const BstrArg& fileName) {
 }
 
 ComPtr<INvVexaSchema> CNvVexaExternalSchemaReaderImpl::Load(const BstrArg& schemaLocation) {
-  ComPtr<INvVexaSchema> schema = MakeSchema({initializationData_.Get(), schemaServices_});
+  ComPtr<INvVexaSchema> schema = schemas_.NewSchema();
   ReadSchemaDocument(schema, Bstr(schemaLocation));
   return schema;
 }

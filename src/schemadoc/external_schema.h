@@ -15,23 +15,24 @@ class CNvVexaExternalSchemaWriterImpl {
  public:
   explicit CNvVexaExternalSchemaWriterImpl(
       std::shared_ptr<const SchemaServices> schemaServices = nullptr)
-      : schemaServices_(std::move(schemaServices)) {}
+      : schemas_(std::move(schemaServices)) {}
   virtual ~CNvVexaExternalSchemaWriterImpl() = default;
   virtual Bstr SchemaURI() { return Schema().SchemaURI(); }
   virtual void PutSchemaURI(const BstrArg& value) { Schema().PutSchemaURI(value); }
   // Made on first access with this object's initialization data.
   virtual ComPtr<INvVexaSchema> Schema() {
-    if (!schema_) schema_ = MakeSchema({initializationData_.Get(), schemaServices_});
+    if (!schema_) schema_ = schemas_.NewSchema();
     return schema_;
   }
   // Writes the schema document, and the behaviour schema documents beside it.
   virtual void Save(const BstrArg& fileName);
-  virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
+  virtual ComPtr<INvVexaInitializationData> InitializationData() {
+    return schemas_.InitializationData();
+  }
 
  private:
-  std::shared_ptr<const SchemaServices> schemaServices_;
+  SchemaMaker schemas_;
   ComPtr<INvVexaSchema> schema_;
-  InitializationDataHolder initializationData_;
   // Made on first Save and kept, so namespaces keep their prefixes.
   ComPtr<INvVexaSchemaWriterCRaw> writer_;
 };
@@ -48,16 +49,17 @@ class CNvVexaExternalSchemaReaderImpl {
  public:
   explicit CNvVexaExternalSchemaReaderImpl(
       std::shared_ptr<const SchemaServices> schemaServices = nullptr)
-      : schemaServices_(std::move(schemaServices)) {}
+      : schemas_(std::move(schemaServices)) {}
   virtual ~CNvVexaExternalSchemaReaderImpl() = default;
   // `schemaLocation` is a file name, a "file:" URI or a URL; a URL is
   // downloaded with this object's proxy. A failed load returns nothing.
   virtual ComPtr<INvVexaSchema> Load(const BstrArg& schemaLocation);
-  virtual ComPtr<INvVexaInitializationData> InitializationData() { return initializationData_.Get(); }
+  virtual ComPtr<INvVexaInitializationData> InitializationData() {
+    return schemas_.InitializationData();
+  }
 
  private:
-  std::shared_ptr<const SchemaServices> schemaServices_;
-  InitializationDataHolder initializationData_;
+  SchemaMaker schemas_;
 };
 
 class NvVexaExternalSchemaReader final : public Implements<NvVexaExternalSchemaReader, CNvVexaExternalSchemaReaderImpl, INvVexaExternalSchemaReader, IProvideClassInfo> {

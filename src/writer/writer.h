@@ -19,12 +19,12 @@ class CNvVexaWriterImpl {
   // `schemaServices` go to the package schema; without them it cannot load
   // behaviour documents or copy standard behaviours.
   explicit CNvVexaWriterImpl(std::shared_ptr<const SchemaServices> schemaServices = nullptr)
-      : schemaServices_(std::move(schemaServices)) {}
+      : schemas_(std::move(schemaServices)) {}
   // Finishes a package that is still open; failures there go unreported.
   virtual ~CNvVexaWriterImpl();
   // The package schema, made on first access with this writer's initialization data.
   virtual ComPtr<INvVexaSchema> Schema() {
-    if (!schema_) schema_ = MakeSchema({initializationData_.Get(), schemaServices_});
+    if (!schema_) schema_ = schemas_.NewSchema();
     return schema_;
   }
   virtual ComPtr<INvVexaDataWriter> DataWriter();
@@ -38,7 +38,7 @@ class CNvVexaWriterImpl {
   virtual ComPtr<ITAbZipper> Zipper() { return zipper_; }
   virtual void Save(const BstrArg&) {}
   virtual ComPtr<INvVexaInitializationData> InitializationData() {
-    return initializationData_.Get();
+    return schemas_.InitializationData();
   }
 
  private:
@@ -70,8 +70,7 @@ class CNvVexaWriterImpl {
   ComPtr<ITAbZipper> zipper_;
   bool closed_ = true;
   bool created_ = false;
-  std::shared_ptr<const SchemaServices> schemaServices_;
-  InitializationDataHolder initializationData_;
+  SchemaMaker schemas_;
   ArchiveFileCompressionLevelEnum compressionLevel_ = afclLow;
   std::optional<TempFolder> tempFolder_;
   Bstr destination_;  // the archive the client named
