@@ -3,7 +3,6 @@
 #pragma once
 
 #include "frame/implements.h"
-#include "frame/initialization_data.h"
 #include "frame/interfaces.h"
 #include "schema/schema.h"
 

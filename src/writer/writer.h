@@ -4,7 +4,6 @@
 #pragma once
 
 #include "frame/implements.h"
-#include "frame/initialization_data.h"
 #include "frame/interfaces.h"
 #include "platform/file_system.h"
 #include "platform/temp_folder.h"
