@@ -282,6 +282,25 @@ std::string Nested(int depth) {
   return text;
 }
 
+// Forms other writers use and this one never writes: explicit defaults,
+// other prefixes, a string restriction without a length.
+TEST(SchemaReader, ReadsTheFormsOfOtherWriters) {
+  const nv_test::ScratchFolder folder;
+  nv_test::WriteText(
+      folder.File("doc.xsd"),
+      R"(<x:schema xmlns:x="http://www.w3.org/2001/XMLSchema" xmlns:p="urn:t" targetNamespace="urn:t")"
+      R"( xmlns:v="http://www.norvane.com/vexa/std/ns/core/1.0"><x:complexType name="C")"
+      R"( v:dataModelRole="v:class" abstract="false"><x:complexContent><x:extension base="v:root">)"
+      R"(<x:sequence><x:element name="a" minOccurs="1" nillable="false" type="x:int")"
+      R"( v:dataModelRole="v:attribute"/><x:element name="b" minOccurs="0" v:dataModelRole="v:attribute")"
+      R"( type="v:objectReference" v:restrictionType="Any"/><x:element name="c")"
+      R"( v:dataModelRole="v:attribute"><x:simpleType><x:restriction base="x:string"/></x:simpleType>)"
+      R"(</x:element></x:sequence></x:extension></x:complexContent></x:complexType></x:schema>)");
+  const ComPtr<INvVexaSchema> schema = MakeSchema();
+  ReadSchemaDocument(schema, Bstr(u"file://" + folder.Name("doc.xsd")));
+  EXPECT_EQ(Describe(schema), "urn:t\nclass C a:10! b:20/0 c:1!/0");
+}
+
 TEST(SchemaReader, RefusesEachFault) {
   const std::string ref = R"(<element ref="tns:B" vexa:mustUnderstand="maybe"/>)";
   const std::string behavior = R"(<complexType name="B" vexa:dataModelRole="vexa:class_behavior"/>)";
