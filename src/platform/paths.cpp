@@ -79,4 +79,15 @@ Bstr FileNameToFileSystemURI(std::u16string_view name) {
   return (name[0] == u'/' ? u"file://" : u"file:///") + Bstr(name);
 }
 
+bool HasParentComponent(std::u16string_view path) {
+  size_t start = 0;
+  while (start <= path.size()) {
+    size_t end = start;
+    while (end < path.size() && !IsPathSeparator(path[end])) ++end;
+    if (path.substr(start, end - start) == u"..") return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 }  // namespace nv

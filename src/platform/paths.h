@@ -26,6 +26,10 @@ std::string ToFileSystemPath(std::u16string_view name);
 // already ends with a separator); `name` alone when `folder` is empty.
 Bstr JoinPath(std::u16string_view folder, std::u16string_view name);
 
+// True when a component of `path` ('/' or '\' separated) is "..": a relative
+// name that could climb out of the folder it is taken against.
+bool HasParentComponent(std::u16string_view path);
+
 // The run-time library's text for an errno value.
 std::string ErrnoText(int error);
 

@@ -224,17 +224,6 @@ bool IsRelative(std::u16string_view location) {
   return !location.empty() && IsRelativeLocation(location) && !IsPathSeparator(location.front());
 }
 
-bool ClimbsOut(std::u16string_view location) {
-  size_t start = 0;
-  while (start <= location.size()) {
-    size_t end = start;
-    while (end < location.size() && !IsPathSeparator(location[end])) ++end;
-    if (location.substr(start, end - start) == u"..") return true;
-    start = end + 1;
-  }
-  return false;
-}
-
 // What one Load reads: the document's bytes and where its relative imports
 // are looked for (a folder or a URL).
 struct FetchedDocument {
@@ -373,7 +362,7 @@ Bstr SchemaDocumentReader::ImportedLocation(std::u16string_view location,
   const bool inPackage = !options_.extractedFilesDir.Empty();
   const bool online = !inPackage && !from.url.Empty();
   const Bstr& base = inPackage ? options_.extractedFilesDir : online ? from.url : from.folder;
-  if (ClimbsOut(location))
+  if (HasParentComponent(location))
     throw ENvException(u"Schema location \"" + std::u16string(location) +
                        u"\" leaves the folder \"" + base + u"\"");
   return online ? NvInternetCombineUrl(base.View(), location) : JoinPath(base.View(), location);
