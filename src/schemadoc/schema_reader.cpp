@@ -139,8 +139,7 @@ bool BooleanAttribute(std::u16string_view text, const std::u16string& message) {
 // every name without prefix, so the local name decides).
 DataTypeEnum DataTypeOf(const QualifiedName& type) {
   if (type.local == u"objectReference" && type.ns == kCoreNamespace) return dtObjectReference;
-  if (type.local == u"xml") return dtXML;
-  return SchemaNameToDataType(type.local);
+  return LocalTypeNameToDataType(type.local);
 }
 
 // The namespace declarations in force on `element`, the nearest first.

@@ -48,4 +48,10 @@ void ThrowInvalidValue(std::u16string_view text, DataTypeEnum type) {
   throw ENvException(std::u16string_view(message));
 }
 
+DataTypeEnum LocalTypeNameToDataType(std::u16string_view name) {
+  if (const size_t colon = name.find(u':'); colon != std::u16string_view::npos)
+    name.remove_prefix(colon + 1);
+  return name == u"xml" ? dtXML : SchemaNameToDataType(name);
+}
+
 }  // namespace nv

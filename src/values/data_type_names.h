@@ -24,6 +24,10 @@ Bstr DataTypeToSchemaName(DataTypeEnum type);
 // Throws ENvException for a name that is not exactly one of the table.
 DataTypeEnum SchemaNameToDataType(std::u16string_view name);
 
+// A type named by its local name alone, as type attributes of value elements
+// give it ("xml" for dtXML): any prefix is dropped first.
+DataTypeEnum LocalTypeNameToDataType(std::u16string_view name);
+
 // The failure of a text that is not a value of its data type:
 // "<text> is not a valid <schema type name> value".
 
