@@ -171,19 +171,11 @@ TEST(TextToValue, EveryTypeReadsItsValueOrFails) {
   });
 }
 
-TEST(TextToValue, XmlNeedsNamespacesAndTheValueFactory) {
+// The factory at work is the schema reader's round trip of XML Info items.
+TEST(TextToValue, XmlNeedsNamespaces) {
   XmlValueContext context;  // as null, without namespaces
   EXPECT_EQ(FailureOf([&] { XmlFromText(u"<a/>", &context); }),
             "missing namespaces for converting XML type to variant");
-  const std::vector<XmlNamespaceDeclaration> declarations = {{Bstr(u"p"), Bstr(u"urn:p")}};
-  context.namespaces = &declarations;
-  EXPECT_EQ(FailureOf([&] { XmlFromText(u"<a/>", &context); }),
-            "no XML value factory for converting XML type to variant");
-
-  context.factory = [](std::u16string_view text, std::span<const XmlNamespaceDeclaration> ns) {
-    return Variant(Bstr(text) + u"|" + ns[0].prefix + u"=" + ns[0].uri);
-  };
-  EXPECT_EQ(VexaValueToVariant(u"<p:a/>", dtXML, &context).ToBstr().ToUtf8(), "<p:a/>|p=urn:p");
 }
 
 // Each value is written as the text given and reads back to the same value.
