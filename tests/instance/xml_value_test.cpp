@@ -1,5 +1,6 @@
 // XML values in instance documents: hostile fragments refused, names kept in their
-// namespaces under the document's prefixes, and the readers' factory.
+// namespaces under the document's prefixes. The readers' factory, with the declarations
+// in force, is the schema reader's round trip of XML Info items.
 #include "instance/names.h"
 #include "instance/value_elements.h"
 #include "support/failure_of.h"
@@ -52,26 +53,6 @@ TEST(XmlValueText, NamesKeepTheirNamespacesUnderTheDocumentsPrefixes) {
   out.clear();
   AppendXmlValueText(out, value, XmlValueScope{package, &info, true});
   EXPECT_NE(Bstr(out).ToUtf8().find("<e xmlns=\"\"></e>"), std::string::npos);
-}
-
-TEST(XmlValueFactory, MakesValuesWithTheDeclarationsInForce) {
-  const std::vector<XmlNamespaceDeclaration> declarations = {{Bstr(u"p"), Bstr(u"urn:p")},
-                                                             {Bstr(u""), Bstr(u"urn:default")}};
-  Variant made = XmlAttributeValueFromText(u"<p:x>1</p:x>", declarations);
-  ASSERT_EQ(made.Type(), VT_DISPATCH);
-  ComPtr<INvVexaXmlAttributeValue> value =
-      ComPtr<IUnknown>(made.pdispVal).as<INvVexaXmlAttributeValue>();
-  EXPECT_EQ(value.XML().ToUtf8(), "<p:x>1</p:x>");
-  EXPECT_EQ(value.Namespaces().GetPrefix(u"urn:p").ToUtf8(), "p");
-  std::u16string out;
-  const ComPtr<INvVexaNamespaces> package = PackageNamespaces();
-  AppendXmlValueText(out, value, XmlValueScope{package});
-  EXPECT_EQ(Bstr(out).ToUtf8(), " xmlns:NS3=\"urn:p\"><NS3:x>1</NS3:x>");
-
-  const XmlValueContext context = XmlValueContextFor(declarations);
-  Variant read = VexaValueToVariant(u"<p:y/>", dtXML, &context);
-  EXPECT_EQ(ComPtr<IUnknown>(read.pdispVal).as<INvVexaXmlAttributeValue>().XML().ToUtf8(),
-            "<p:y/>");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // The schema: its URI, Clear and Info, and a copy of a whole schema (classes, attributes
-// of every kind, behaviours of every origin with their marks, domain behaviours).
+// of every kind, behaviours of each origin but the catalogue, with their marks, domain
+// behaviours).
 #include <gtest/gtest.h>
 
 #include <string>
@@ -79,7 +80,6 @@ class SchemaCopy : public ::testing::Test {
     reference.ObjectReferenceType().PutRestrictionType(ortBehavior);
     reference.ObjectReferenceType().PutBehaviorURI(u"urn:x#Embedded");
     behaviors.Add(mtExternal, u"urn:far#Far", u"http://host/far.xsd", false);
-    behaviors.Add(mtExternal, kVersioning, kVersioningLocation, false);
 
     // The child comes first in the collection, its parent after it.
     auto derived = AddClass(source, u"Derived");
@@ -91,7 +91,6 @@ class SchemaCopy : public ::testing::Test {
     derived.CurrentClassAttributes().Add(u"own");
     base.CurrentClassBehaviors().Add(embedded, muYes);
     derived.CurrentClassBehaviors().Add(packaged, muNo);
-    derived.CurrentClassBehaviors().Add(behaviors.ItemByURI(kVersioning), muYes);
     source.DomainBehaviors().Add(u"urn:d#Files").RoleClassMapping().PutItem(u"file", derived);
 
     // What the destination held is replaced.
@@ -139,7 +138,7 @@ TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
 TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
   copy.Copy(source);
   auto behaviors = copy.ClassesBehaviors();
-  ASSERT_EQ(behaviors.Count(), 4);
+  ASSERT_EQ(behaviors.Count(), 3);
   // Embedded, and beside the schema: embedded copies without a location.
   EXPECT_EQ(Utf8(behaviors.Item(0).SchemaLocation()), "");
   EXPECT_TRUE(
@@ -149,19 +148,18 @@ TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
   EXPECT_EQ(
       Utf8(packaged.Attributes().Item(0).TypeDefinition().ObjectReferenceType().BehaviorURI()),
       "urn:x#Embedded");
-  // Elsewhere: loaded again, or defined from the catalogue.
+  // Elsewhere: loaded again.
   auto far = behaviors.ItemByURI(u"urn:far#Far");
   EXPECT_EQ(Utf8(far.SchemaLocation() + far.Attributes().Item(0).Name().View()),
             "http://host/far.xsdfarAway");
-  EXPECT_EQ(Utf8(behaviors.ItemByURI(kVersioning).Attributes().Item(0).Name()), "version");
 
   // Classes list the destination's behaviours, with their marks.
   auto all = copy.Classes().ItemByName(u"Leaf").AllBehaviors();
-  ASSERT_EQ(all.Count(), 3);
+  ASSERT_EQ(all.Count(), 2);
   EXPECT_EQ(all.Item(0), packaged);
-  EXPECT_EQ(all.Item(2), behaviors.ItemByURI(u"urn:x#Embedded"));
+  EXPECT_EQ(all.Item(1), behaviors.ItemByURI(u"urn:x#Embedded"));
   EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:p#Packaged"), muNo);
-  EXPECT_EQ(all.GetMustUnderstandStatus(kVersioning), muYes);
+  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#Embedded"), muYes);
   EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
 
   // Domain behaviours find the copied classes.

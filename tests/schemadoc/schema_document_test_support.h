@@ -35,8 +35,7 @@ inline std::string SavedDocument(const ComPtr<INvVexaSchema>& schema,
   return nv_test::ReadText(folder.File("doc.xsd"));
 }
 
-// The message of the failure a call raises, or "<no failure>".
-inline constexpr auto FailureOf = [](auto&& call) { return nv_test::MessageOfFailure(call); };
+using nv_test::FailureOf;
 
 inline constexpr std::string_view kFixedImports =
     R"(<import namespace="http://www.norvane.com/vexa/std/ns/core/1.0" )"

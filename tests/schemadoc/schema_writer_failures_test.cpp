@@ -42,8 +42,6 @@ TEST(SchemaWriterFailures, EachMessage) {
          a.PutDefaultValue(Variant(int32_t(1)));
        },
        "Invalid Vexa: A required Attribute \"a\" has a default value"},
-      {"attribute without a value type", [](const Schema& schema) { Own(schema).Add(u"a"); },
-       "missing Value type for attribute \"a\""},
       {"data type outside the enumeration",
        [](const Schema& schema) {
          AddAttribute(Own(schema), u"a", static_cast<DataTypeEnum>(30));

@@ -22,4 +22,8 @@ std::string MessageOfFailure(F&& call) {
   return kNoFailure;
 }
 
+// The same, by the name the layers' tests use.
+template <class F>
+std::string FailureOf(F&& call) { return MessageOfFailure(call); }
+
 }  // namespace nv_test

@@ -3,9 +3,8 @@
 #pragma once
 
 #include "frame/bstr.h"
-#include "frame/exception.h"
+#include "support/failure_of.h"
 
-#include <gtest/gtest.h>
 #include <stdlib.h>
 
 #include <filesystem>
@@ -68,19 +67,6 @@ inline std::string ReadText(const std::string& path) {
   std::ostringstream text;
   text << in.rdbuf();
   return text.str();
-}
-
-// The message of the ENvException that `action` throws; fails the test when
-// nothing or something else is thrown.
-template <class Action>
-std::string FailureOf(Action&& action) {
-  try {
-    action();
-  } catch (const nv::ENvException& e) {
-    return e.Message().ToUtf8();
-  }
-  ADD_FAILURE() << "no ENvException thrown";
-  return {};
 }
 
 }  // namespace nv_test

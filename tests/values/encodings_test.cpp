@@ -109,7 +109,6 @@ TEST(DurationObject, FailuresLeaveTheValueAsItWas) {
   };
   for (const auto& [put, message] : rows)
     EXPECT_EQ(FailureOf(put), std::string("Invalid duration format: ") + message);
-  EXPECT_EQ(duration.get()->put_Sec(-0.5), DISP_E_EXCEPTION);
   EXPECT_EQ(raw.ToString().ToUtf8(), "P4DT1.5S");
 }
 

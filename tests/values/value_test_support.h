@@ -35,7 +35,6 @@ inline DATE At(int y, int mo, int d, int h = 0, int mi = 0, int s = 0, int ms = 
 
 inline std::string Utf8(std::u16string_view text) { return Utf16ToUtf8(text); }
 
-// The message of the failure `action` throws, or "<no failure>".
-inline constexpr auto FailureOf = [](auto&& action) { return nv_test::MessageOfFailure(action); };
+using nv_test::FailureOf;
 
 }  // namespace nv::test

@@ -20,8 +20,7 @@
 
 namespace nv::writer_test {
 
-// The message of the failure a call raises, or "<no failure>".
-inline constexpr auto FailureOf = [](auto&& call) { return nv_test::MessageOfFailure(call); };
+using nv_test::FailureOf;
 
 inline const std::string kEnvelopeDeclarations =
     " xmlns:SOAP_ENV=\"http://schemas.xmlsoap.org/soap/envelope/\""

@@ -96,8 +96,6 @@ TEST(ErrorFrame, InnermostMessageBecomesTheDescriptionAndOtherFailures) {
     std::string description, source;
   } rows[] = {
       {[&] { return widget->Fail(text.Raw()); }, "Attribute \"x\" is required", ""},
-      {[&] { return creatable->Fail(text.Raw()); }, "Attribute \"x\" is required",
-       "NorvVexa1.NvVexaWriter.1.0"},
       {[&] { return creatable->Relay(widget.get(), Bstr(u"deep").Raw()); }, "deep",
        "NorvVexa1.NvVexaWriter.1.0"},
       {[&] { return widget->RelayInternal(Bstr(u"raw side").Raw()); }, "raw side", ""},
