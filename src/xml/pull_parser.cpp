@@ -104,16 +104,31 @@ class TokenBatch final : public xc::DefaultHandler {
       throw ENvException("Elements are nested deeper than 256 levels");
     Token& token = Add(ttStartElement);
     const XMLSize_t count = attributes.getLength();
-    for (XMLSize_t k = 0; k < count; ++k)
-      attributes_.push_back({Name(attributes.getLocalName(k)), Name(attributes.getURI(k)),
-                             Name(attributes.getQName(k)), text_.Store(View(attributes.getValue(k)))});
-    Tag(token, uri, localName, qName);
+    for (XMLSize_t k = 0; k < count; ++k) {
+      const xml::NameCache::Name local = names_.Intern(attributes.getLocalName(k), text_);
+      attributes_.push_back({local.text, names_.InternUri(attributes.getURI(k), text_).text,
+                             names_.InternQualified(attributes.getQName(k), local, text_).text,
+                             text_.Store(View(attributes.getValue(k)))});
+    }
+    const bool lasting = Tag(token, uri, localName, qName);
+    open_.push_back({token.ns, token.localName, token.qualifiedName, lasting});
   }
 
+  // An end tag has its start tag's names: taken from the stack when they
+  // outlast batches.
   void endElement(const XMLCh* const uri, const XMLCh* const localName,
                   const XMLCh* const qName) override {
     --depth_;
-    Tag(Add(ttEndElement), uri, localName, qName);
+    Token& token = Add(ttEndElement);
+    const OpenTag& open = open_.back();
+    if (open.lasting) {
+      token.ns = open.ns;
+      token.localName = open.localName;
+      token.qualifiedName = open.qualifiedName;
+    } else {
+      Tag(token, uri, localName, qName);
+    }
+    open_.pop_back();
   }
 
   void startPrefixMapping(const XMLCh* const prefix, const XMLCh* const uri) override {
@@ -158,15 +173,20 @@ class TokenBatch final : public xc::DefaultHandler {
     return token;
   }
 
-  void Tag(Token& token, const XMLCh* uri, const XMLCh* localName, const XMLCh* qName) {
-    token.ns = Name(uri);
-    token.localName = Name(localName);
-    if (token.ns.size() + 1 + token.localName.size() > kMaxExpandedName)
+  // Sets the tag's names; true when they last the whole parse.
+  bool Tag(Token& token, const XMLCh* uri, const XMLCh* localName, const XMLCh* qName) {
+    const xml::NameCache::Name ns = names_.InternUri(uri, text_);
+    const xml::NameCache::Name local = names_.Intern(localName, text_);
+    if (ns.text.size() + 1 + local.text.size() > kMaxExpandedName)
       throw ENvException("An element name is longer than 999 characters with its namespace URI");
-    token.qualifiedName = Name(qName);
+    const xml::NameCache::Name qualified = names_.InternQualified(qName, local, text_);
+    token.ns = ns.text;
+    token.localName = local.text;
+    token.qualifiedName = qualified.text;
+    return ns.lasting && local.lasting && qualified.lasting;
   }
 
-  std::u16string_view Name(const XMLCh* name) { return names_.Intern(View(name), text_); }
+  std::u16string_view Name(const XMLCh* name) { return names_.Intern(name, text_).text; }
 
   void RebuildScope() {
     auto scope = std::make_shared<NamespaceScope>();
@@ -183,6 +203,12 @@ class TokenBatch final : public xc::DefaultHandler {
   std::vector<std::pair<std::u16string, std::vector<std::u16string>>> bindings_;
   std::shared_ptr<const NamespaceScope> scope_;
   unsigned depth_ = 0;
+  // The names of the open elements, innermost last.
+  struct OpenTag {
+    std::u16string_view ns, localName, qualifiedName;
+    bool lasting;
+  };
+  std::vector<OpenTag> open_;
 };
 
 }  // namespace

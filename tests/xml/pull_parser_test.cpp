@@ -219,6 +219,29 @@ TEST(PullParser, ReadsManyBatchesFromASourceOfFewBytes) {
   ExpectManyElements(parser, kCount);
 }
 
+// Names beyond the shared ones (too many, too long) live with their batch;
+// an end tag far from its start tag still has its names.
+TEST(PullParser, KeepsNamesBeyondTheSharedOnes) {
+  const std::string outer = "o" + std::string(300, 'x');
+  std::string text = "<" + outer + ">";
+  for (int k = 0; k < 6000; ++k) text += "<e" + std::to_string(k) + " a" + std::to_string(k) + "='v'/>";
+  text += "</" + outer + ">";
+  PullParser parser;
+  Open(parser, text, 3);
+  ASSERT_EQ(U8(parser.CurrentToken().localName), outer);
+  for (int k = 0; k < 6000; ++k) {
+    parser.Next();
+    const std::string name = "e" + std::to_string(k);
+    ASSERT_EQ(U8(parser.CurrentToken().qualifiedName), name);
+    ASSERT_EQ(U8(parser.CurrentToken().attributes[0].localName), "a" + std::to_string(k));
+    parser.Next();
+    ASSERT_TRUE(parser.IsEndElement(Utf8ToUtf16(name)));
+  }
+  parser.Next();
+  EXPECT_TRUE(parser.IsEndElement(Utf8ToUtf16(outer)));
+  EXPECT_EQ(U8(parser.CurrentToken().qualifiedName), outer);
+}
+
 // The instance document comes straight from its archive entry; an entry
 // that inflates beyond its declared size is refused while it is parsed.
 TEST(PullParser, ReadsArchiveEntriesAndRefusesOverlongOnes) {
