@@ -42,6 +42,7 @@ class ByteStream final : public xc::BinInputStream {
   XMLFilePos curPos() const override { return position_; }
   XMLSize_t readBytes(XMLByte* const toFill, const XMLSize_t maxToRead) override {
     const size_t got = source_(reinterpret_cast<char*>(toFill), maxToRead);
+    if (got > maxToRead) throw ENvException("The XML source gave more bytes than asked for");
     position_ += got;
     return got;
   }
