@@ -51,8 +51,20 @@ void CNvTAbUnZipperImpl::PutFileName(const BstrArg& value) {
 
 archive::ZipReader& CNvTAbUnZipperImpl::Archive() {
   if (!initialized_) throw ENvException("Cannot initialize unzip library");
-  if (!archive_) archive_ = std::make_unique<archive::ZipReader>(Utf16ToUtf8(fileName_.View()));
+  if (!archive_) archive_ = std::make_shared<archive::ZipReader>(Utf16ToUtf8(fileName_.View()));
   return *archive_;
+}
+
+std::unique_ptr<archive::EntryReader> CNvTAbUnZipperImpl::OpenEntry(std::string_view entryName) {
+  archive::ZipReader& zip = Archive();
+  const int64_t index = zip.Find(entryName);
+  if (index < 0 || zip.Entries()[static_cast<size_t>(index)].folder)
+    throw ENvException(("The archive \"" + Utf16ToUtf8(fileName_.View()) + "\" has no entry \"" +
+                        std::string(entryName) + "\"")
+                           .c_str());
+  std::unique_ptr<archive::EntryReader> reader = zip.OpenEntry(static_cast<size_t>(index));
+  reader->KeepAlive(archive_);
+  return reader;
 }
 
 archive::UniqueFd CNvTAbUnZipperImpl::OpenBaseDirectory() const {

@@ -43,6 +43,11 @@ class CNvTAbUnZipperImpl {
   virtual SHORT Count();
   virtual Bstr Item(LONG index);
 
+  // The data of the entry named `entryName`, read block by block; requires
+  // Init and a file name. The reader keeps the archive open, even when the
+  // file name changes or this object ends first.
+  std::unique_ptr<archive::EntryReader> OpenEntry(std::string_view entryName);
+
  private:
   // The open archive; requires Init.
   archive::ZipReader& Archive();
@@ -54,7 +59,7 @@ class CNvTAbUnZipperImpl {
   bool initialized_ = false;
   Bstr fileName_;
   Bstr baseDirectory_;
-  std::unique_ptr<archive::ZipReader> archive_;
+  std::shared_ptr<archive::ZipReader> archive_;
   std::vector<Bstr> entryNames_;
 };
 

@@ -259,51 +259,51 @@ int64_t ZipReader::Find(std::string_view name) const {
   return found == byName_.end() ? -1 : found->second;
 }
 
-// Copying one entry's data in blocks, trusting neither its declared size nor
+// Reading one entry's data in blocks, trusting neither its declared size nor
 // libzip to stop at it.
 
-namespace {
+EntryReader::EntryReader(zip_file_t* file, std::string name, uint64_t declaredSize)
+    : file_(file), name_(std::move(name)), declared_(declaredSize) {}
 
-// An open entry; closing reports libzip's final verdict (CRC and size checks).
-class OpenEntry {
- public:
-  explicit OpenEntry(zip_file_t* file) : file_(file) {}
-  OpenEntry(const OpenEntry&) = delete;
-  OpenEntry& operator=(const OpenEntry&) = delete;
-  ~OpenEntry() {
-    if (file_ != nullptr) zip_fclose(file_);
-  }
-  zip_file_t* get() const { return file_; }
-  int Close() { return zip_fclose(std::exchange(file_, nullptr)); }
+EntryReader::~EntryReader() {
+  if (file_ != nullptr) zip_fclose(file_);
+}
 
- private:
-  zip_file_t* file_;
-};
+size_t EntryReader::Read(char* buffer, size_t size) {
+  if (file_ == nullptr || size == 0) return 0;
+  // Asking for one byte beyond the declared size is enough to see an
+  // overrun, so a deflate bomb is stopped before it inflates further.
+  const uint64_t wanted = std::min<uint64_t>(size, declared_ - total_ + 1);
+  const zip_int64_t got = zip_fread(file_, buffer, wanted);
+  if (got < 0) CannotExtract(name_, zip_error_strerror(zip_file_get_error(file_)));
+  if (got == 0) return Finish();
+  total_ += static_cast<uint64_t>(got);
+  if (total_ > declared_)
+    RefuseEntry(name_, "more data than its declared size of " + std::to_string(declared_) +
+                           " bytes");
+  return static_cast<size_t>(got);
+}
 
-}  // namespace
+// Closing reports libzip's final verdict (CRC and size checks).
+size_t EntryReader::Finish() {
+  if (const int closed = zip_fclose(std::exchange(file_, nullptr)); closed != 0)
+    CannotExtract(name_, ZipErrorText(closed));
+  if (total_ != declared_)
+    RefuseEntry(name_, "less data than its declared size of " + std::to_string(declared_) +
+                           " bytes");
+  return 0;
+}
+
+std::unique_ptr<EntryReader> ZipReader::OpenEntry(size_t index) {
+  const ZipEntry& entry = entries_.at(index);
+  zip_file_t* file = zip_fopen_index(archive_.get(), index, 0);
+  if (file == nullptr) CannotExtract(entry.name, ZipErrorText(archive_.get()));
+  return std::make_unique<EntryReader>(file, entry.name, entry.size);
+}
 
 void ZipReader::Copy(size_t index, const Sink& sink) {
-  const ZipEntry& entry = entries_.at(index);
-  OpenEntry file(zip_fopen_index(archive_.get(), index, 0));
-  if (file.get() == nullptr) CannotExtract(entry.name, ZipErrorText(archive_.get()));
-  uint64_t total = 0;
-  for (;;) {
-    // Asking for one byte beyond the declared size is enough to see an
-    // overrun, so a deflate bomb is stopped before it inflates further.
-    const uint64_t wanted = std::min<uint64_t>(block_.size(), entry.size - total + 1);
-    const zip_int64_t got = zip_fread(file.get(), block_.data(), wanted);
-    if (got < 0) CannotExtract(entry.name, zip_error_strerror(zip_file_get_error(file.get())));
-    if (got == 0) break;
-    total += static_cast<uint64_t>(got);
-    if (total > entry.size)
-      RefuseEntry(entry.name,
-                  "more data than its declared size of " + std::to_string(entry.size) + " bytes");
-    sink(block_.data(), static_cast<size_t>(got));
-  }
-  if (const int closed = file.Close(); closed != 0) CannotExtract(entry.name, ZipErrorText(closed));
-  if (total != entry.size)
-    RefuseEntry(entry.name,
-                "less data than its declared size of " + std::to_string(entry.size) + " bytes");
+  const std::unique_ptr<EntryReader> reader = OpenEntry(index);
+  while (const size_t got = reader->Read(block_.data(), block_.size())) sink(block_.data(), got);
 }
 
 }  // namespace nv::archive

@@ -77,6 +77,37 @@ struct ZipEntry {
   std::optional<time_t> modified;
 };
 
+// One entry's data, pulled block by block. It trusts neither the declared
+// size nor libzip to stop at it: the entry is refused (ENvException naming
+// it) as soon as more bytes inflate than it declared, and at its end when
+// fewer arrived, libzip reports a read failure or the CRC does not match.
+// The archive it came from must stay open while it is used (see KeepAlive).
+class EntryReader {
+ public:
+  EntryReader(zip_file_t* file, std::string name, uint64_t declaredSize);
+  ~EntryReader();
+  EntryReader(const EntryReader&) = delete;
+  EntryReader& operator=(const EntryReader&) = delete;
+
+  // Fills `buffer` with up to `size` bytes; 0 once the whole entry arrived
+  // and passed the final checks.
+  size_t Read(char* buffer, size_t size);
+
+  const std::string& Name() const { return name_; }
+  uint64_t DeclaredSize() const { return declared_; }
+  // Keeps `owner` (whatever holds the archive open) alive as long as this.
+  void KeepAlive(std::shared_ptr<const void> owner) { owner_ = std::move(owner); }
+
+ private:
+  size_t Finish();
+
+  zip_file_t* file_;
+  std::string name_;
+  uint64_t declared_;
+  uint64_t total_ = 0;
+  std::shared_ptr<const void> owner_;  // released after the file is closed
+};
+
 class ZipReader {
  public:
   // Throws ENvException when the archive cannot be opened or is refused.
@@ -94,6 +125,9 @@ class ZipReader {
   // (ENvException naming it) as soon as more bytes inflate than it
   // declared, or when fewer arrive or libzip reports a read failure.
   void Copy(size_t index, const Sink& sink);
+  // Opens entry `index` for reading block by block; the reader must not
+  // outlive this ZipReader.
+  std::unique_ptr<EntryReader> OpenEntry(size_t index);
 
  private:
   struct Discard {
