@@ -25,3 +25,6 @@ rm -f "$sample"
 unzip -l "$sample"
 echo "--- VEXA_Data.xml ---"
 unzip -p "$sample" VEXA_Data.xml
+echo
+echo "--- the sample package read back ---"
+"$root/out/examples/read_package_example" "$sample"

@@ -47,6 +47,11 @@ class CNvTAbUnZipperImpl {
   // Init and a file name. The reader keeps the archive open, even when the
   // file name changes or this object ends first.
   std::unique_ptr<archive::EntryReader> OpenEntry(std::string_view entryName);
+  // Every entry's name, in archive order (Count stops at 32,767).
+  const std::vector<Bstr>& EntryNames() {
+    ListEntries();
+    return entryNames_;
+  }
 
  private:
   // The open archive; requires Init.

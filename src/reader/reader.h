@@ -2,8 +2,11 @@
 // schema and hands out the data reader.
 #pragma once
 
+#include <optional>
+
 #include "frame/implements.h"
 #include "frame/interfaces.h"
+#include "platform/temp_folder.h"
 #include "schema/schema.h"
 
 namespace nv {
@@ -14,9 +17,17 @@ class CNvVexaReaderImpl {
       : schemas_(std::move(schemaServices)) {}
   virtual ~CNvVexaReaderImpl() = default;
 
+  // Made on first access; an open with LoadSchema true after a schema was
+  // loaded starts a fresh one (the client keeps the one it took).
+
   virtual ComPtr<INvVexaSchema> Schema();
+  // Needs an open package (E_POINTER without one).
   virtual ComPtr<INvVexaDataReader> DataReader();
+  // Opens the package; with `loadSchema` extracts its schema documents and
+  // loads the schema it names. An archive with any unsafe entry is refused.
   virtual void OpenVexaArchiveFile(const BstrArg& fileName, bool loadSchema);
+  // Releases the package, its data reader and extracted files; the reader
+  // can then open another package.
   virtual void Close();
   virtual ComPtr<INvVexaUnderstoodInfoItems> UnderstoodInfoItems();
   virtual bool ValidateMustUnderstand() { return validateMustUnderstand_; }
@@ -27,10 +38,17 @@ class CNvVexaReaderImpl {
   virtual ComPtr<ITAbUnZipper> Unzipper() { return unzipper_; }
 
  private:
+  void LoadSchema();
+
   SchemaMaker schemas_;
   ComPtr<INvVexaSchema> schema_;
+  bool schemaLoaded_ = false;
+  ComPtr<INvVexaDataReader> dataReader_;
   ComPtr<ITAbUnZipper> unzipper_;
+  bool inUse_ = false;
+  ComPtr<INvVexaUnderstoodInfoItems> understood_;
   bool validateMustUnderstand_ = true;
+  std::optional<TempFolder> extracted_;
 };
 
 class NvVexaReader final : public Implements<NvVexaReader, CNvVexaReaderImpl, INvVexaReader,

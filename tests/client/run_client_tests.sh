@@ -23,7 +23,8 @@ done
 NORVVEXA_REGISTRY="$work/registry" "$work/client_c++17" --gtest_brief=1
 
 # The examples through find_package, once with the shared and once with the
-# static library: each sets a schema Info item and writes a package.
+# static library: each sets a schema Info item and writes a package, which
+# the reading example reads back.
 for linkage in shared static; do
   static=OFF
   [ "$linkage" = static ] && static=ON
@@ -33,4 +34,6 @@ for linkage in shared static; do
   "$work/examples_$linkage/proxy_example" "client.test:8080" >/dev/null
   "$work/examples_$linkage/write_package_example" "$work/sample_$linkage.vexa" >/dev/null
   unzip -p "$work/sample_$linkage.vexa" | grep -q "Example Works"  # the schema's Info item
+  "$work/examples_$linkage/read_package_example" "$work/sample_$linkage.vexa" |
+    grep -q "changeCount = 4"  # a behaviour value of the first Part
 done
