@@ -33,6 +33,8 @@ namespace xc = xercesc;
 constexpr int kStepsPerBatch = 500;
 // The longest "<uri>|<local name>" a tag may have.
 constexpr size_t kMaxExpandedName = 999;
+// Distinct prefixes bound at one point of the document.
+constexpr size_t kMaxNamespacePrefixes = 128;
 
 std::u16string_view View(const XMLCh* text) { return text ? std::u16string_view(text) : u""; }
 
@@ -152,7 +154,13 @@ class TokenBatch final : public xc::DefaultHandler {
     const std::u16string_view name = View(prefix);
     auto binding = std::find_if(bindings_.begin(), bindings_.end(),
                                 [&](const auto& b) { return b.first == name; });
-    if (binding == bindings_.end()) binding = bindings_.insert(binding, {std::u16string(name), {}});
+    if (binding == bindings_.end()) {
+      // Every change copies the scope: its size is capped so that a flood of
+      // declarations costs linear time.
+      if (bindings_.size() >= kMaxNamespacePrefixes)
+        throw ENvException("More than 128 namespace prefixes are declared at once");
+      binding = bindings_.insert(binding, {std::u16string(name), {}});
+    }
     binding->second.emplace_back(View(uri));
     RebuildScope();
     Token& token = Add(ttStartPrefixMapping);
@@ -164,7 +172,10 @@ class TokenBatch final : public xc::DefaultHandler {
     const std::u16string_view name = View(prefix);
     const auto binding = std::find_if(bindings_.begin(), bindings_.end(),
                                       [&](const auto& b) { return b.first == name; });
-    if (binding != bindings_.end() && !binding->second.empty()) binding->second.pop_back();
+    if (binding != bindings_.end()) {
+      binding->second.pop_back();
+      if (binding->second.empty()) bindings_.erase(binding);
+    }
     RebuildScope();
     Add(ttEndPrefixMapping).localName = Name(prefix);
   }
@@ -208,7 +219,7 @@ class TokenBatch final : public xc::DefaultHandler {
   void RebuildScope() {
     auto scope = std::make_shared<NamespaceScope>();
     for (const auto& [prefix, uris] : bindings_)
-      if (!uris.empty()) scope->emplace_back(prefix, uris.back());
+      scope->emplace_back(prefix, uris.back());
     scope_ = std::move(scope);
   }
 

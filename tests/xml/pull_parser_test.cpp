@@ -180,6 +180,10 @@ TEST(PullParser, RefusesBrokenAndHostileDocumentsQuickly) {
     EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll(row.text); }), row.message) << row.what;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << row.what;
   }
+  std::string declarations = "<r";
+  for (int k = 0; k < 129; ++k) declarations += " xmlns:p" + std::to_string(k) + "='u'";
+  EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll(declarations + "/>"); }),
+            "More than 128 namespace prefixes are declared at once");
   EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll(Deep(256)); }), nv_test::kNoFailure);
   EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll("<" + std::string(998, 'n') + "/>"); }),
             nv_test::kNoFailure);
