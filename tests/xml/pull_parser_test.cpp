@@ -261,10 +261,13 @@ TEST(PullParser, ReadsArchiveEntriesAndRefusesOverlongOnes) {
   nv_test::WriteText(dir.File("bomb.zip"), zip);
 
   const auto parse = [&](const char* archive, std::string_view entry) {
-    CNvTAbUnZipperImpl unzipper;
-    unzipper.Init();
-    unzipper.PutFileName(dir.Name(archive));
-    std::shared_ptr<archive::EntryReader> reader = unzipper.OpenEntry(entry);
+    std::shared_ptr<archive::EntryReader> reader;
+    {
+      CNvTAbUnZipperImpl unzipper;  // the reader keeps the archive open
+      unzipper.Init();
+      unzipper.PutFileName(dir.Name(archive));
+      reader = unzipper.OpenEntry(entry);
+    }
     PullParser parser;
     parser.Open([reader](char* buffer, size_t size) { return reader->Read(buffer, size); },
                 u"doc.xml");
