@@ -1,6 +1,7 @@
 #include "xml/pull_parser.h"
 
 #include <algorithm>
+#include <exception>
 #include <optional>
 #include <string>
 
@@ -32,24 +33,37 @@ namespace xc = xercesc;
 constexpr int kStepsPerBatch = 500;
 // The longest "<uri>|<local name>" a tag may have.
 constexpr size_t kMaxExpandedName = 999;
+// Distinct prefixes bound at one point of the document.
+constexpr size_t kMaxNamespacePrefixes = 128;
 
 std::u16string_view View(const XMLCh* text) { return text ? std::u16string_view(text) : u""; }
 
-// The parser reads its bytes straight from the ByteSource.
+// The parser reads its bytes straight from the ByteSource. A failure of the
+// source does not pass through the scanner (which would leak on the way):
+// the stream ends there, and the parser raises the failure once the scanner
+// returns.
 class ByteStream final : public xc::BinInputStream {
  public:
-  explicit ByteStream(ByteSource& source) : source_(source) {}
+  ByteStream(ByteSource& source, std::exception_ptr& failure)
+      : source_(source), failure_(failure) {}
   XMLFilePos curPos() const override { return position_; }
   XMLSize_t readBytes(XMLByte* const toFill, const XMLSize_t maxToRead) override {
-    const size_t got = source_(reinterpret_cast<char*>(toFill), maxToRead);
-    if (got > maxToRead) throw ENvException("The XML source gave more bytes than asked for");
-    position_ += got;
-    return got;
+    if (failure_) return 0;
+    try {
+      const size_t got = source_(reinterpret_cast<char*>(toFill), maxToRead);
+      if (got > maxToRead) throw ENvException("The XML source gave more bytes than asked for");
+      position_ += got;
+      return got;
+    } catch (...) {
+      failure_ = std::current_exception();
+      return 0;
+    }
   }
   const XMLCh* getContentType() const override { return nullptr; }
 
  private:
   ByteSource& source_;
+  std::exception_ptr& failure_;
   XMLFilePos position_ = 0;
 };
 
@@ -57,10 +71,14 @@ class ByteInput final : public xc::InputSource {
  public:
   ByteInput(ByteSource source, const XMLCh* systemId)
       : InputSource(systemId), source_(std::move(source)) {}
-  xc::BinInputStream* makeStream() const override { return new ByteStream(source_); }
+  xc::BinInputStream* makeStream() const override { return new ByteStream(source_, failure_); }
+  void RethrowSourceFailure() const {
+    if (failure_) std::rethrow_exception(failure_);
+  }
 
  private:
   mutable ByteSource source_;
+  mutable std::exception_ptr failure_;
 };
 
 // One batch of tokens and the storage behind it, filled by the SAX2 events
@@ -136,7 +154,13 @@ class TokenBatch final : public xc::DefaultHandler {
     const std::u16string_view name = View(prefix);
     auto binding = std::find_if(bindings_.begin(), bindings_.end(),
                                 [&](const auto& b) { return b.first == name; });
-    if (binding == bindings_.end()) binding = bindings_.insert(binding, {std::u16string(name), {}});
+    if (binding == bindings_.end()) {
+      // Every change copies the scope: its size is capped so that a flood of
+      // declarations costs linear time.
+      if (bindings_.size() >= kMaxNamespacePrefixes)
+        throw ENvException("More than 128 namespace prefixes are declared at once");
+      binding = bindings_.insert(binding, {std::u16string(name), {}});
+    }
     binding->second.emplace_back(View(uri));
     RebuildScope();
     Token& token = Add(ttStartPrefixMapping);
@@ -148,7 +172,10 @@ class TokenBatch final : public xc::DefaultHandler {
     const std::u16string_view name = View(prefix);
     const auto binding = std::find_if(bindings_.begin(), bindings_.end(),
                                       [&](const auto& b) { return b.first == name; });
-    if (binding != bindings_.end() && !binding->second.empty()) binding->second.pop_back();
+    if (binding != bindings_.end()) {
+      binding->second.pop_back();
+      if (binding->second.empty()) bindings_.erase(binding);
+    }
     RebuildScope();
     Add(ttEndPrefixMapping).localName = Name(prefix);
   }
@@ -192,7 +219,7 @@ class TokenBatch final : public xc::DefaultHandler {
   void RebuildScope() {
     auto scope = std::make_shared<NamespaceScope>();
     for (const auto& [prefix, uris] : bindings_)
-      if (!uris.empty()) scope->emplace_back(prefix, uris.back());
+      scope->emplace_back(prefix, uris.back());
     scope_ = std::move(scope);
   }
 
@@ -225,11 +252,13 @@ struct PullParser::State {
   bool atEnd = true;
   bool firstSegment = true;
   bool moreToParse = true;
+  bool scannerThrew = false;
   std::optional<Bstr> failure;  // the parse stopped with this message
 
   ~State() {
-    // Stopping early on purpose; after a failure Xerces has reset itself.
-    if (reader && !firstSegment && moreToParse && !failure) {
+    // Stopping early on purpose; after the scanner threw it has reset
+    // itself, and resetting again would replace its message.
+    if (reader && !firstSegment && moreToParse && !scannerThrew) {
       try {
         reader->parseReset(scanToken);
       } catch (...) {
@@ -239,6 +268,7 @@ struct PullParser::State {
 
   void ReadNextSegment();
   void Scan();
+  bool Step();
 };
 
 void PullParser::State::ReadNextSegment() {
@@ -265,8 +295,7 @@ void PullParser::State::ReadNextSegment() {
 
 void PullParser::State::Scan() {
   if (firstSegment) {
-    if (!reader->parseFirst(*input, scanToken))
-      throw ENvException("CNvParser::ReadNextSegment, parseFirst failed.");
+    if (!Step()) throw ENvException("CNvParser::ReadNextSegment, parseFirst failed.");
     firstSegment = false;
   }
   // A batch may pass over markup that makes no token (comments); the next
@@ -274,9 +303,24 @@ void PullParser::State::Scan() {
   while (batch.tokens.empty() && moreToParse) {
     for (int step = 0; step < kStepsPerBatch && moreToParse; ++step) {
       if (reader->getErrorCount() != 0) return;
-      moreToParse = reader->parseNext(scanToken);
+      moreToParse = Step();
     }
   }
+}
+
+// One scan step. A failure of the byte source wins over what the scanner
+// made of the input ending there.
+bool PullParser::State::Step() {
+  bool more = false;
+  try {
+    more = firstSegment ? reader->parseFirst(*input, scanToken) : reader->parseNext(scanToken);
+  } catch (...) {
+    scannerThrew = true;
+    input->RethrowSourceFailure();
+    throw;
+  }
+  input->RethrowSourceFailure();
+  return more;
 }
 
 std::u16string_view TokenTypeName(TokenType type) noexcept {

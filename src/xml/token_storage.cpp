@@ -29,10 +29,10 @@ void TextArena::Reset() {
   used_ = 0;
 }
 
-NameCache::NameCache() : slots_(kSlots), knownUris_(kKnownUris) {}
+NameCache::NameCache() : slots_(kSlots), knownUris_(kSeen), recent_(kSeen) {}
 
 NameCache::Name NameCache::InternUri(const char16_t* uri, TextArena& overflow) {
-  KnownUri& known = knownUris_[(reinterpret_cast<uintptr_t>(uri) >> 4) & (kKnownUris - 1)];
+  Seen& known = knownUris_[SeenIndex(uri)];
   if (known.pointer == uri && uri != nullptr) return {known.text, true};
   const Name name = Intern(uri, overflow);
   if (name.lasting) known = {uri, name.text};
@@ -40,6 +40,19 @@ NameCache::Name NameCache::InternUri(const char16_t* uri, TextArena& overflow) {
 }
 
 NameCache::Name NameCache::Intern(const char16_t* name, TextArena& overflow) {
+  Seen& seen = recent_[SeenIndex(name)];
+  if (seen.pointer == name && name != nullptr) {
+    // Stops at the first difference, so never reads past the name's end.
+    size_t k = 0;
+    while (k < seen.text.size() && name[k] == seen.text[k]) ++k;
+    if (k == seen.text.size() && name[k] == 0) return {seen.text, true};
+  }
+  const Name interned = Lookup(name, overflow);
+  if (interned.lasting) seen = {name, interned.text};
+  return interned;
+}
+
+NameCache::Name NameCache::Lookup(const char16_t* name, TextArena& overflow) {
   if (name == nullptr || *name == 0) return {{}, true};
   uint32_t hash = 2166136261u;  // FNV-1a over the code units
   size_t size = 0;

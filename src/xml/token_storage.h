@@ -44,6 +44,8 @@ class NameCache {
 
   NameCache();
   // The interned copy of the NUL-terminated `name` (null counts as empty).
+  // Xerces mostly hands out a name from the same buffer each time: a name
+  // met before at the same address is only compared, not hashed.
   Name Intern(const char16_t* name, TextArena& overflow);
   // The same for a namespace URI that Xerces hands out from its URI pool,
   // where one pointer always holds one URI for the whole parse: found by
@@ -67,14 +69,21 @@ class NameCache {
     uint32_t hash = 0;
   };
 
-  struct KnownUri {
+  // A name last seen at an address.
+  struct Seen {
     const char16_t* pointer = nullptr;
     std::u16string_view text;
   };
-  static constexpr size_t kKnownUris = 64;  // a power of two
+  static constexpr size_t kSeen = 256;  // a power of two
+
+  static size_t SeenIndex(const char16_t* pointer) {
+    return (reinterpret_cast<uintptr_t>(pointer) >> 3) & (kSeen - 1);
+  }
+  Name Lookup(const char16_t* name, TextArena& overflow);
 
   std::vector<Slot> slots_;
-  std::vector<KnownUri> knownUris_;
+  std::vector<Seen> knownUris_;  // trusted: the pool's pointers
+  std::vector<Seen> recent_;     // compared before use
   std::vector<std::unique_ptr<char16_t[]>> texts_;
 };
 }  // namespace nv::xml

@@ -180,6 +180,10 @@ TEST(PullParser, RefusesBrokenAndHostileDocumentsQuickly) {
     EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll(row.text); }), row.message) << row.what;
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << row.what;
   }
+  std::string declarations = "<r";
+  for (int k = 0; k < 129; ++k) declarations += " xmlns:p" + std::to_string(k) + "='u'";
+  EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll(declarations + "/>"); }),
+            "More than 128 namespace prefixes are declared at once");
   EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll(Deep(256)); }), nv_test::kNoFailure);
   EXPECT_EQ(nv_test::MessageOfFailure([&] { ReadAll("<" + std::string(998, 'n') + "/>"); }),
             nv_test::kNoFailure);
@@ -257,10 +261,13 @@ TEST(PullParser, ReadsArchiveEntriesAndRefusesOverlongOnes) {
   nv_test::WriteText(dir.File("bomb.zip"), zip);
 
   const auto parse = [&](const char* archive, std::string_view entry) {
-    CNvTAbUnZipperImpl unzipper;
-    unzipper.Init();
-    unzipper.PutFileName(dir.Name(archive));
-    std::shared_ptr<archive::EntryReader> reader = unzipper.OpenEntry(entry);
+    std::shared_ptr<archive::EntryReader> reader;
+    {
+      CNvTAbUnZipperImpl unzipper;  // the reader keeps the archive open
+      unzipper.Init();
+      unzipper.PutFileName(dir.Name(archive));
+      reader = unzipper.OpenEntry(entry);
+    }
     PullParser parser;
     parser.Open([reader](char* buffer, size_t size) { return reader->Read(buffer, size); },
                 u"doc.xml");
