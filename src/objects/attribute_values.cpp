@@ -51,12 +51,16 @@ std::shared_ptr<const AttributeSet> ReadAttributes(const ComPtr<INvVexaSchema>& 
 
 }  // namespace
 
-const AttributeFacts& CNvVexaAttributesValuesImpl::FindAttribute(std::u16string_view name) {
+const AttributeFacts* CNvVexaAttributesValuesImpl::Lookup(std::u16string_view name) {
   if (!attributes_) UseAttributes(ReadAttributes(schema_, className_, behaviorUri_));
-  if (const long index = attributes_ ? attributes_->IndexOf(name, nextGuess_) : -1; index >= 0) {
-    nextGuess_ = static_cast<size_t>(index) + 1;
-    return (*attributes_)[static_cast<size_t>(index)];
-  }
+  const long index = attributes_ ? attributes_->IndexOf(name, nextGuess_) : -1;
+  if (index < 0) return nullptr;
+  nextGuess_ = static_cast<size_t>(index) + 1;
+  return &(*attributes_)[static_cast<size_t>(index)];
+}
+
+const AttributeFacts& CNvVexaAttributesValuesImpl::FindAttribute(std::u16string_view name) {
+  if (const AttributeFacts* found = Lookup(name)) return *found;
   const std::u16string owner = attributes_ ? attributes_->Owner()
                                : behaviorUri_.Empty() ? ClassOwnerText(className_.View())
                                                       : BehaviorOwnerText(behaviorUri_.View());
@@ -75,7 +79,10 @@ Variant CNvVexaAttributesValuesImpl::Item(const BstrArg& attributeName) {
 }
 
 void CNvVexaAttributesValuesImpl::PutItem(const BstrArg& attributeName, const VARIANT& value) {
-  const AttributeFacts& attribute = FindAttribute(attributeName);
+  Assign(FindAttribute(attributeName), Variant(value));
+}
+
+void CNvVexaAttributesValuesImpl::Assign(const AttributeFacts& attribute, Variant value) {
   if (value.vt == VT_NULL) {
     if (!attribute.nullAllowed)
       throw ENvException(u"Null value is not allowed for attribute " +
@@ -86,7 +93,7 @@ void CNvVexaAttributesValuesImpl::PutItem(const BstrArg& attributeName, const VA
       throw ENvException(kDtXmlAssignmentFailure);
   }
   Slot& slot = slots_[attribute.slot];
-  slot.value = Variant(value);
+  slot.value = std::move(value);
   if (!slot.assigned) {
     slot.assigned = true;
     ++assignedCount_;

@@ -39,6 +39,11 @@ class CNvVexaAttributesValuesImpl {
   // Takes the attribute definitions from a layout; without one they are
   // read from the schema at the first assignment.
   void UseAttributes(std::shared_ptr<const AttributeSet> attributes);
+  // The definition of the attribute `name`, or null when there is none.
+  const AttributeFacts* Lookup(std::u16string_view name);
+  // Assigns `value` to `attribute`, one of Lookup's answers, with the checks
+  // of PutItem.
+  void Assign(const AttributeFacts& attribute, Variant value);
   // The assigned value of the attribute kept in `slot`, or null.
   const VARIANT* AssignedValue(size_t slot) const;
 

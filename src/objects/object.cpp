@@ -73,10 +73,17 @@ void CNvVexaObjectImpl::CreateForWriter(const BstrArg& className, const BstrArg&
 
 void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg& objectId,
                                         const ComPtr<INvVexaSchema>& schema) {
+  CreateForReader(className, objectId, schema, nullptr);
+}
+
+void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg& objectId,
+                                        const ComPtr<INvVexaSchema>& schema,
+                                        std::shared_ptr<const ClassLayout> layout) {
   className_ = className;
   id_ = objectId;
   schema_ = schema;
-  groups_ = MakeAttributesValuesGroups(schema_, nullptr, className_, true);
+  layout_ = layout;
+  groups_ = MakeAttributesValuesGroups(schema_, nullptr, className_, true, std::move(layout));
 }
 
 void CNvVexaObjectImpl::AppendObjectXML(DocumentText& out) const {

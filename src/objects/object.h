@@ -35,6 +35,10 @@ class CNvVexaObjectImpl {
   virtual void CreateForReader(const BstrArg& className, const BstrArg& objectId,
                                const ComPtr<INvVexaSchema>& schema);
 
+  // As above, with the class's definitions from a layout its reader keeps.
+  void CreateForReader(const BstrArg& className, const BstrArg& objectId,
+                       const ComPtr<INvVexaSchema>& schema, std::shared_ptr<const ClassLayout> layout);
+
   // As above, with the class's definitions from a layout its writer keeps.
   void CreateForWriter(const BstrArg& className, const BstrArg& objectId,
                        const ComPtr<ITStream>& stream, const ComPtr<INvVexaNamespaces>& namespaces,

@@ -2,6 +2,7 @@
 
 #include "frame/exception.h"
 #include "instance/names.h"
+#include "objects/attribute_values.h"
 #include "objects/object.h"
 #include "reader/value_elements.h"
 
@@ -42,6 +43,16 @@ void CNvVexaObjectIteratorImpl::Next() {
   object_ = ReadObject();
 }
 
+std::shared_ptr<const ClassLayout> CNvVexaObjectIteratorImpl::LayoutOf(const Bstr& className) {
+  if (const auto found = layouts_.find(className.View()); found != layouts_.end())
+    return found->second;
+  const ComPtr<INvVexaClass> vexaClass = classes_.ItemByName(className);
+  if (!vexaClass) throw ENvException(u"Unknown class " + className);
+  auto layout = std::make_shared<const ClassLayout>(vexaClass, nullptr);
+  layouts_.emplace(std::u16string(className.View()), layout);
+  return layout;
+}
+
 ComPtr<INvVexaObject> CNvVexaObjectIteratorImpl::ReadObject() {
   PullParser& parser = *parser_;
   const auto type = parser.GetAttributeValue(u"type", kXmlSchemaInstanceNamespace);
@@ -56,14 +67,14 @@ ComPtr<INvVexaObject> CNvVexaObjectIteratorImpl::ReadObject() {
                        u"\" found\"" + std::u16string(classNamespace) + u"\"");
   const auto id = parser.GetAttributeValue(u"id");
   if (!id) throw ENvException("Invalid Vexa: Required attribute \"id\" is missing");
-  ComPtr<INvVexaObject> object = CreateObject<CNvVexaObject>();
-  object.as<INvVexaObjectCRaw>().CreateForReader(className, *id, schema_);
+  const Bstr objectId(*id);
   parser.NextSkipping(kSkippedTokens);
-  const ComPtr<INvVexaClass> vexaClass = classes_.ItemByName(className);
-  if (!vexaClass) throw ENvException(u"Unknown class " + className);
+  const std::shared_ptr<const ClassLayout> layout = LayoutOf(className);
+  ComPtr<INvVexaObject> object = CreateObject<CNvVexaObject>();
+  ImplFrom<CNvVexaObject, INvVexaObjectCRaw>(object)->CreateForReader(className, objectId,
+                                                                      schema_, layout);
   parser.SkipTokens(kSkippedTokens);
-  const ComPtr<INvVexaReadOnlyAttributes> attributes = vexaClass.AllAttributes();
-  const ComPtr<INvVexaAttributesValues> values = object.Values();
+  CNvVexaAttributesValuesImpl* values = AttributesValuesImpl(object.Values());
   while (!parser.AtEnd()) {
     if (parser.IsEndElement(u"object", kCoreNamespace)) {
       parser.NextSkipping(kSkippedTokens);
@@ -71,51 +82,48 @@ ComPtr<INvVexaObject> CNvVexaObjectIteratorImpl::ReadObject() {
     }
     ExpectToken(parser, ttStartElement);
     if (parser.CurrentToken().ns == schemaUri_.View())
-      ReadAttributeElement(attributes.ItemByName(parser.CurrentToken().localName), values,
-                           className);
+      ReadAttributeElement(values, className);
     else
-      ReadBehaviorElement(object, vexaClass);
+      ReadBehaviorElement(object, className);
   }
   return object;
 }
 
 void CNvVexaObjectIteratorImpl::ReadBehaviorElement(const ComPtr<INvVexaObject>& object,
-                                                    const ComPtr<INvVexaClass>& vexaClass) {
+                                                    const Bstr& className) {
   PullParser& parser = *parser_;
   const std::u16string ns(parser.CurrentToken().ns);
   const std::u16string name(parser.CurrentToken().localName);
   const Bstr uri(ns + u"#" + name);
-  const ComPtr<INvVexaAttributesValues> values = object.GetBehaviorValues(uri);
-  const ComPtr<INvVexaAttributes> attributes =
-      vexaClass.AllBehaviors().ItemByURI(uri).Attributes();
-  const Bstr className = vexaClass.Name();
+  // A behaviour the class lacks fails with the object's own message.
+  CNvVexaAttributesValuesImpl* values = AttributesValuesImpl(object.GetBehaviorValues(uri));
   parser.NextSkipping(kSkippedTokens);
   while (!parser.AtEnd() && !parser.IsEndElement(name, ns)) {
     ExpectToken(parser, ttStartElement);
-    ReadAttributeElement(attributes.ItemByName(parser.CurrentToken().localName), values,
-                         className);
+    ReadAttributeElement(values, className);
   }
   if (!parser.AtEnd()) parser.NextSkipping(kSkippedTokens);
 }
 
-void CNvVexaObjectIteratorImpl::ReadAttributeElement(
-    const ComPtr<INvVexaAttribute>& attribute, const ComPtr<INvVexaAttributesValues>& values,
-    const Bstr& className) {
+void CNvVexaObjectIteratorImpl::ReadAttributeElement(CNvVexaAttributesValuesImpl* impl,
+                                                     const Bstr& className) {
   PullParser& parser = *parser_;
-  const Bstr name(parser.CurrentToken().localName);
+  const std::u16string_view name = parser.CurrentToken().localName;
+  const AttributeFacts* attribute = impl->Lookup(name);
   if (!attribute)
-    throw ENvException(u"Unknown Attribute \"" + name + u"\" for class \"" + className + u"\"");
-  ValueElement read = ReadValueElement(parser, attribute.TypeDefinition().ValueType());
+    throw ENvException(u"Unknown Attribute \"" + std::u16string(name) + u"\" for class \"" +
+                       className + u"\"");
+  ValueElement read = ReadValueElement(parser, attribute->type);
   if (read.reference) {
-    values.PutItem(name, Variant(Bstr(*read.reference)));
+    impl->Assign(*attribute, Variant(Bstr(*read.reference)));
   } else if (read.empty) {
-    values.PutItem(name, Variant(u""));
+    impl->Assign(*attribute, Variant(u""));
   } else {
-    if (read.value.vt == VT_NULL && !attribute.IsNullAllowed())
+    if (read.value.vt == VT_NULL && !attribute->nullAllowed)
       throw ENvException(
-          u"Invalid Vexa: According to schema, Null value is not allowed for attribute \"" + name +
-          u"\"");
-    values.PutItem(name, read.value);
+          u"Invalid Vexa: According to schema, Null value is not allowed for attribute \"" +
+          attribute->name + u"\"");
+    impl->Assign(*attribute, std::move(read.value));
   }
   ExpectToken(parser, ttEndElement);
   parser.NextSkipping(kSkippedTokens);

@@ -6,9 +6,12 @@
 
 #include "frame/implements.h"
 #include "frame/interfaces.h"
+#include "objects/class_layout.h"
 #include "xml/pull_parser.h"
 
 namespace nv {
+
+class CNvVexaAttributesValuesImpl;
 
 class CNvVexaObjectIteratorImpl {
  public:
@@ -23,17 +26,18 @@ class CNvVexaObjectIteratorImpl {
 
  private:
   ComPtr<INvVexaObject> ReadObject();
-  // The element of `attribute` (null when the class has none of its name).
-  void ReadAttributeElement(const ComPtr<INvVexaAttribute>& attribute,
-                            const ComPtr<INvVexaAttributesValues>& values,
-                            const Bstr& className);
-  void ReadBehaviorElement(const ComPtr<INvVexaObject>& object,
-                           const ComPtr<INvVexaClass>& vexaClass);
+  // The layout of the class, read from the schema once per class.
+  std::shared_ptr<const ClassLayout> LayoutOf(const Bstr& className);
+  // One attribute element into the values of the object (or of one of
+  // its behaviours), which the object keeps alive.
+  void ReadAttributeElement(CNvVexaAttributesValuesImpl* values, const Bstr& className);
+  void ReadBehaviorElement(const ComPtr<INvVexaObject>& object, const Bstr& className);
 
   std::shared_ptr<PullParser> parser_;
   ComPtr<INvVexaSchema> schema_;
   Bstr schemaUri_;
   ComPtr<INvVexaClasses> classes_;
+  ViewMap<std::shared_ptr<const ClassLayout>> layouts_;
   ComPtr<INvVexaObject> object_;
   bool atEnd_ = false;
 };
