@@ -111,15 +111,7 @@ struct HardenedDomParser::Parts {
   GuardedDomParser parser;
 };
 
-namespace {
-// Xerces must be up before any of its objects is constructed.
-bool PlatformReady() {
-  EnsureXmlPlatform();
-  return true;
-}
-}  // namespace
-
-HardenedDomParser::HardenedDomParser() : parts_((PlatformReady(), std::make_unique<Parts>())) {}
+HardenedDomParser::HardenedDomParser() : parts_((XmlPlatformReady(), std::make_unique<Parts>())) {}
 
 HardenedDomParser::~HardenedDomParser() = default;
 

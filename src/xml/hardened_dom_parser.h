@@ -19,6 +19,13 @@ inline constexpr unsigned kMaxXmlEntityExpansions = 1000;
 // Initialises the Xerces platform once per process; safe from any thread.
 void EnsureXmlPlatform();
 
+// The same, for a member initialiser: Xerces must be up before any of its
+// objects is constructed.
+inline bool XmlPlatformReady() {
+  EnsureXmlPlatform();
+  return true;
+}
+
 class HardenedDomParser {
  public:
   HardenedDomParser();

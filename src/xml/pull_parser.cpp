@@ -335,14 +335,7 @@ std::u16string_view TokenTypeName(TokenType type) noexcept {
   return u"";
 }
 
-namespace {
-bool PlatformReady() {
-  EnsureXmlPlatform();
-  return true;
-}
-}  // namespace
-
-PullParser::PullParser() : state_((PlatformReady(), std::make_unique<State>())) {}
+PullParser::PullParser() : state_((XmlPlatformReady(), std::make_unique<State>())) {}
 
 PullParser::~PullParser() = default;
 

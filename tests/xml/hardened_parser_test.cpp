@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "xml/hostile_xml.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -11,22 +13,8 @@
 namespace nv {
 namespace {
 
-std::string Deep(int levels) {
-  std::string text;
-  for (int k = 0; k < levels; ++k) text += "<a>";
-  for (int k = 0; k < levels; ++k) text += "</a>";
-  return text;
-}
-
-std::string BillionLaughs() {
-  std::string text = "<!DOCTYPE l [<!ENTITY l0 \"ha\">";
-  for (int k = 1; k < 10; ++k) {
-    text += "<!ENTITY l" + std::to_string(k) + " \"";
-    for (int n = 0; n < 10; ++n) text += "&l" + std::to_string(k - 1) + ";";
-    text += "\">";
-  }
-  return text + "]><l>&l9;</l>";
-}
+using xml_test::BillionLaughs;
+using xml_test::Deep;
 
 TEST(HardenedParser, RefusesHostileDocumentsQuickly) {
   struct Row {

@@ -9,12 +9,17 @@
 
 #include <gtest/gtest.h>
 
+#include "xml/hostile_xml.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
 
 namespace nv {
 namespace {
+
+using xml_test::BillionLaughs;
+using xml_test::Deep;
 
 // A source over `text` that hands out at most `chunk` bytes per call.
 ByteSource Source(std::string text, size_t chunk = 1 << 16) {
@@ -130,23 +135,6 @@ TEST(PullParser, CapturesElementContent) {
     for (const auto& [uri, prefix] : namespaces) map += U8(uri) + "=" + U8(prefix) + " ";
     EXPECT_EQ(map, row.namespaces) << row.text;
   }
-}
-
-std::string Deep(int levels) {
-  std::string text;
-  for (int k = 0; k < levels; ++k) text += "<a>";
-  for (int k = 0; k < levels; ++k) text += "</a>";
-  return text;
-}
-
-std::string BillionLaughs() {
-  std::string text = "<!DOCTYPE l [<!ENTITY l0 \"ha\">";
-  for (int k = 1; k < 10; ++k) {
-    text += "<!ENTITY l" + std::to_string(k) + " \"";
-    for (int n = 0; n < 10; ++n) text += "&l" + std::to_string(k - 1) + ";";
-    text += "\">";
-  }
-  return text + "]><l>&l9;</l>";
 }
 
 // Reads every token of `text`, capturing the content of element "cap".
