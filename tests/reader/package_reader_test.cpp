@@ -94,8 +94,11 @@ class PackageReaderTest : public ::testing::Test {
     const ComPtr<INvVexaDataReader> data = reader.DataReader();
     std::string out = DescribeInfo(data.Info());
     const ComPtr<INvVexaObjectIterator> objects = data.ObjectReader().GetObjectIterator();
-    for (; !objects.AtEnd(); objects.Next())
+    for (; !objects.AtEnd(); objects.Next()) {
       out += Describe(objects.GetObject(), reader.Schema()) + "\n";
+      EXPECT_EQ(MessageOfFailure([&] { objects.GetObject().Save(); }),
+                "Cannot save object from Reader");
+    }
     reader.Close();
     return out;
   }
@@ -235,7 +238,8 @@ TEST_F(PackageReaderTest, RandomPackagesReadBackAsWritten) {
 
 // A package of the chain schema (URI "urn:t") whose instance document is
 // `envelopeContent` inside the envelope, zipped with the library's zipper.
-std::string CraftedPackage(const nv_test::ScratchFolder& scratch, const std::string& content) {
+std::string CraftedPackage(const nv_test::ScratchFolder& scratch, const std::string& content,
+                           const std::string& location = "VEXA_Schema.xsd") {
   const std::string folder = scratch.File("crafted");
   fs::remove_all(folder);
   fs::create_directory(folder);
@@ -248,7 +252,7 @@ std::string CraftedPackage(const nv_test::ScratchFolder& scratch, const std::str
       R"(<SOAP_ENV:Envelope xmlns:SOAP_ENV="http://schemas.xmlsoap.org/soap/envelope/")"
       R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xmlns:tns="urn:t")"
       R"( xmlns:vexa="http://www.norvane.com/vexa/std/ns/core/1.0" xmlns:NS1="urn:b")"
-      R"( xsi:schemaLocation="urn:t VEXA_Schema.xsd">)" + content + "</SOAP_ENV:Envelope>");
+      R"( xsi:schemaLocation="urn:t )" + location + "\">" + content + "</SOAP_ENV:Envelope>");
   const std::string archive = scratch.File("crafted.vexa");
   fs::remove(archive);
   const ComPtr<ITAbZipper> zipper = CreateObject<CNvTAbZipper>();
@@ -309,6 +313,11 @@ TEST_F(PackageReaderTest, RefusesEachFaultOfAnInstanceDocument) {
         << row.content;
     reader.Close();
   }
+  EXPECT_EQ(MessageOfFailure([&] {
+              reader.OpenVexaArchiveFile(Bstr::FromUtf8(CraftedPackage(scratch_, Body(""), "../x.xsd")), true);
+            }),
+            "Schema location \"../x.xsd\" leaves the folder of the package");
+  reader.Close();
   // The same must-understand item, read when validation is off.
   reader.PutValidateMustUnderstand(false);
   reader.OpenVexaArchiveFile(Bstr::FromUtf8(CraftedPackage(scratch_, header + Body(""))), true);

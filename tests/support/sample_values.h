@@ -14,12 +14,13 @@
 
 namespace nv::test {
 
-// A value of `type` as a client would give it; `pick` chooses one of two,
-// the second with edge cases (white space, -0, extreme numbers, year 1).
+// A value of `type` as a client would give it; `pick` chooses one of two.
+// Both are edge cases: white space alone, markup characters, -0, NaN, the
+// infinities, extreme numbers, year 1, milliseconds.
 inline Variant SampleValue(DataTypeEnum type, int pick) {
   static const char16_t* const kTexts[][2] = {
-      {u"plain", u" \r\n\t<&>\"' \U0001F600"}, {u"true", u"false"},
-      {u"1.5", u"-0"},                          {u"0.1", u"1.7976931348623157E308"},
+      {u" \r\n\t ", u" \r\n\t<&>\"' \U0001F600"}, {u"true", u"false"},
+      {u"-0", u"NaN"},                            {u"-INF", u"1.7976931348623157E308"},
       {u"P1Y2M3DT4H5M6.5S", u"-PT0S"},          {u"AAEC/w==", u""},
       {u"00FF", u""},                           {u"http://x.org/a?b=1&c", u"urn:y"},
       {u"en-US", u"de"},                        {u"-2147483648", u"7"},
