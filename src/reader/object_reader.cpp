@@ -43,6 +43,15 @@ void CNvVexaObjectIteratorImpl::Next() {
   object_ = ReadObject();
 }
 
+// The parser keeps one lasting copy of each namespace URI it can, so once
+// the schema's has been met, its address recognises it.
+bool CNvVexaObjectIteratorImpl::IsSchemaNamespace(const Token& tag) {
+  if (tag.ns.data() == schemaNamespaceText_) return true;
+  if (tag.ns != schemaUri_.View()) return false;
+  if (tag.nsLasts) schemaNamespaceText_ = tag.ns.data();
+  return true;
+}
+
 std::shared_ptr<const ClassLayout> CNvVexaObjectIteratorImpl::LayoutOf(const Bstr& className) {
   if (const auto found = layouts_.find(className.View()); found != layouts_.end())
     return found->second;
@@ -81,7 +90,7 @@ ComPtr<INvVexaObject> CNvVexaObjectIteratorImpl::ReadObject() {
       break;
     }
     ExpectToken(parser, ttStartElement);
-    if (parser.CurrentToken().ns == schemaUri_.View())
+    if (IsSchemaNamespace(parser.CurrentToken()))
       ReadAttributeElement(values, className);
     else
       ReadBehaviorElement(object, className);

@@ -26,6 +26,7 @@ class CNvVexaObjectIteratorImpl {
 
  private:
   ComPtr<INvVexaObject> ReadObject();
+  bool IsSchemaNamespace(const Token& tag);
   // The layout of the class, read from the schema once per class.
   std::shared_ptr<const ClassLayout> LayoutOf(const Bstr& className);
   // One attribute element into the values of the object (or of one of
@@ -36,6 +37,7 @@ class CNvVexaObjectIteratorImpl {
   std::shared_ptr<PullParser> parser_;
   ComPtr<INvVexaSchema> schema_;
   Bstr schemaUri_;
+  const char16_t* schemaNamespaceText_ = nullptr;
   ComPtr<INvVexaClasses> classes_;
   ViewMap<std::shared_ptr<const ClassLayout>> layouts_;
   ComPtr<INvVexaObject> object_;

@@ -142,6 +142,7 @@ class TokenBatch final : public xc::DefaultHandler {
     const OpenTag& open = open_.back();
     if (open.lasting) {
       token.ns = open.ns;
+      token.nsLasts = true;
       token.localName = open.localName;
       token.qualifiedName = open.qualifiedName;
     } else {
@@ -209,6 +210,7 @@ class TokenBatch final : public xc::DefaultHandler {
       throw ENvException("An element name is longer than 999 characters with its namespace URI");
     const xml::NameCache::Name qualified = names_.InternQualified(qName, local, text_);
     token.ns = ns.text;
+    token.nsLasts = ns.lasting;
     token.localName = local.text;
     token.qualifiedName = qualified.text;
     return ns.lasting && local.lasting && qualified.lasting;

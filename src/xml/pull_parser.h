@@ -49,6 +49,9 @@ struct Token {
   std::shared_ptr<const NamespaceScope> scope;
   // Tags: namespace URI, local name, qualified name.
   std::u16string_view ns;
+  // The namespace URI's text stays in place for the whole parse, so its
+  // address identifies it (long or very many names may not).
+  bool nsLasts = false;
   std::u16string_view localName;
   std::u16string_view qualifiedName;
   std::span<const TokenAttribute> attributes;  // start tags
