@@ -5,10 +5,18 @@
 #include "frame/automation/safearray_internal.h"
 #include "frame/automation/variant_internal.h"
 
+#include <atomic>
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
 #include <new>
+
+namespace {
+
+// Lock counts change atomically: an array may be locked from several threads.
+bool IsLocked(SAFEARRAY& psa) { return std::atomic_ref<ULONG>(psa.cLocks).load() > 0; }
+
+}  // namespace
 
 namespace {
 
@@ -128,7 +136,7 @@ NVAPI SAFEARRAY* SafeArrayCreateVector(VARTYPE vt, LONG lLbound, ULONG cElements
 
 NVAPI HRESULT SafeArrayDestroy(SAFEARRAY* psa) {
   if (psa == nullptr) return S_OK;
-  if (psa->cLocks > 0) return DISP_E_ARRAYISLOCKED;
+  if (IsLocked(*psa)) return DISP_E_ARRAYISLOCKED;
   if (!IsOneDimensional(psa)) return E_INVALIDARG;
   nv::ReleaseElements(*psa, 0, psa->rgsabound[0].cElements);
   if (psa->fFeatures & kForeignData) return S_OK;
@@ -139,15 +147,21 @@ NVAPI HRESULT SafeArrayDestroy(SAFEARRAY* psa) {
 
 NVAPI HRESULT SafeArrayLock(SAFEARRAY* psa) {
   if (psa == nullptr) return E_INVALIDARG;
-  if (psa->cLocks >= kMaxLocks) return E_UNEXPECTED;
-  ++psa->cLocks;
+  std::atomic_ref<ULONG> locks(psa->cLocks);
+  ULONG now = locks.load();
+  do {
+    if (now >= kMaxLocks) return E_UNEXPECTED;
+  } while (!locks.compare_exchange_weak(now, now + 1));
   return S_OK;
 }
 
 NVAPI HRESULT SafeArrayUnlock(SAFEARRAY* psa) {
   if (psa == nullptr) return E_INVALIDARG;
-  if (psa->cLocks == 0) return E_UNEXPECTED;
-  --psa->cLocks;
+  std::atomic_ref<ULONG> locks(psa->cLocks);
+  ULONG now = locks.load();
+  do {
+    if (now == 0) return E_UNEXPECTED;
+  } while (!locks.compare_exchange_weak(now, now - 1));
   return S_OK;
 }
 
@@ -195,7 +209,7 @@ NVAPI HRESULT SafeArrayGetVartype(SAFEARRAY* psa, VARTYPE* pvt) {
 NVAPI HRESULT SafeArrayRedim(SAFEARRAY* psa, SAFEARRAYBOUND* psaboundNew) {
   if (!IsOneDimensional(psa) || psaboundNew == nullptr || !BoundFits(*psaboundNew))
     return E_INVALIDARG;
-  if (psa->cLocks > 0) return DISP_E_ARRAYISLOCKED;
+  if (IsLocked(*psa)) return DISP_E_ARRAYISLOCKED;
   if (psa->fFeatures & (kForeignData | FADF_FIXEDSIZE)) return E_INVALIDARG;
   const HRESULT hr = ResizeData(*psa, psaboundNew->cElements);
   if (SUCCEEDED(hr)) psa->rgsabound[0].lLbound = psaboundNew->lLbound;
