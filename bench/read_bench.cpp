@@ -149,10 +149,11 @@ int main(int argc, char** argv) {
     const double megabytes = InstanceMegabytes(argv[1]);
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
-    std::printf("read %ld objects (%.1f MB of instance document) in %.2f s: %.0f objects/s, "
-                "%.1f MB/s, peak memory %.1f MB\n",
-                objects, megabytes, seconds, objects / seconds, megabytes / seconds,
-                usage.ru_maxrss / 1024.0);
+    std::printf(
+        "read %ld objects (%.1f MB of instance document) in %.2f s: %.0f objects/s, "
+        "%.1f MB/s, peak memory %.1f MB\n",
+        objects, megabytes, seconds, objects / seconds, megabytes / seconds,
+        usage.ru_maxrss / 1024.0);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s\n", failure.what());
     return 1;

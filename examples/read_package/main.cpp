@@ -50,8 +50,7 @@ void PrintInfo(INvVexaDataReader* data) {
   // Items are reached by name; the sample's names are known to this client.
   for (const char16_t* name : {u"exportedBy", u"exportedAt", u"formatRevision"}) {
     Ref<INvVexaInfoItem> item;
-    Check(info->GetInfoItem(Text(name), Text(u"urn:example:info"), item.Put()),
-          "Info.GetInfoItem");
+    Check(info->GetInfoItem(Text(name), Text(u"urn:example:info"), item.Put()), "Info.GetInfoItem");
     Value value;
     Check(item->get_Value(&value.Raw()), "InfoItem.Value");
     std::printf("info %s = %s\n", NameOf(&INvVexaInfoItem::get_Name, item.Get()).c_str(),
@@ -139,8 +138,8 @@ void ReadPackage(const std::u16string& fileName) {
   Ref<INvVexaObjectIterator> iterator;
   Check(objects->GetObjectIterator(iterator.Put()), "ObjectReader.GetObjectIterator");
   std::map<std::string, long> counts;
-  for (VARIANT_BOOL atEnd = VARIANT_FALSE;
-       SUCCEEDED(iterator->get_AtEnd(&atEnd)) && !atEnd; Check(iterator->Next(), "Next")) {
+  for (VARIANT_BOOL atEnd = VARIANT_FALSE; SUCCEEDED(iterator->get_AtEnd(&atEnd)) && !atEnd;
+       Check(iterator->Next(), "Next")) {
     Ref<INvVexaObject> object;
     Check(iterator->GetObject(object.Put()), "Iterator.GetObject");
     BSTR className = nullptr;
@@ -152,7 +151,8 @@ void ReadPackage(const std::u16string& fileName) {
       PrintObject(object.Get(), schema.Get());
     }
   }
-  for (const auto& [name, count] : counts) std::printf("%ld object(s) of class %s\n", count, name.c_str());
+  for (const auto& [name, count] : counts)
+    std::printf("%ld object(s) of class %s\n", count, name.c_str());
   Check(reader->Close(), "Reader.Close");
 }
 

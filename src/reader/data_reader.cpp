@@ -74,7 +74,8 @@ void CNvVexaDataReaderImpl::ReadEnvelope() {
   if (parser.AtEnd() || !parser.IsStartElement(u"Envelope", kSoapEnvelopeNamespace))
     throw ENvException("Invalid Vexa: Expected root element <SOAP_ENV:Envelope> is not found");
   const auto location = parser.GetAttributeValue(u"schemaLocation", kXmlSchemaInstanceNamespace);
-  if (!location) throw ENvException("Invalid Vexa: Required attribute \"schemaLocation\" is missing");
+  if (!location)
+    throw ENvException("Invalid Vexa: Required attribute \"schemaLocation\" is missing");
   if (location->empty()) throw ENvException("Invalid Vexa: schemaLocation attribute is empty");
   schemaLocation_ = LocationOf(*location);
   parser.NextSkipping(kSkippedTokens);
@@ -107,7 +108,8 @@ void CNvVexaDataReaderImpl::ReadInfoItem(const ComPtr<INvVexaInfo>& info) {
       throw ENvException(u"Invalid value \"" + std::u16string(*mark) +
                          u"\" for attribute \"mustUnderstand\"");
     const bool must = *mark == u"yes";
-    const auto* understood = ImplFrom<CNvVexaUnderstoodInfoItems, INvVexaUnderstoodInfoItems>(understood_);
+    const auto* understood =
+        ImplFrom<CNvVexaUnderstoodInfoItems, INvVexaUnderstoodInfoItems>(understood_);
     if (must && validateMustUnderstand_ && !understood->Contains(tag.localName, tag.ns))
       throw ENvException(
           "a \"mustUnderstand\" infoItem was not registered as understood. The reading cannot "

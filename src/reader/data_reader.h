@@ -54,8 +54,7 @@ class CNvVexaDataReaderImpl {
  public:
   // Opens "VEXA_Data.xml" of the unzipper's archive and reads the envelope.
   CNvVexaDataReaderImpl(const ComPtr<ITAbUnZipper>& unzipper, ComPtr<INvVexaSchema> schema,
-                        bool validateMustUnderstand,
-                        ComPtr<INvVexaUnderstoodInfoItems> understood);
+                        bool validateMustUnderstand, ComPtr<INvVexaUnderstoodInfoItems> understood);
   virtual ~CNvVexaDataReaderImpl();
 
   // Reads the Info section first when the client has not asked for it.

@@ -72,16 +72,16 @@ ComPtr<INvVexaObject> CNvVexaObjectIteratorImpl::ReadObject() {
   const Bstr className(colon == std::u16string_view::npos ? *type : type->substr(colon + 1));
   const std::u16string_view classNamespace = parser.LookupNamespaceURI(prefix);
   if (classNamespace != schemaUri_.View())
-    throw ENvException(u"Invalid Class Name namespace, expecting \"" + schemaUri_ +
-                       u"\" found\"" + std::u16string(classNamespace) + u"\"");
+    throw ENvException(u"Invalid Class Name namespace, expecting \"" + schemaUri_ + u"\" found\"" +
+                       std::u16string(classNamespace) + u"\"");
   const auto id = parser.GetAttributeValue(u"id");
   if (!id) throw ENvException("Invalid Vexa: Required attribute \"id\" is missing");
   const Bstr objectId(*id);
   parser.NextSkipping(kSkippedTokens);
   const std::shared_ptr<const ClassLayout> layout = LayoutOf(className);
   ComPtr<INvVexaObject> object = CreateObject<CNvVexaObject>();
-  ImplFrom<CNvVexaObject, INvVexaObjectCRaw>(object)->CreateForReader(className, objectId,
-                                                                      schema_, layout);
+  ImplFrom<CNvVexaObject, INvVexaObjectCRaw>(object)->CreateForReader(className, objectId, schema_,
+                                                                      layout);
   parser.SkipTokens(kSkippedTokens);
   CNvVexaAttributesValuesImpl* values = AttributesValuesImpl(object.Values());
   while (!parser.AtEnd()) {

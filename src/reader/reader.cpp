@@ -57,7 +57,8 @@ void CNvVexaReaderImpl::LoadSchema() {
   }
   Bstr location = named;
   const std::u16string_view text = named.View();
-  const bool relative = IsLocalFileName(text) && !IsPathSeparator(text.front()) && !HasDriveLetter(text);
+  const bool relative =
+      IsLocalFileName(text) && !IsPathSeparator(text.front()) && !HasDriveLetter(text);
   if (relative) {
     if (HasParentComponent(named.View()))
       throw ENvException(u"Schema location \"" + named + u"\" leaves the folder of the package");

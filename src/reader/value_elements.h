@@ -25,9 +25,9 @@ void ExpectToken(const PullParser& parser, TokenType expected);
 
 // What one value element holds.
 struct ValueElement {
-  Variant value;                      // null for a nil element
+  Variant value;                            // null for a nil element
   std::optional<std::u16string> reference;  // the target identifier of an href
-  bool empty = false;                 // an empty element of a text type
+  bool empty = false;                       // an empty element of a text type
 };
 
 // Reads the value element whose start tag is current as a value of `type`,

@@ -69,9 +69,9 @@ std::optional<std::u16string_view> OptionalAttribute(const xc::DOMElement* eleme
                                                      std::u16string_view ns = {}) {
   const std::u16string nameText(name);
   const std::u16string nsText(ns);
-  const xc::DOMAttr* attribute = ns.empty()
-                                     ? element->getAttributeNode(nameText.c_str())
-                                     : element->getAttributeNodeNS(nsText.c_str(), nameText.c_str());
+  const xc::DOMAttr* attribute =
+      ns.empty() ? element->getAttributeNode(nameText.c_str())
+                 : element->getAttributeNodeNS(nsText.c_str(), nameText.c_str());
   if (attribute == nullptr) return std::nullopt;
   return ViewOf(attribute->getValue());
 }
@@ -192,8 +192,7 @@ void AppendMarkup(std::u16string& out, const xc::DOMNode* parent) {
 
 // The text of a value read as `type`, an XML text with the declarations in
 // force on `element`.
-Variant ValueOfText(std::u16string_view text, DataTypeEnum type,
-                    const xc::DOMElement* element) {
+Variant ValueOfText(std::u16string_view text, DataTypeEnum type, const xc::DOMElement* element) {
   if (type != dtXML) return TextToValue(text, type, nullptr);
   const std::vector<XmlNamespaceDeclaration> declarations = DeclarationsInScope(element);
   const XmlValueContext context = XmlValueContextFor(declarations);
@@ -273,8 +272,9 @@ FetchedDocument SchemaDocumentReader::Fetch(const Bstr& location) const {
     const TempFolder folder;
     const Bstr file = JoinPath(folder.Path().View(), u"VEXA_Schema.xsd");
     const ComPtr<INvVexaInitializationData> data = ContextOf(schema_).initializationData;
-    HttpUtils({.maxBytes = kMaxSchemaDocumentBytes}).Download(location.View(), file.View(), kVexaUserAgent,
-                         data ? data.GetProxy().View() : std::u16string_view());
+    HttpUtils({.maxBytes = kMaxSchemaDocumentBytes})
+        .Download(location.View(), file.View(), kVexaUserAgent,
+                  data ? data.GetProxy().View() : std::u16string_view());
     fetched.bytes = ReadFileBytes(file.View(), kMaxSchemaDocumentBytes);
     fetched.url = location;
     return fetched;
@@ -318,8 +318,7 @@ void SchemaDocumentReader::Load(const Bstr& location) {
   ConnectParents();
 }
 
-void SchemaDocumentReader::ReadTargetNamespace(const xc::DOMElement* root,
-                                               const Bstr& location) {
+void SchemaDocumentReader::ReadTargetNamespace(const xc::DOMElement* root, const Bstr& location) {
   // Behaviours may share the schema's namespace: their document is still imported.
   targetNamespace_ = RequiredAttribute(root, u"targetNamespace");
   if (options_.isBehaviorSchema) return;
@@ -327,8 +326,7 @@ void SchemaDocumentReader::ReadTargetNamespace(const xc::DOMElement* root,
   schema_.as<INvVexaSchemaCRaw>().Set_SchemaLocation(location);
 }
 
-void SchemaDocumentReader::ReadImport(const xc::DOMElement* import,
-                                      const FetchedDocument& from) {
+void SchemaDocumentReader::ReadImport(const xc::DOMElement* import, const FetchedDocument& from) {
   const auto location = OptionalAttribute(import, u"schemaLocation");
   if (location == kCoreSchemaLocation || location == kSoapEnvelopeNamespace) return;
   const std::u16string ns(RequiredAttribute(import, u"namespace"));
@@ -346,8 +344,8 @@ void SchemaDocumentReader::ReadImport(const xc::DOMElement* import,
   nested.Load(ImportedLocation(*location, from));
   if (IsRelative(*location)) return;  // a document beside this one: the behaviours travel along
   // A behaviour kept elsewhere stays there, so that it is written as it was read.
-  const Bstr kept = location->starts_with(u"file:") ? GetFileNameFromFileSystemURI(*location)
-                                                    : Bstr(*location);
+  const Bstr kept =
+      location->starts_with(u"file:") ? GetFileNameFromFileSystemURI(*location) : Bstr(*location);
   for (LONG k = before, count = behaviors.Count(); k < count; ++k)
     behaviors.Item(k).PutSchemaLocation(kept);
 }
@@ -372,8 +370,8 @@ void SchemaDocumentReader::ReadClass(const xc::DOMElement* type) {
   const ComPtr<INvVexaClass> vexaClass = classes_.Add(name);
   if (const auto abstract = OptionalAttribute(type, u"abstract"))
     vexaClass.PutIsAbstract(BooleanAttribute(
-        *abstract, u"Invalid value \"" + std::u16string(*abstract) +
-                       u"\" for the attribute \"abstract\""));
+        *abstract,
+        u"Invalid value \"" + std::u16string(*abstract) + u"\" for the attribute \"abstract\""));
   const xc::DOMElement* content = SchemaChild(type, u"complexContent");
   const xc::DOMElement* extension = content ? SchemaChild(content, u"extension") : nullptr;
   if (extension == nullptr)
@@ -417,12 +415,14 @@ DataTypeEnum AttributeType(const xc::DOMElement* element, std::u16string_view na
   if (const auto type = OptionalAttribute(element, u"type"))
     return DataTypeOf(Resolve(element, *type));
   const xc::DOMElement* simpleType = SchemaChild(element, u"simpleType");
-  const xc::DOMElement* restriction = simpleType ? SchemaChild(simpleType, u"restriction") : nullptr;
+  const xc::DOMElement* restriction =
+      simpleType ? SchemaChild(simpleType, u"restriction") : nullptr;
   if (restriction == nullptr)
     throw ENvException(u"Invalid Vexa: missing type for attribute \"" + std::u16string(name) +
                        u"\"");
   const auto base = OptionalAttribute(restriction, u"base");
-  if (!base) throw ENvException("Invalid Vexa: Missing attribute \"type\" for element \"restriction\"");
+  if (!base)
+    throw ENvException("Invalid Vexa: Missing attribute \"type\" for element \"restriction\"");
   if (Resolve(restriction, *base).local != u"string")
     throw ENvException(u"Invalid Vexa: missing type for attribute \"" + std::u16string(name) +
                        u"\"");
@@ -445,8 +445,7 @@ ObjectReferenceRestrictionTypeEnum RestrictionTypeOf(std::u16string_view text) {
   if (text == u"Class") return ortClass;
   if (text == u"ClassAndDescendants") return ortClassAndDescendants;
   if (text == u"Behavior") return ortBehavior;
-  throw ENvException(u"Unknown objectReferenceRestriction type \"" + std::u16string(text) +
-                     u"\"");
+  throw ENvException(u"Unknown objectReferenceRestriction type \"" + std::u16string(text) + u"\"");
 }
 
 void ReadRestriction(const xc::DOMElement* element,

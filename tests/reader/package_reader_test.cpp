@@ -72,8 +72,8 @@ class PackageReaderTest : public ::testing::Test {
   // Writes a package whose schema `build` fills and whose content `fill`
   // writes, answering the objects it wrote described; answers the Info and
   // objects described as a reader should find them.
-  using Fill = std::function<std::string(const ComPtr<INvVexaDataWriter>&,
-                                         const ComPtr<INvVexaSchema>&)>;
+  using Fill =
+      std::function<std::string(const ComPtr<INvVexaDataWriter>&, const ComPtr<INvVexaSchema>&)>;
   std::string Write(const std::string& name,
                     const std::function<void(const ComPtr<INvVexaSchema>&)>& build,
                     const Fill& fill) {
@@ -112,14 +112,15 @@ class PackageReaderTest : public ::testing::Test {
 // chain, a behaviour on Middle in its own namespace.
 void ChainSchema(const ComPtr<INvVexaSchema>& schema) {
   const auto classes = schema.Classes();
-  const auto base = classes.Add(u"Base"), middle = classes.Add(u"Middle"), leaf = classes.Add(u"Leaf");
+  const auto base = classes.Add(u"Base"), middle = classes.Add(u"Middle"),
+             leaf = classes.Add(u"Leaf");
   middle.PutParentClass(base);
   leaf.PutParentClass(middle);
   base.PutIsAbstract(true);
   const ComPtr<INvVexaClass> owners[] = {base, middle, leaf};
   for (int type = dtString; type <= dtXML; ++type) {
-    const auto attribute = owners[type % 3].CurrentClassAttributes().Add(
-        Bstr::FromUtf8("t" + std::to_string(type)));
+    const auto attribute =
+        owners[type % 3].CurrentClassAttributes().Add(Bstr::FromUtf8("t" + std::to_string(type)));
     attribute.TypeDefinition().PutValueType(static_cast<DataTypeEnum>(type));
   }
   classes.ItemByName(u"Leaf").CurrentClassAttributes().ItemByName(u"t11").PutIsNullAllowed(false);
@@ -169,8 +170,8 @@ TEST_F(PackageReaderTest, PackagesReadBackAsWritten) {
     const std::string written =
         Write("rows.vexa", ChainSchema, [&](const auto& data, const auto& schema) {
           for (int type = dtString; type <= dtXML; ++type) {
-            const auto item = data.Info().GetInfoItem(
-                Bstr::FromUtf8("i" + std::to_string(type)), u"urn:info");
+            const auto item =
+                data.Info().GetInfoItem(Bstr::FromUtf8("i" + std::to_string(type)), u"urn:info");
             item.PutValueType(static_cast<DataTypeEnum>(type));
             item.PutValue(SampleValue(static_cast<DataTypeEnum>(type), type % 2));
             if (type == dtXML) item.PutMustUnderstand(muYes);
@@ -178,7 +179,8 @@ TEST_F(PackageReaderTest, PackagesReadBackAsWritten) {
           data.Info().Save();
           std::string objects;
           for (const char16_t* id : {u"L0", u"M0"}) {
-            const auto object = data.ObjectWriter().NewObject(id[0] == u'L' ? u"Leaf" : u"Middle", id);
+            const auto object =
+                data.ObjectWriter().NewObject(id[0] == u'L' ? u"Leaf" : u"Middle", id);
             FillObject(object, schema, value);
             object.Save();
             objects += Describe(object, schema) + "\n";
@@ -216,21 +218,23 @@ TEST_F(PackageReaderTest, RandomPackagesReadBackAsWritten) {
       tracked.Attributes().Add(u"v").TypeDefinition().PutValueType(dtDouble);
       schema.Classes().Item(draw(classCount)).CurrentClassBehaviors().Add(tracked, muNo);
     };
-    const std::string written = Write("random.vexa", build, [&](const auto& data, const auto& schema) {
-      std::string objects;
-      for (int k = 0; k < 2500; ++k) {
-        const auto object = data.ObjectWriter().NewObject(
-            Bstr::FromUtf8("C" + std::to_string(draw(classCount))), Bstr::FromUtf8("o" + std::to_string(k)));
-        FillObject(object, schema, [&](DataTypeEnum type, const Bstr&) {
-          Variant value = SampleValue(type, draw(2));
-          if (draw(4) == 0) value = Variant();  // not given
-          return value;
+    const std::string written =
+        Write("random.vexa", build, [&](const auto& data, const auto& schema) {
+          std::string objects;
+          for (int k = 0; k < 2500; ++k) {
+            const auto object = data.ObjectWriter().NewObject(
+                Bstr::FromUtf8("C" + std::to_string(draw(classCount))),
+                Bstr::FromUtf8("o" + std::to_string(k)));
+            FillObject(object, schema, [&](DataTypeEnum type, const Bstr&) {
+              Variant value = SampleValue(type, draw(2));
+              if (draw(4) == 0) value = Variant();  // not given
+              return value;
+            });
+            object.Save();
+            objects += Describe(object, schema) + "\n";
+          }
+          return objects;
         });
-        object.Save();
-        objects += Describe(object, schema) + "\n";
-      }
-      return objects;
-    });
     EXPECT_EQ(Read("random.vexa", reader), written);
     fs::remove(scratch_.File("random.vexa"));
   }
@@ -252,7 +256,8 @@ std::string CraftedPackage(const nv_test::ScratchFolder& scratch, const std::str
       R"(<SOAP_ENV:Envelope xmlns:SOAP_ENV="http://schemas.xmlsoap.org/soap/envelope/")"
       R"( xmlns:xsi="http://www.w3.org/2001/XMLSchema-instance" xmlns:tns="urn:t")"
       R"( xmlns:vexa="http://www.norvane.com/vexa/std/ns/core/1.0" xmlns:NS1="urn:b")"
-      R"( xsi:schemaLocation="urn:t )" + location + "\">" + content + "</SOAP_ENV:Envelope>");
+      R"( xsi:schemaLocation="urn:t )" +
+          location + "\">" + content + "</SOAP_ENV:Envelope>");
   const std::string archive = scratch.File("crafted.vexa");
   fs::remove(archive);
   const ComPtr<ITAbZipper> zipper = CreateObject<CNvTAbZipper>();
@@ -268,7 +273,8 @@ std::string Body(const std::string& objects) {
   return "<SOAP_ENV:Body>" + objects + "</SOAP_ENV:Body>";
 }
 
-std::string Leaf(const std::string& content, const std::string& attributes = R"( xsi:type="tns:Leaf" id="L")") {
+std::string Leaf(const std::string& content,
+                 const std::string& attributes = R"( xsi:type="tns:Leaf" id="L")") {
   return "<vexa:object" + attributes + ">" + content + "</vexa:object>";
 }
 
@@ -282,11 +288,15 @@ TEST_F(PackageReaderTest, RefusesEachFaultOfAnInstanceDocument) {
       {Body(Leaf("", R"( xsi:type="tns:Nope" id="L")")), "Unknown class Nope"},
       {Body(Leaf("<tns:zz>1</tns:zz>")), "Unknown Attribute \"zz\" for class \"Leaf\""},
       {Body(Leaf("", R"( xsi:type="vexa:Leaf" id="L")")),
-       "Invalid Class Name namespace, expecting \"urn:t\" found\"http://www.norvane.com/vexa/std/ns/core/1.0\""},
+       "Invalid Class Name namespace, expecting \"urn:t\" "
+       "found\"http://www.norvane.com/vexa/std/ns/core/1.0\""},
       {Body(Leaf("", R"( id="L")")), "Invalid Vexa: Required attribute \"type\" is missing"},
-      {Body(Leaf("", R"( xsi:type="tns:Leaf")")), "Invalid Vexa: Required attribute \"id\" is missing"},
-      {Body(Leaf("<tns:t10/>")), "Invalid Vexa: Empty elements are allowed only for string and XML attributes"},
-      {Body(Leaf("<tns:t10> </tns:t10>")), "Invalid Vexa: Empty elements are allowed only for string and XML attributes"},
+      {Body(Leaf("", R"( xsi:type="tns:Leaf")")),
+       "Invalid Vexa: Required attribute \"id\" is missing"},
+      {Body(Leaf("<tns:t10/>")),
+       "Invalid Vexa: Empty elements are allowed only for string and XML attributes"},
+      {Body(Leaf("<tns:t10> </tns:t10>")),
+       "Invalid Vexa: Empty elements are allowed only for string and XML attributes"},
       {Body(Leaf(R"(<tns:t11 xsi:nil="true"/>)")),
        "Invalid Vexa: According to schema, Null value is not allowed for attribute \"t11\""},
       {Body(Leaf(R"(<tns:t20 href="#"/>)")), "Invalid empty object reference"},
@@ -296,7 +306,9 @@ TEST_F(PackageReaderTest, RefusesEachFaultOfAnInstanceDocument) {
        "Object of class \"Leaf\" does not support behavior \"urn:b#Other\""},
       {Body("<tns:x/>"), "Invalid Vexa: Unexpected token under element \"object\""},
       {"<tns:x/>", "Invalid Vexa: Required element \"Body\" is missing"},
-      {header + Body(""), "a \"mustUnderstand\" infoItem was not registered as understood. The reading cannot continue"},
+      {header + Body(""),
+       "a \"mustUnderstand\" infoItem was not registered as understood. The reading cannot "
+       "continue"},
       {R"(<SOAP_ENV:Header><i:x xmlns:i="urn:i" vexa:mustUnderstand="1">v</i:x></SOAP_ENV:Header>)",
        "Invalid value \"1\" for attribute \"mustUnderstand\""},
       {Body(Leaf("<tns:t1>x</tns:t2>")), "expected end of tag 'tns:t1'"},
@@ -314,7 +326,8 @@ TEST_F(PackageReaderTest, RefusesEachFaultOfAnInstanceDocument) {
     reader.Close();
   }
   EXPECT_EQ(MessageOfFailure([&] {
-              reader.OpenVexaArchiveFile(Bstr::FromUtf8(CraftedPackage(scratch_, Body(""), "../x.xsd")), true);
+              reader.OpenVexaArchiveFile(
+                  Bstr::FromUtf8(CraftedPackage(scratch_, Body(""), "../x.xsd")), true);
             }),
             "Schema location \"../x.xsd\" leaves the folder of the package");
   reader.Close();
@@ -344,7 +357,8 @@ TEST_F(PackageReaderTest, RefusesHostilePackages) {
     const std::string archive = dir / (std::string(hostile.label) + ".vexa");
     nv_test::WriteText(archive, hostile.archive(dir));
     std::string expected = hostile.message;
-    if (const size_t at = expected.find('@'); at != std::string::npos) expected.replace(at, 1, archive);
+    if (const size_t at = expected.find('@'); at != std::string::npos)
+      expected.replace(at, 1, archive);
     EXPECT_EQ(refusal(archive), expected) << hostile.label;
   }
   EXPECT_FALSE(fs::exists(scratch_.File("x")));  // where a climbing entry would land

@@ -23,8 +23,8 @@ void DescribeAttributes(std::string& out, const ComPtr<INvVexaAttributes>& attri
     const auto a = attributes.Item(k);
     const auto type = a.TypeDefinition();
     const DataTypeEnum valueType = type.ValueType();
-    out += " " + Utf8(a.Name()) + ":" + std::to_string(valueType) +
-           (a.Required() ? "!" : "") + (a.IsNullAllowed() ? "?" : "") + (a.IsPrimary() ? "*" : "");
+    out += " " + Utf8(a.Name()) + ":" + std::to_string(valueType) + (a.Required() ? "!" : "") +
+           (a.IsNullAllowed() ? "?" : "") + (a.IsPrimary() ? "*" : "");
     if (valueType == dtString) out += "/" + std::to_string(type.StringType().MaxLength());
     if (const auto r = valueType == dtObjectReference ? type.ObjectReferenceType() : nullptr)
       out += "/" + std::to_string(r.RestrictionType()) + Utf8(r.BehaviorURI() + r.ClassName());
@@ -113,11 +113,13 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
       const auto attribute = AddAttribute(c.CurrentClassAttributes(), name.c_str(), type);
       attribute.PutIsNullAllowed(draw(2) == 0);
       attribute.PutIsPrimary(draw(4) == 0);
-      if (draw(3) == 0) attribute.PutRequired(true);
+      if (draw(3) == 0)
+        attribute.PutRequired(true);
       else if (draw(2) && type != dtObjectReference)
         attribute.PutDefaultValue(type == dtXML ? Variant(u"<p a=\"&amp;\">x</p>")
                                                 : SampleValue(type, draw(2)));
-      if (type == dtString && draw(2)) attribute.TypeDefinition().StringType().PutMaxLength(1 + draw(80));
+      if (type == dtString && draw(2))
+        attribute.TypeDefinition().StringType().PutMaxLength(1 + draw(80));
       if (type == dtObjectReference) {
         const auto reference = attribute.TypeDefinition().ObjectReferenceType();
         const auto restriction = static_cast<ObjectReferenceRestrictionTypeEnum>(draw(4));
@@ -175,7 +177,6 @@ TEST(SchemaReader, RandomSchemasReadBackEqualAndSaveAgainByteForByte) {
   }
 }
 
-
 TEST(SchemaReader, SchemasOfEachFeatureReadBackEqual) {
   const nv_test::ScratchFolder elsewhere;
   const std::function<void(const ComPtr<INvVexaSchema>&)> rows[] = {
@@ -212,10 +213,9 @@ TEST(SchemaReader, SchemasOfEachFeatureReadBackEqual) {
   }
 }
 
-
 // A schema document around `body`, with the fixed namespaces declared.
-std::string Document(std::string_view body, std::string_view rootAttributes =
-                                                R"( targetNamespace="urn:t")") {
+std::string Document(std::string_view body,
+                     std::string_view rootAttributes = R"( targetNamespace="urn:t")") {
   return R"(<schema xmlns="http://www.w3.org/2001/XMLSchema" xmlns:tns="urn:t")"
          R"( xmlns:vexa="http://www.norvane.com/vexa/std/ns/core/1.0")" +
          std::string(rootAttributes) + ">" + std::string(body) + "</schema>";
@@ -265,7 +265,8 @@ TEST(SchemaReader, ReadsTheFormsOfOtherWriters) {
 
 TEST(SchemaReader, RefusesEachFault) {
   const std::string ref = R"(<element ref="tns:B" vexa:mustUnderstand="maybe"/>)";
-  const std::string behavior = R"(<complexType name="B" vexa:dataModelRole="vexa:class_behavior"/>)";
+  const std::string behavior =
+      R"(<complexType name="B" vexa:dataModelRole="vexa:class_behavior"/>)";
   const struct {
     std::string text;
     std::string message;
@@ -287,17 +288,20 @@ TEST(SchemaReader, RefusesEachFault) {
        "element \"dataModelRole\" must be from Vexa namespace"},
       {Document(Class("", Attribute("", "<simpleType><restriction/></simpleType>"))),
        "Invalid Vexa: Missing attribute \"type\" for element \"restriction\""},
-      {Document(Class("", Attribute("", "<simpleType><restriction base=\"string\"><maxLength/>"
-                                        "</restriction></simpleType>"))),
+      {Document(Class("", Attribute("",
+                                    "<simpleType><restriction base=\"string\"><maxLength/>"
+                                    "</restriction></simpleType>"))),
        "Invalid Vexa: Missing attribute \"value\" for element \"maxLength\""},
       {Document(Class("", Attribute(""))), "Invalid Vexa: missing type for attribute \"a\""},
       {Document(Class("", Attribute("type=\"int\" vexa:primary=\"maybe\""))),
        "Invalid value\"maybe\" for element \"primary\""},
       {Document(Class("", Attribute("type=\"boolean\" default=\"x\""))),
        "Invalid default value \"x\" for attribute \"a\": x is not a valid boolean value"},
-      {Document(Class("", Attribute("type=\"vexa:objectReference\" vexa:restrictionType=\"Some\""))),
+      {Document(
+           Class("", Attribute("type=\"vexa:objectReference\" vexa:restrictionType=\"Some\""))),
        "Unknown objectReferenceRestriction type \"Some\""},
-      {Document(Class("", Attribute("type=\"vexa:objectReference\" vexa:restrictionType=\"Class\""))),
+      {Document(
+           Class("", Attribute("type=\"vexa:objectReference\" vexa:restrictionType=\"Class\""))),
        "Invalid Vexa: missing ClassName for ObjectReferenceRestriction"},
       {Document(Class("", Attribute("type=\"vexa:objectReference\" "
                                     "vexa:restrictionType=\"Behavior\""))),
@@ -328,8 +332,8 @@ TEST(SchemaReader, RefusesEachFault) {
     const std::string message =
         FailureOf([&] { ReadSchemaDocument(MakeSchema(), folder.Name("doc.xsd")); });
     std::string expected = row.message;
-    const std::string at = expected.find("folder") != std::string::npos ? folder.Path() + "/"
-                                                                         : folder.File("doc.xsd");
+    const std::string at =
+        expected.find("folder") != std::string::npos ? folder.Path() + "/" : folder.File("doc.xsd");
     if (const size_t marker = expected.find('@'); marker != std::string::npos)
       expected.replace(marker, 1, at);
     EXPECT_EQ(message.substr(0, expected.size()), expected) << row.text.substr(0, 200);
