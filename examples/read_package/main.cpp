@@ -17,6 +17,7 @@ using namespace example;
 // by their count, everything else by the automation conversion.
 std::string Show(const VARIANT& value) {
   if (V_VT(&value) == VT_NULL) return "(null)";
+  if (V_VT(&value) == VT_BOOL) return V_BOOL(&value) ? "true" : "false";
   if (V_VT(&value) == (VT_ARRAY | VT_UI1))
     return "(" + std::to_string(V_ARRAY(&value)->rgsabound[0].cElements) + " bytes)";
   if (V_VT(&value) == VT_DISPATCH) {
