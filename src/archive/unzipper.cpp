@@ -67,10 +67,10 @@ std::unique_ptr<archive::EntryReader> CNvTAbUnZipperImpl::OpenEntry(std::string_
   return reader;
 }
 
-archive::UniqueFd CNvTAbUnZipperImpl::OpenBaseDirectory() const {
-  archive::UniqueFd base;
+UniqueFd CNvTAbUnZipperImpl::OpenBaseDirectory() const {
+  UniqueFd base;
   if (!baseDirectory_.Empty())
-    base = archive::UniqueFd(::open(baseDirectory_.Utf8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    base = UniqueFd(::open(baseDirectory_.Utf8(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (!base) throw ENvException("Cannot set options in unzip library");
   return base;
 }
@@ -113,13 +113,13 @@ constexpr int kNoMatch = ZIP_ER_NOENT;
 // The temporary file for `target` in its folder, or nothing when the folder
 // cannot be opened or the name cannot be a file.
 std::optional<archive::ReplacingFile> OpenDestination(const std::string& target,
-                                                      archive::UniqueFd& dir) {
+                                                      UniqueFd& dir) {
   const size_t slash = target.rfind('/');
   const std::string folder =
       slash == std::string::npos ? "." : target.substr(0, std::max<size_t>(slash, 1));
   const std::string leaf = slash == std::string::npos ? target : target.substr(slash + 1);
   if (leaf.empty() || leaf == "." || leaf == "..") return std::nullopt;
-  dir = archive::UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  dir = UniqueFd(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   struct stat st {};
   if (!dir ||
       (::fstatat(dir.get(), leaf.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 && S_ISDIR(st.st_mode)))
@@ -138,7 +138,7 @@ void CNvTAbUnZipperImpl::ExtractEntry(archive::ZipReader& zip, size_t index, int
   std::vector<std::string> parts = archive::NameComponents(entry.name);
   const std::string leaf = entry.folder ? std::string() : parts.back();
   if (!entry.folder) parts.pop_back();
-  const archive::UniqueFd folder = archive::MakeFoldersBeneath(baseFd, parts);
+  const UniqueFd folder = archive::MakeFoldersBeneath(baseFd, parts);
   if (!folder)
     archive::CannotExtract(entry.name,
                            std::string("cannot make its folder: ") + ErrnoText(errno));
@@ -154,7 +154,7 @@ void CNvTAbUnZipperImpl::ExtractEntry(archive::ZipReader& zip, size_t index, int
 
 void CNvTAbUnZipperImpl::ExtractFiles(const BstrArg& fileMask) {
   if (!initialized_) throw ENvException("Cannot initialize unzip library");
-  const archive::UniqueFd base = OpenBaseDirectory();
+  const UniqueFd base = OpenBaseDirectory();
   archive::ZipReader& zip = Archive();
   const std::string mask = ToFileSystemPath(fileMask.View());
   size_t matched = 0;
@@ -190,7 +190,7 @@ LONG CNvTAbUnZipperImpl::ExtractFilesToNewLocation(const BstrArg& fileMask,
         ("Failed to extract files from archive. error code = " + std::to_string(kNoMatch)).c_str());
   const std::string what = "Failed to extract file: " + Utf16ToUtf8(fileMask.View()) +
                            " to new file: " + Utf16ToUtf8(newFileMask.View());
-  archive::UniqueFd dir;
+  UniqueFd dir;
   std::optional<archive::ReplacingFile> out =
       OpenDestination(ToFileSystemPath(newFileMask.View()), dir);
   if (!out) throw ENvException((what + ". Cannot open destination file.").c_str());

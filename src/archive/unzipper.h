@@ -56,7 +56,7 @@ class CNvTAbUnZipperImpl {
  private:
   // The open archive; requires Init.
   archive::ZipReader& Archive();
-  archive::UniqueFd OpenBaseDirectory() const;
+  UniqueFd OpenBaseDirectory() const;
   void ListEntries();
   void ExtractEntry(archive::ZipReader& zip, size_t index, int baseFd);
   int64_t FindFileEntry(archive::ZipReader& zip, const std::string& mask);

@@ -2,6 +2,7 @@
 
 #include "frame/exception.h"
 #include "frame/text.h"
+#include "frame/unique_fd.h"
 
 #include <fcntl.h>
 #include <pwd.h>
@@ -154,33 +155,14 @@ HRESULT HresultFromErrno(int error, HRESULT otherwise) {
   }
 }
 
-class FileHandle {
- public:
-  explicit FileHandle(int fd) : fd_(fd) {}
-  FileHandle(const FileHandle&) = delete;
-  FileHandle& operator=(const FileHandle&) = delete;
-  ~FileHandle() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int Get() const { return fd_; }
-  // Closes now so that a failure to flush can be reported.
-  bool Close() {
-    const int fd = fd_;
-    fd_ = -1;
-    return ::close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 HRESULT ReadWholeFile(const std::string& path, std::string& text) {
-  FileHandle file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
-  if (file.Get() < 0)
+  UniqueFd file(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0)
     return errno == ENOENT || errno == ENOTDIR ? S_FALSE : HresultFromErrno(errno, kReadFault);
   char buffer[8192];
   for (;;) {
-    const ssize_t n = ::read(file.Get(), buffer, sizeof buffer);
+    const ssize_t n = ::read(file.get(), buffer, sizeof buffer);
     if (n == 0) return S_OK;
     if (n < 0 && errno == EINTR) continue;
     if (n < 0) return HresultFromErrno(errno, kReadFault);
@@ -239,11 +221,11 @@ void KeepModeOf(const std::string& path, int fd) {
 // so that readers see either the old or the new contents.
 HRESULT ReplaceFile(const std::string& path, std::string_view text) {
   std::string temp = path + ".XXXXXX";
-  FileHandle file(::mkostemp(temp.data(), O_CLOEXEC));
-  if (file.Get() < 0) return HresultFromErrno(errno, STG_E_WRITEFAULT);
-  HRESULT hr = WriteAll(file.Get(), text);
-  KeepModeOf(path, file.Get());
-  if (SUCCEEDED(hr) && ::fsync(file.Get()) != 0) hr = HresultFromErrno(errno, STG_E_WRITEFAULT);
+  UniqueFd file(::mkostemp(temp.data(), O_CLOEXEC));
+  if (file.get() < 0) return HresultFromErrno(errno, STG_E_WRITEFAULT);
+  HRESULT hr = WriteAll(file.get(), text);
+  KeepModeOf(path, file.get());
+  if (SUCCEEDED(hr) && ::fsync(file.get()) != 0) hr = HresultFromErrno(errno, STG_E_WRITEFAULT);
   if (!file.Close() && SUCCEEDED(hr)) hr = HresultFromErrno(errno, STG_E_WRITEFAULT);
   if (SUCCEEDED(hr) && ::rename(temp.c_str(), path.c_str()) != 0)
     hr = HresultFromErrno(errno, STG_E_WRITEFAULT);

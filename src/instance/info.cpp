@@ -145,6 +145,13 @@ void CNvVexaInfoImpl::AppendHeaderStartTag(std::u16string& out,
   out += u'>';
 }
 
+MustUnderstandEnum MustUnderstandFromText(std::u16string_view text) {
+  if (text == u"yes") return muYes;
+  if (text == u"no") return muNo;
+  throw ENvException(u"Invalid value \"" + std::u16string(text) +
+                     u"\" for attribute \"mustUnderstand\"");
+}
+
 ComPtr<INvVexaInfo> MakeMemoryBasedInfo(bool isForSchema) {
   ComPtr<INvVexaInfo> made = CreateObject<CNvVexaInfo>();
   made.as<INvVexaInfoCRaw>().CreateMemoryBased(isForSchema);
@@ -183,14 +190,13 @@ Bstr CNvVexaInfoItemImpl::GetXMLStr(bool isForSchema, const BstrArg& prefix,
   const std::u16string_view typePrefix = isForSchema ? kXsdPrefix : kXsiPrefix;
   AppendXmlAttribute(out, std::u16string(typePrefix) + u":type", UnprefixedTypeName(typeName));
   if (mustUnderstand_ == muYes) AppendXmlAttribute(out, u"vexa:mustUnderstand", u"yes");
-  try {
-    // Inside a schema document the XML Schema namespace is the default one.
-    AppendValuePart(text, u"</" + element + u">", value_, valueType_,
-                    XmlValueScope{globalNamespaces, &infoNamespaces, isForSchema});
-  } catch (const UnwritableCharacter& e) {
-    throw ENvException(
-        e.Describe(u"The value of InfoItem \"" + std::u16string(name_.View()) + u"\""));
-  }
+  // Inside a schema document the XML Schema namespace is the default one.
+  NamingUnwritableOwner(
+      [&] {
+        AppendValuePart(text, u"</" + element + u">", value_, valueType_,
+                        XmlValueScope{globalNamespaces, &infoNamespaces, isForSchema});
+      },
+      [&] { return u"The value of InfoItem \"" + std::u16string(name_.View()) + u"\""; });
   return Bstr(text.ToString());
 }
 

@@ -72,6 +72,10 @@ class CNvVexaInfo final
 // A new memory-based Info collection.
 ComPtr<INvVexaInfo> MakeMemoryBasedInfo(bool isForSchema);
 
+// An Info item's mustUnderstand mark as read: exactly "yes" or "no", else
+// "Invalid value "<text>" for attribute "mustUnderstand"".
+MustUnderstandEnum MustUnderstandFromText(std::u16string_view text);
+
 // One Info item: a named, typed value in a namespace, written as one child
 // of the Header (or of a schema's Header annotation).
 class CNvVexaInfoItemImpl {

@@ -43,10 +43,6 @@ namespace xc = xercesc;
 constexpr std::u16string_view kXmlNamespace = u"http://www.w3.org/XML/1998/namespace";
 constexpr std::u16string_view kXmlnsNamespace = u"http://www.w3.org/2000/xmlns/";
 
-std::u16string_view ViewOf(const XMLCh* text) {
-  return text ? std::u16string_view(text) : std::u16string_view();
-}
-
 // The fragment inside a wrapper element that declares the value's prefixes.
 std::string WrappedFragment(const ComPtr<INvVexaXmlAttributeValue>& value) {
   std::u16string text = u"<dummy";

@@ -187,13 +187,12 @@ Variant XmlDefault(const AttributeFacts& attribute) {
 void AppendValueElement(DocumentText& out, const AttributesTextContext& context,
                         const AttributeFacts& attribute, const VARIANT& value) {
   out.Text() += attribute.startTag;
-  try {
-    AppendValuePart(out, attribute.endTag, value, attribute.type,
-                    XmlValueScope{context.namespaces});
-  } catch (const UnwritableCharacter& e) {
-    throw ENvException(e.Describe(u"The value of attribute \"" +
-                                  std::u16string(attribute.name.View()) + u"\""));
-  }
+  NamingUnwritableOwner(
+      [&] {
+        AppendValuePart(out, attribute.endTag, value, attribute.type,
+                        XmlValueScope{context.namespaces});
+      },
+      [&] { return u"The value of attribute " + Quoted(attribute.name.View()); });
   out.Text() += u'\n';
 }
 

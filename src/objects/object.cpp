@@ -61,14 +61,10 @@ void CNvVexaObjectImpl::CreateForWriter(const BstrArg& className, const BstrArg&
                                         const ComPtr<INvVexaSchema>& schema,
                                         const ComPtr<INvVexaObjectWriter>& objectWriter,
                                         std::shared_ptr<const ClassLayout> layout) {
-  className_ = className;
-  id_ = objectId;
   stream_ = stream;
   namespaces_ = namespaces;
-  schema_ = schema;
   objectWriter_ = objectWriter.get();
-  layout_ = std::move(layout);
-  groups_ = MakeAttributesValuesGroups(schema_, namespaces_, className_, true, layout_);
+  Bind(className, objectId, schema, std::move(layout));
 }
 
 void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg& objectId,
@@ -79,11 +75,17 @@ void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg&
 void CNvVexaObjectImpl::CreateForReader(const BstrArg& className, const BstrArg& objectId,
                                         const ComPtr<INvVexaSchema>& schema,
                                         std::shared_ptr<const ClassLayout> layout) {
+  Bind(className, objectId, schema, std::move(layout));
+}
+
+void CNvVexaObjectImpl::Bind(const BstrArg& className, const BstrArg& objectId,
+                             const ComPtr<INvVexaSchema>& schema,
+                             std::shared_ptr<const ClassLayout> layout) {
   className_ = className;
   id_ = objectId;
   schema_ = schema;
-  layout_ = layout;
-  groups_ = MakeAttributesValuesGroups(schema_, nullptr, className_, true, std::move(layout));
+  layout_ = std::move(layout);
+  groups_ = MakeAttributesValuesGroups(schema_, namespaces_, className_, true, layout_);
 }
 
 void CNvVexaObjectImpl::AppendObjectXML(DocumentText& out) const {

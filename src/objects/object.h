@@ -48,6 +48,10 @@ class CNvVexaObjectImpl {
 
  private:
   void AppendObjectXML(DocumentText& out) const;
+  // Names the object and makes its value collections; a writer's object
+  // has its namespaces by then.
+  void Bind(const BstrArg& className, const BstrArg& objectId, const ComPtr<INvVexaSchema>& schema,
+            std::shared_ptr<const ClassLayout> layout);
 
   Bstr className_;
   Bstr id_;

@@ -1,6 +1,7 @@
 #include "platform/file_system.h"
 
 #include "frame/exception.h"
+#include "frame/unique_fd.h"
 #include "platform/paths.h"
 
 #include <errno.h>
@@ -29,13 +30,6 @@ bool IsFolderPath(const std::string& path) {
   return ::stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
 }
 
-// Closes a descriptor when its reader is done, on every path out.
-struct Descriptor {
-  int fd;
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-};
 
 }  // namespace
 
@@ -43,16 +37,16 @@ std::string ReadFileBytes(std::u16string_view path, uint64_t maxBytes) {
   const auto fail = [&](const std::string& reason) {
     throw ENvException(u"Cannot read file " + std::u16string(path) + u": " + Bstr::FromUtf8(reason));
   };
-  Descriptor file{::open(ToFileSystemPath(path).c_str(), O_RDONLY | O_CLOEXEC)};
-  if (file.fd < 0) fail(ErrnoText(errno));
+  const UniqueFd file(::open(ToFileSystemPath(path).c_str(), O_RDONLY | O_CLOEXEC));
+  if (file.get() < 0) fail(ErrnoText(errno));
   struct stat info {};
-  if (::fstat(file.fd, &info) != 0) fail(ErrnoText(errno));
+  if (::fstat(file.get(), &info) != 0) fail(ErrnoText(errno));
   if (!S_ISREG(info.st_mode)) fail("not a regular file");
   if (static_cast<uint64_t>(info.st_size) > maxBytes) fail("the file is too large");
   std::string bytes(static_cast<size_t>(info.st_size), '\0');
   size_t done = 0;
   while (done < bytes.size()) {
-    const ssize_t got = ::read(file.fd, bytes.data() + done, bytes.size() - done);
+    const ssize_t got = ::read(file.get(), bytes.data() + done, bytes.size() - done);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) fail(ErrnoText(errno));
     if (got == 0) break;  // the file shrank meanwhile

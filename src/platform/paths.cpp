@@ -79,6 +79,11 @@ Bstr FileNameToFileSystemURI(std::u16string_view name) {
   return (name[0] == u'/' ? u"file://" : u"file:///") + Bstr(name);
 }
 
+bool IsRelativePath(std::u16string_view path) {
+  return !path.empty() && path.find(u':') == std::u16string_view::npos &&
+         !IsPathSeparator(path.front());
+}
+
 bool HasParentComponent(std::u16string_view path) {
   size_t start = 0;
   while (start <= path.size()) {

@@ -26,6 +26,10 @@ std::string ToFileSystemPath(std::u16string_view name);
 // already ends with a separator); `name` alone when `folder` is empty.
 Bstr JoinPath(std::u16string_view folder, std::u16string_view name);
 
+// A relative file name: not empty, not rooted, no drive, scheme or network
+// prefix. It names a file only against some folder.
+bool IsRelativePath(std::u16string_view path);
+
 // True when a component of `path` ('/' or '\' separated) is "..": a relative
 // name that could climb out of the folder it is taken against.
 bool HasParentComponent(std::u16string_view path);

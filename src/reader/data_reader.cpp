@@ -104,17 +104,15 @@ void CNvVexaDataReaderImpl::ReadInfoItem(const ComPtr<INvVexaInfo>& info) {
   const DataTypeEnum type = typeName ? LocalTypeNameToDataType(*typeName) : dtString;
   item.PutValueType(type);
   if (const auto mark = parser.GetAttributeValue(u"mustUnderstand", kCoreNamespace)) {
-    if (*mark != u"yes" && *mark != u"no")
-      throw ENvException(u"Invalid value \"" + std::u16string(*mark) +
-                         u"\" for attribute \"mustUnderstand\"");
-    const bool must = *mark == u"yes";
+    const MustUnderstandEnum mustUnderstand = MustUnderstandFromText(*mark);
     const auto* understood =
         ImplFrom<CNvVexaUnderstoodInfoItems, INvVexaUnderstoodInfoItems>(understood_);
-    if (must && validateMustUnderstand_ && !understood->Contains(tag.localName, tag.ns))
+    if (mustUnderstand == muYes && validateMustUnderstand_ &&
+        !understood->Contains(tag.localName, tag.ns))
       throw ENvException(
           "a \"mustUnderstand\" infoItem was not registered as understood. The reading cannot "
           "continue");
-    item.PutMustUnderstand(must ? muYes : muNo);
+    item.PutMustUnderstand(mustUnderstand);
   }
   ValueElement read = ReadValueElement(parser, type);
   if (read.reference)

@@ -55,15 +55,7 @@ void CNvVexaReaderImpl::LoadSchema() {
     if (entry.View().starts_with(u"VEXA_") && entry.View() != u"VEXA_Data.xml")
       unzipper_.ExtractFilesToNewLocation(entry, JoinPath(folder.View(), entry.View()));
   }
-  Bstr location = named;
-  const std::u16string_view text = named.View();
-  const bool relative =
-      IsLocalFileName(text) && !IsPathSeparator(text.front()) && !HasDriveLetter(text);
-  if (relative) {
-    if (HasParentComponent(named.View()))
-      throw ENvException(u"Schema location \"" + named + u"\" leaves the folder of the package");
-    location = JoinPath(folder.View(), named.View());
-  }
+  const Bstr location = LocationInFolder(named.View(), folder.View(), u"of the package");
   if (IsLocalFileName(location.View()) && !FileExists(location.View()))
     throw ENvException("SchemaLocation is missing");
   ReadSchemaDocument(schema, location, {false, folder});

@@ -15,11 +15,8 @@
 namespace nv {
 
 void AppendAttribute(std::u16string& out, std::u16string_view name, std::u16string_view value) {
-  try {
-    AppendXmlAttribute(out, name, value);
-  } catch (const UnwritableCharacter& e) {
-    throw ENvException(e.Describe(u"The " + std::u16string(name) + u" of the schema document"));
-  }
+  NamingUnwritableOwner([&] { AppendXmlAttribute(out, name, value); },
+                        [&] { return u"The " + std::u16string(name) + u" of the schema document"; });
 }
 
 namespace {
@@ -236,19 +233,16 @@ namespace {
 // The text of a default value, ready for an attribute value.
 std::u16string DefaultText(const VARIANT& value, DataTypeEnum type, const Bstr& name) {
   std::u16string text;
-  try {
-    if (type != dtXML) {
-      AppendVexaVariantText(text, value, type, XmlContext::kAttribute);
-      return text;
-    }
-    // XML text comes as the client gave it: here it is the text of an attribute.
-    std::u16string markup;
-    AppendVexaVariantText(markup, value, type);
-    AppendXmlEscaped(text, markup, XmlContext::kAttribute);
-    return text;
-  } catch (const UnwritableCharacter& e) {
-    throw ENvException(e.Describe(u"The default value of attribute \"" + name + u"\""));
-  }
+  NamingUnwritableOwner(
+      [&] {
+        if (type != dtXML) return AppendVexaVariantText(text, value, type, XmlContext::kAttribute);
+        // XML text comes as the client gave it: here it is the text of an attribute.
+        std::u16string markup;
+        AppendVexaVariantText(markup, value, type);
+        AppendXmlEscaped(text, markup, XmlContext::kAttribute);
+      },
+      [&] { return u"The default value of attribute \"" + name + u"\""; });
+  return text;
 }
 
 void AppendDefault(std::u16string& out, const ComPtr<INvVexaAttribute>& attribute,

@@ -9,6 +9,7 @@
 #include <xercesc/dom/DOM.hpp>
 
 #include "frame/exception.h"
+#include "instance/info.h"
 #include "instance/names.h"
 #include "instance/value_elements.h"
 #include "platform/file_system.h"
@@ -32,10 +33,6 @@ namespace xc = xercesc;
 constexpr uint64_t kMaxSchemaDocumentBytes = uint64_t{1} << 30;
 
 constexpr std::u16string_view kXmlnsNamespace = u"http://www.w3.org/2000/xmlns/";
-
-std::u16string_view ViewOf(const XMLCh* text) {
-  return text ? std::u16string_view(text) : std::u16string_view();
-}
 
 bool IsElement(const xc::DOMElement* element, std::u16string_view ns, std::u16string_view name) {
   return ViewOf(element->getNamespaceURI()) == ns && ViewOf(element->getLocalName()) == name;
@@ -216,12 +213,6 @@ Variant InfoItemValue(const xc::DOMElement* element, DataTypeEnum type) {
   return ValueOfText(ViewOf(element->getTextContent()), type, element);
 }
 
-// A relative location in the sense of behaviour copies (no scheme, no drive,
-// not a network path) that is not rooted either: one beside its document.
-bool IsRelative(std::u16string_view location) {
-  return !location.empty() && IsRelativeLocation(location) && !IsPathSeparator(location.front());
-}
-
 // What one Load reads: the document's bytes and where its relative imports
 // are looked for (a folder or a URL).
 struct FetchedDocument {
@@ -342,7 +333,7 @@ void SchemaDocumentReader::ReadImport(const xc::DOMElement* import, const Fetche
   const LONG before = behaviors.Count();
   SchemaDocumentReader nested(schema_, {true, options_.extractedFilesDir}, readNamespaces_);
   nested.Load(ImportedLocation(*location, from));
-  if (IsRelative(*location)) return;  // a document beside this one: the behaviours travel along
+  if (IsRelativePath(*location)) return;  // a document beside this one: the behaviours travel along
   // A behaviour kept elsewhere stays there, so that it is written as it was read.
   const Bstr kept =
       location->starts_with(u"file:") ? GetFileNameFromFileSystemURI(*location) : Bstr(*location);
@@ -355,14 +346,10 @@ void SchemaDocumentReader::ReadImport(const xc::DOMElement* import, const Fetche
 // may not leave it.
 Bstr SchemaDocumentReader::ImportedLocation(std::u16string_view location,
                                             const FetchedDocument& from) const {
-  if (!IsRelative(location)) return Bstr(location);
-  const bool inPackage = !options_.extractedFilesDir.Empty();
-  const bool online = !inPackage && !from.url.Empty();
-  const Bstr& base = inPackage ? options_.extractedFilesDir : online ? from.url : from.folder;
-  if (HasParentComponent(location))
-    throw ENvException(u"Schema location \"" + std::u16string(location) +
-                       u"\" leaves the folder \"" + base + u"\"");
-  return online ? NvInternetCombineUrl(base.View(), location) : JoinPath(base.View(), location);
+  const Bstr& base = !options_.extractedFilesDir.Empty() ? options_.extractedFilesDir
+                     : !from.url.Empty()                 ? from.url
+                                                         : from.folder;
+  return LocationInFolder(location, base.View(), u"\"" + std::u16string(base.View()) + u"\"");
 }
 
 void SchemaDocumentReader::ReadClass(const xc::DOMElement* type) {
@@ -570,12 +557,8 @@ void SchemaDocumentReader::ReadInfoItems(const xc::DOMElement* appinfo) {
       const DataTypeEnum valueType = DataTypeOf(Resolve(element, *type));
       item.PutValueType(valueType);
       item.PutValue(InfoItemValue(element, valueType));
-      if (const auto mark = OptionalCoreAttribute(element, u"mustUnderstand")) {
-        if (*mark != u"yes" && *mark != u"no")
-          throw ENvException(u"Invalid value \"" + std::u16string(*mark) +
-                             u"\" for attribute \"mustUnderstand\"");
-        item.PutMustUnderstand(*mark == u"yes" ? muYes : muNo);
-      }
+      if (const auto mark = OptionalCoreAttribute(element, u"mustUnderstand"))
+        item.PutMustUnderstand(MustUnderstandFromText(*mark));
     }
   });
 }
@@ -589,6 +572,15 @@ void SchemaDocumentReader::ConnectParents() {
 }
 
 }  // namespace
+
+Bstr LocationInFolder(std::u16string_view location, std::u16string_view folder,
+                      std::u16string_view folderName) {
+  if (!IsRelativePath(location)) return Bstr(location);
+  if (HasParentComponent(location))
+    throw ENvException(u"Schema location \"" + std::u16string(location) + u"\" leaves the folder " +
+                       std::u16string(folderName));
+  return IsFileNameURL(folder) ? NvInternetCombineUrl(folder, location) : JoinPath(folder, location);
+}
 
 void ReadSchemaDocument(const ComPtr<INvVexaSchema>& schema, const Bstr& location,
                         const SchemaReadOptions& options) {

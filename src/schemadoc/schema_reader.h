@@ -18,6 +18,12 @@ struct SchemaReadOptions {
   Bstr extractedFilesDir;
 };
 
+// `location` taken in `folder` (a folder or a URL) when it is a relative
+// name, which may not climb out of it ("Schema location "<location>" leaves the folder " +
+// `folderName`); any other location as it is.
+Bstr LocationInFolder(std::u16string_view location, std::u16string_view folder,
+                      std::u16string_view folderName);
+
 // Reads the document at `location` (a file name, a "file:" URI or an http(s)
 // URL, downloaded with the proxy of the schema's initialization data) into
 // `schema`. Standard behaviour namespaces are defined through the schema's

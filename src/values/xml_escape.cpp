@@ -103,11 +103,7 @@ void CheckXmlCharacters(std::u16string_view text) {
 }
 
 void CheckXmlCharacters(std::u16string_view text, std::u16string_view owner) {
-  try {
-    CheckXmlCharacters(text);
-  } catch (const UnwritableCharacter& e) {
-    throw ENvException(e.Describe(owner));
-  }
+  NamingUnwritableOwner([&] { CheckXmlCharacters(text); }, [&] { return owner; });
 }
 
 void AppendXmlEscaped(std::u16string& out, std::u16string_view text, XmlContext where) {

@@ -35,6 +35,17 @@ class UnwritableCharacter : public ENvException {
   uint32_t codePoint_;
 };
 
+// Runs `write`; the UnwritableCharacter it throws becomes an ENvException
+// naming the owner of the text, which `owner()` describes only then.
+template <class Write, class Owner>
+decltype(auto) NamingUnwritableOwner(Write&& write, Owner&& owner) {
+  try {
+    return write();
+  } catch (const UnwritableCharacter& e) {
+    throw ENvException(e.Describe(owner()));
+  }
+}
+
 // Throws UnwritableCharacter for the first character of `text` that XML
 // cannot carry.
 void CheckXmlCharacters(std::u16string_view text);

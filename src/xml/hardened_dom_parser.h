@@ -11,6 +11,11 @@
 
 namespace nv {
 
+// The text Xerces hands out, null as empty.
+inline std::u16string_view ViewOf(const XMLCh* text) {
+  return text ? std::u16string_view(text) : std::u16string_view();
+}
+
 // Element nesting deeper than this is refused.
 inline constexpr unsigned kMaxXmlNestingDepth = 256;
 // Entity expansions allowed in one document.

@@ -36,8 +36,6 @@ constexpr size_t kMaxExpandedName = 999;
 // Distinct prefixes bound at one point of the document.
 constexpr size_t kMaxNamespacePrefixes = 128;
 
-std::u16string_view View(const XMLCh* text) { return text ? std::u16string_view(text) : u""; }
-
 // The parser reads its bytes straight from the ByteSource. A failure of the
 // source does not pass through the scanner (which would leak on the way):
 // the stream ends there, and the parser raises the failure once the scanner
@@ -113,8 +111,8 @@ class TokenBatch final : public xc::DefaultHandler {
 
   void processingInstruction(const XMLCh* const target, const XMLCh* const data) override {
     Token& token = Add(ttProcessingInstruction);
-    token.localName = text_.Store(View(target));
-    token.text = text_.Store(View(data));
+    token.localName = text_.Store(ViewOf(target));
+    token.text = text_.Store(ViewOf(data));
   }
 
   void startElement(const XMLCh* const uri, const XMLCh* const localName, const XMLCh* const qName,
@@ -127,7 +125,7 @@ class TokenBatch final : public xc::DefaultHandler {
       const xml::NameCache::Name local = names_.Intern(attributes.getLocalName(k), text_);
       attributes_.push_back({local.text, names_.InternUri(attributes.getURI(k), text_).text,
                              names_.InternQualified(attributes.getQName(k), local, text_).text,
-                             text_.Store(View(attributes.getValue(k)))});
+                             text_.Store(ViewOf(attributes.getValue(k)))});
     }
     const bool lasting = Tag(token, uri, localName, qName);
     open_.push_back({token.ns, token.localName, token.qualifiedName, lasting});
@@ -152,7 +150,7 @@ class TokenBatch final : public xc::DefaultHandler {
   }
 
   void startPrefixMapping(const XMLCh* const prefix, const XMLCh* const uri) override {
-    const std::u16string_view name = View(prefix);
+    const std::u16string_view name = ViewOf(prefix);
     auto binding = std::find_if(bindings_.begin(), bindings_.end(),
                                 [&](const auto& b) { return b.first == name; });
     if (binding == bindings_.end()) {
@@ -162,7 +160,7 @@ class TokenBatch final : public xc::DefaultHandler {
         throw ENvException("More than 128 namespace prefixes are declared at once");
       binding = bindings_.insert(binding, {std::u16string(name), {}});
     }
-    binding->second.emplace_back(View(uri));
+    binding->second.emplace_back(ViewOf(uri));
     RebuildScope();
     Token& token = Add(ttStartPrefixMapping);
     token.localName = Name(prefix);
@@ -170,7 +168,7 @@ class TokenBatch final : public xc::DefaultHandler {
   }
 
   void endPrefixMapping(const XMLCh* const prefix) override {
-    const std::u16string_view name = View(prefix);
+    const std::u16string_view name = ViewOf(prefix);
     const auto binding = std::find_if(bindings_.begin(), bindings_.end(),
                                       [&](const auto& b) { return b.first == name; });
     if (binding != bindings_.end()) {
@@ -278,9 +276,9 @@ void PullParser::State::ReadNextSegment() {
   try {
     Scan();
   } catch (const xc::SAXException& e) {
-    failure = Bstr(View(e.getMessage()));
+    failure = Bstr(ViewOf(e.getMessage()));
   } catch (const xc::XMLException& e) {
-    failure = Bstr(View(e.getMessage()));
+    failure = Bstr(ViewOf(e.getMessage()));
   } catch (const ENvException& e) {
     failure = e.Message();
     throw;
