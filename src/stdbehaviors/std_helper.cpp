@@ -1,6 +1,6 @@
 #include "stdbehaviors/std_helper.h"
 
-#include "frame/exception.h"
+#include "stdbehaviors/helpers.h"
 #include "stdbehaviors/schema_helper.h"
 
 namespace nv {
@@ -11,13 +11,13 @@ ComPtr<INvVexaSchemaHelper> CNvVexaStdHelperImpl::CreateSchemaHelper(
 }
 
 ComPtr<INvVexaWriterHelper> CNvVexaStdHelperImpl::CreateWriterHelper(
-    const ComPtr<INvVexaWriter>&) {
-  throw ENvException("The writer helper is not available yet");
+    const ComPtr<INvVexaWriter>& writer) {
+  return CreateObject<CNvVexaWriterHelper>(writer);
 }
 
 ComPtr<INvVexaReaderHelper> CNvVexaStdHelperImpl::CreateReaderHelper(
-    const ComPtr<INvVexaReader>&) {
-  throw ENvException("The reader helper is not available yet");
+    const ComPtr<INvVexaReader>& reader) {
+  return CreateObject<CNvVexaReaderHelper>(reader);
 }
 
 }  // namespace nv
