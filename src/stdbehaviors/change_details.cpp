@@ -5,6 +5,7 @@
 #include "frame/variant.h"
 #include "instance/value_elements.h"
 #include "objects/attribute_values_groups.h"
+#include "objects/object.h"
 #include "reader/fragment_reader.h"
 #include "stdbehaviors/behavior_views.h"
 #include "stdbehaviors/catalogue.h"
@@ -53,7 +54,7 @@ class CNvVexaObjectCreatedImpl : public ChangeTrackingView {
 };
 
 // A detail that rebuilds values with the schema and keeps captured ones with
-// the package's namespace table.
+// the package's namespace table, whichever package or reader they came from.
 class RebuildingView : public ChangeTrackingView {
  public:
   RebuildingView(const ComPtr<INvVexaObject>& change, std::u16string_view element,
@@ -65,6 +66,16 @@ class RebuildingView : public ChangeTrackingView {
  protected:
   const ComPtr<INvVexaSchema>& Schema() const { return schema_; }
   const ComPtr<INvVexaNamespaces>& Namespaces() const { return namespaces_; }
+  // The attributes text of an object or value set as the package names
+  // them; on the reading side, as they name themselves.
+  Bstr TextOf(const ComPtr<INvVexaObject>& object) const {
+    return namespaces_ ? AttributesXMLWith(object, namespaces_)
+                       : object.as<INvVexaObjectCRaw>().GetAttributesXML();
+  }
+  Bstr TextOf(const ComPtr<INvVexaAttributesValuesGroups>& groups) const {
+    return namespaces_ ? AttributesXMLWith(groups, namespaces_)
+                       : groups.as<INvVexaAttributesValuesGroupsCRaw>().GetAttributesXML();
+  }
 
  private:
   ComPtr<INvVexaSchema> schema_;
@@ -82,8 +93,7 @@ class CNvVexaObjectDeletedImpl : public RebuildingView {
   virtual void SetDeletedObject(const ComPtr<INvVexaObject>& deleted) {
     if (!deleted)
       throw ENvException("Cannot delete an object that was not created (Object is Null)");
-    const Variant attributes =
-        XmlValueOf(deleted.as<INvVexaObjectCRaw>().GetAttributesXML(), Namespaces());
+    const Variant attributes = XmlValueOf(TextOf(deleted), Namespaces());
     Values().PutItem(u"objectId", Variant(deleted.Id()));
     Values().PutItem(u"objectType", Variant(deleted.vexaClassName()));
     Values().PutItem(u"objectAttributes", attributes);
@@ -124,10 +134,7 @@ class CNvVexaObjectValueModifiedImpl : public RebuildingView {
   // required attributes.
   virtual void SetOldValues(const ComPtr<INvVexaAttributesValuesGroups>& oldValues) {
     if (!oldValues) throw ComError(E_POINTER);
-    Values().PutItem(
-        u"oldValues",
-        XmlValueOf(oldValues.as<INvVexaAttributesValuesGroupsCRaw>().GetAttributesXML(),
-                   Namespaces()));
+    Values().PutItem(u"oldValues", XmlValueOf(TextOf(oldValues), Namespaces()));
   }
   virtual ComPtr<INvVexaAttributesValuesGroups> GetOldValues() {
     const ComPtr<INvVexaXmlAttributeValue> oldValues = XmlValueIn(Values(), u"oldValues");

@@ -195,10 +195,22 @@ TEST(ChangeTracking, RoundTripsTransactionsAndChangesOfEachKind) {
   const auto changesRead = std.CreateReaderHelper(reader).ChangeReader();
   std::string read;
   const auto iterator = reader.DataReader().ObjectReader().GetObjectIterator();
+  const auto readPart = iterator.GetObject();
   for (; !iterator.AtEnd(); iterator.Next())
     read += Describe(iterator.GetObject(), changesRead, reader.Schema());
   reader.Close();
   EXPECT_EQ(read, expected);
+  // A read object deleted in another package is kept as that package names it.
+  const auto second = Created<INvVexaWriter>(CLSID_NvVexaWriter);
+  second.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+  BuildSchema(second.Schema(), std);
+  second.CreateVexaArchiveFile(folder.Name("second.vexa"));
+  const auto again =
+      std.CreateWriterHelper(second).ChangeWriter().NewChange(u"d", ctObjectDeleted, u"t");
+  again.ObjectDeleted().SetDeletedObject(readPart);
+  EXPECT_EQ(DescribeValues(again.ObjectDeleted().GetDeletedObject(), u"Part", schema), partSaved);
+  again.Save();
+  second.CloseVexaArchiveFile();
   // The links as another parser finds them: references, and Null for none.
   nv_test::Shell("unzip -oq '" + folder.File("changes.vexa") + "' -d '" + folder.Path() + "'");
   const std::string ct = "{" + Utf8(Bstr(kChangeTrackingNamespace)) + "}", c = ct + "change/" + ct;
