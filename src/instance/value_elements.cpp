@@ -43,9 +43,10 @@ namespace xc = xercesc;
 constexpr std::u16string_view kXmlNamespace = u"http://www.w3.org/XML/1998/namespace";
 constexpr std::u16string_view kXmlnsNamespace = u"http://www.w3.org/2000/xmlns/";
 
-// The fragment inside a wrapper element that declares the value's prefixes.
-std::string WrappedFragment(const ComPtr<INvVexaXmlAttributeValue>& value) {
-  std::u16string text = u"<dummy";
+}  // namespace
+
+std::string WrappedXmlFragment(const ComPtr<INvVexaXmlAttributeValue>& value) {
+  std::u16string text = u"<" + std::u16string(kXmlFragmentWrapper);
   const ComPtr<INvVexaNamespaces> table = value.Namespaces();
   const LONG count = table.Count();
   for (LONG k = 0; k < count; ++k) {
@@ -59,9 +60,11 @@ std::string WrappedFragment(const ComPtr<INvVexaXmlAttributeValue>& value) {
   // the parser rather than refused by it.
   CheckXmlCharacters(xml.View());
   text += xml.View();
-  text += u"</dummy>";
+  text += u"</" + std::u16string(kXmlFragmentWrapper) + u">";
   return Utf16ToUtf8(text);
 }
+
+namespace {
 
 class FragmentWriter {
  public:
@@ -172,7 +175,7 @@ void AppendXmlValueText(std::u16string& out, const ComPtr<INvVexaXmlAttributeVal
   HardenedDomParser parser;
   const xc::DOMElement* wrapper = nullptr;
   try {
-    wrapper = parser.Parse(WrappedFragment(value))->getDocumentElement();
+    wrapper = parser.Parse(WrappedXmlFragment(value))->getDocumentElement();
   } catch (const ENvException&) {
     throw ENvException("Invalid XML String in XmlAttributeValue");
   }

@@ -46,6 +46,12 @@ Variant XmlAttributeValueFromText(std::u16string_view text,
 // reference: it must outlive the context's use).
 XmlValueContext XmlValueContextFor(const std::vector<XmlNamespaceDeclaration>& namespaces);
 
+// The value's fragment as UTF-8 inside a wrapper element (no namespace) that
+// declares the prefixes of the value's namespace table, ready for a parser.
+// Throws UnwritableCharacter for a character XML cannot carry.
+inline constexpr std::u16string_view kXmlFragmentWrapper = u"dummy";
+std::string WrappedXmlFragment(const ComPtr<INvVexaXmlAttributeValue>& value);
+
 // The text of an XML value inside a value element: the namespace
 // declarations its elements and attributes need, ">", and the fragment
 // re-serialized with the document's own prefixes. Shared by object

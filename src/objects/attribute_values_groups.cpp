@@ -67,13 +67,33 @@ void CNvVexaAttributesValuesGroupsImpl::Create(const ComPtr<INvVexaSchema>& sche
   groups_.emplace(Bstr(), MakeGroup(Bstr()));
 }
 
-void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(DocumentText& out) const {
+const ClassLayout& CNvVexaAttributesValuesGroupsImpl::RequiredLayout() const {
   const ClassLayout* layout = Layout();
   if (!layout) throw ENvException(u"class " + std::u16string(className_.View()) +
                                   u" does not exist in schema");
-  const AttributesTextContext context{namespaces_, isObjectValues_};
+  return *layout;
+}
+
+void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(DocumentText& out) const {
+  AppendBlocks(out, RequiredLayout(), namespaces_);
+}
+
+// A layout of the same class from the same schema keeps every attribute in
+// the same slot, so the values are found whatever prefixes it gives.
+void CNvVexaAttributesValuesGroupsImpl::AppendAttributesXML(
+    DocumentText& out, const ComPtr<INvVexaNamespaces>& namespaces) const {
+  if (SameObject(namespaces, namespaces_)) return AppendAttributesXML(out);
+  RequiredLayout();
+  const ClassLayout layout(schema_.Classes().ItemByName(className_), namespaces);
+  AppendBlocks(out, layout, namespaces);
+}
+
+void CNvVexaAttributesValuesGroupsImpl::AppendBlocks(
+    DocumentText& out, const ClassLayout& layout,
+    const ComPtr<INvVexaNamespaces>& namespaces) const {
+  const AttributesTextContext context{namespaces, isObjectValues_};
   const CNvVexaAttributesValuesImpl* classValues = groups_.find(std::u16string_view())->second.impl;
-  for (const TextBlock& block : layout->Blocks()) {
+  for (const TextBlock& block : layout.Blocks()) {
     if (block.behaviorUri.empty()) {
       AppendAttributeElements(out, context, block, classValues);
       continue;
@@ -102,6 +122,15 @@ ComPtr<INvVexaAttributesValuesGroups> MakeAttributesValuesGroups(
   made.as<INvVexaAttributesValuesGroupsCRaw>().Create(schema, namespaces, className,
                                                       isObjectValues);
   return made;
+}
+
+Bstr AttributesXMLWith(const ComPtr<INvVexaAttributesValuesGroups>& groups,
+                       const ComPtr<INvVexaNamespaces>& namespaces) {
+  const CNvVexaAttributesValuesGroupsImpl* impl = AttributesValuesGroupsImpl(groups);
+  if (!impl) return groups.as<INvVexaAttributesValuesGroupsCRaw>().GetAttributesXML();
+  DocumentText text;
+  impl->AppendAttributesXML(text, namespaces);
+  return Bstr(text.ToString());
 }
 
 const CNvVexaAttributesValuesGroupsImpl* AttributesValuesGroupsImpl(

@@ -36,6 +36,9 @@ class CNvVexaAttributesValuesGroupsImpl {
   // root first. Throws for an unassigned required attribute and for values
   // that cannot be written; `out` may then hold part of the text.
   void AppendAttributesXML(DocumentText& out) const;
+  // The same with the prefixes of `namespaces` (another package's table)
+  // instead of those the groups were made with.
+  void AppendAttributesXML(DocumentText& out, const ComPtr<INvVexaNamespaces>& namespaces) const;
 
   // Takes the class's definitions from a layout shared with other objects;
   // without one they are read from the schema when first needed.
@@ -50,6 +53,9 @@ class CNvVexaAttributesValuesGroupsImpl {
   // The layout of the class, read from the schema on first need; null while
   // the schema has no such class.
   const ClassLayout* Layout() const;
+  const ClassLayout& RequiredLayout() const;
+  void AppendBlocks(DocumentText& out, const ClassLayout& layout,
+                    const ComPtr<INvVexaNamespaces>& namespaces) const;
   Group MakeGroup(const Bstr& behaviorUri) const;
 
   ComPtr<INvVexaSchema> schema_;
@@ -69,6 +75,12 @@ ComPtr<INvVexaAttributesValuesGroups> MakeAttributesValuesGroups(
     const ComPtr<INvVexaSchema>& schema, const ComPtr<INvVexaNamespaces>& namespaces,
     const Bstr& className, bool isObjectValues,
     std::shared_ptr<const ClassLayout> layout = nullptr);
+
+// The attributes text of `groups` with the prefixes of `namespaces` (see
+// AttributesXMLWith of objects); groups of another implementation give
+// their own GetAttributesXML.
+Bstr AttributesXMLWith(const ComPtr<INvVexaAttributesValuesGroups>& groups,
+                       const ComPtr<INvVexaNamespaces>& namespaces);
 
 // The implementation behind groups made by this library, or null.
 const CNvVexaAttributesValuesGroupsImpl* AttributesValuesGroupsImpl(

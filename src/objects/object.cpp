@@ -35,6 +35,12 @@ Bstr CNvVexaObjectImpl::GetAttributesXML() {
   return Bstr(text.ToString());
 }
 
+Bstr CNvVexaObjectImpl::AttributesXMLWith(const ComPtr<INvVexaNamespaces>& namespaces) const {
+  DocumentText text;
+  AttributesValuesGroupsImpl(groups_)->AppendAttributesXML(text, namespaces);
+  return Bstr(text.ToString());
+}
+
 Bstr CNvVexaObjectImpl::GetObjectXML() {
   DocumentText text;
   AppendObjectXML(text);
@@ -98,6 +104,13 @@ void CNvVexaObjectImpl::AppendObjectXML(DocumentText& out) const {
   text += u"\">\n";
   AttributesValuesGroupsImpl(groups_)->AppendAttributesXML(out);
   out.Text() += u"</vexa:object>\n";
+}
+
+Bstr AttributesXMLWith(const ComPtr<INvVexaObject>& object,
+                       const ComPtr<INvVexaNamespaces>& namespaces) {
+  if (const CNvVexaObjectImpl* impl = ImplFrom<CNvVexaObject, INvVexaObjectCRaw>(object))
+    return impl->AttributesXMLWith(namespaces);
+  return object.as<INvVexaObjectCRaw>().GetAttributesXML();
 }
 
 }  // namespace nv

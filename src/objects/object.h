@@ -25,6 +25,8 @@ class CNvVexaObjectImpl {
 
   virtual bool IsSaved() { return saved_; }
   virtual Bstr GetAttributesXML();
+  // As GetAttributesXML, with the prefixes of `namespaces`.
+  Bstr AttributesXMLWith(const ComPtr<INvVexaNamespaces>& namespaces) const;
   virtual Bstr GetObjectXML();
   virtual bool SupportsBehavior(const BstrArg& behaviorUri);
   virtual void CreateForWriter(const BstrArg& className, const BstrArg& objectId,
@@ -66,5 +68,12 @@ class CNvVexaObjectImpl {
 
 class CNvVexaObject final
     : public Implements<CNvVexaObject, CNvVexaObjectImpl, INvVexaObject, INvVexaObjectCRaw> {};
+
+// The object's attributes text with the prefixes of `namespaces` (a
+// package's table) rather than its own: how that package names its
+// behaviours, whichever package or reader the object came from. An object of
+// another implementation gives its own GetAttributesXML.
+Bstr AttributesXMLWith(const ComPtr<INvVexaObject>& object,
+                       const ComPtr<INvVexaNamespaces>& namespaces);
 
 }  // namespace nv

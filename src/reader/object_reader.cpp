@@ -2,7 +2,6 @@
 
 #include "frame/exception.h"
 #include "instance/names.h"
-#include "objects/attribute_values.h"
 #include "objects/object.h"
 #include "reader/value_elements.h"
 
@@ -18,6 +17,7 @@ CNvVexaObjectIteratorImpl::CNvVexaObjectIteratorImpl(std::shared_ptr<PullParser>
     : parser_(std::move(parser)),
       schema_(std::move(schema)),
       schemaUri_(schema_.SchemaURI()),
+      content_(*parser_, schemaUri_),
       classes_(schema_.Classes()) {
   PullParser& body = *parser_;
   if (body.AtEnd() || !body.IsStartElement(u"Body", kSoapEnvelopeNamespace)) {
@@ -41,15 +41,6 @@ void CNvVexaObjectIteratorImpl::Next() {
   if (parser.AtEnd() || !parser.IsStartElement(u"object", kCoreNamespace))
     throw ENvException("Invalid Vexa: Unexpected token under element \"object\"");
   object_ = ReadObject();
-}
-
-// The parser keeps one lasting copy of each namespace URI it can, so once
-// the schema's has been met, its address recognises it.
-bool CNvVexaObjectIteratorImpl::IsSchemaNamespace(const Token& tag) {
-  if (tag.ns.data() == schemaNamespaceText_) return true;
-  if (tag.ns != schemaUri_.View()) return false;
-  if (tag.nsLasts) schemaNamespaceText_ = tag.ns.data();
-  return true;
 }
 
 std::shared_ptr<const ClassLayout> CNvVexaObjectIteratorImpl::LayoutOf(const Bstr& className) {
@@ -82,60 +73,9 @@ ComPtr<INvVexaObject> CNvVexaObjectIteratorImpl::ReadObject() {
   ComPtr<INvVexaObject> object = CreateObject<CNvVexaObject>();
   ImplFrom<CNvVexaObject, INvVexaObjectCRaw>(object)->CreateForReader(className, objectId, schema_,
                                                                       layout);
-  parser.SkipTokens(kSkippedTokens);
-  CNvVexaAttributesValuesImpl* values = AttributesValuesImpl(object.Values());
-  while (!parser.AtEnd()) {
-    if (parser.IsEndElement(u"object", kCoreNamespace)) {
-      parser.NextSkipping(kSkippedTokens);
-      break;
-    }
-    ExpectToken(parser, ttStartElement);
-    if (IsSchemaNamespace(parser.CurrentToken()))
-      ReadAttributeElement(values, className);
-    else
-      ReadBehaviorElement(object, className);
-  }
+  ObjectValuesOf target(object);
+  content_.Read(target, className, u"object", kCoreNamespace);
   return object;
-}
-
-void CNvVexaObjectIteratorImpl::ReadBehaviorElement(const ComPtr<INvVexaObject>& object,
-                                                    const Bstr& className) {
-  PullParser& parser = *parser_;
-  const std::u16string ns(parser.CurrentToken().ns);
-  const std::u16string name(parser.CurrentToken().localName);
-  const Bstr uri(ns + u"#" + name);
-  // A behaviour the class lacks fails with the object's own message.
-  CNvVexaAttributesValuesImpl* values = AttributesValuesImpl(object.GetBehaviorValues(uri));
-  parser.NextSkipping(kSkippedTokens);
-  while (!parser.AtEnd() && !parser.IsEndElement(name, ns)) {
-    ExpectToken(parser, ttStartElement);
-    ReadAttributeElement(values, className);
-  }
-  if (!parser.AtEnd()) parser.NextSkipping(kSkippedTokens);
-}
-
-void CNvVexaObjectIteratorImpl::ReadAttributeElement(CNvVexaAttributesValuesImpl* impl,
-                                                     const Bstr& className) {
-  PullParser& parser = *parser_;
-  const std::u16string_view name = parser.CurrentToken().localName;
-  const AttributeFacts* attribute = impl->Lookup(name);
-  if (!attribute)
-    throw ENvException(u"Unknown Attribute \"" + std::u16string(name) + u"\" for class \"" +
-                       className + u"\"");
-  ValueElement read = ReadValueElement(parser, attribute->type);
-  if (read.reference) {
-    impl->Assign(*attribute, Variant(Bstr(*read.reference)));
-  } else if (read.empty) {
-    impl->Assign(*attribute, Variant(u""));
-  } else {
-    if (read.value.vt == VT_NULL && !attribute->nullAllowed)
-      throw ENvException(
-          u"Invalid Vexa: According to schema, Null value is not allowed for attribute \"" +
-          attribute->name + u"\"");
-    impl->Assign(*attribute, std::move(read.value));
-  }
-  ExpectToken(parser, ttEndElement);
-  parser.NextSkipping(kSkippedTokens);
 }
 
 }  // namespace nv

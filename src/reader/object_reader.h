@@ -7,11 +7,10 @@
 #include "frame/implements.h"
 #include "frame/interfaces.h"
 #include "objects/class_layout.h"
+#include "reader/object_content.h"
 #include "xml/pull_parser.h"
 
 namespace nv {
-
-class CNvVexaAttributesValuesImpl;
 
 class CNvVexaObjectIteratorImpl {
  public:
@@ -26,18 +25,13 @@ class CNvVexaObjectIteratorImpl {
 
  private:
   ComPtr<INvVexaObject> ReadObject();
-  bool IsSchemaNamespace(const Token& tag);
   // The layout of the class, read from the schema once per class.
   std::shared_ptr<const ClassLayout> LayoutOf(const Bstr& className);
-  // One attribute element into the values of the object (or of one of
-  // its behaviours), which the object keeps alive.
-  void ReadAttributeElement(CNvVexaAttributesValuesImpl* values, const Bstr& className);
-  void ReadBehaviorElement(const ComPtr<INvVexaObject>& object, const Bstr& className);
 
   std::shared_ptr<PullParser> parser_;
   ComPtr<INvVexaSchema> schema_;
   Bstr schemaUri_;
-  const char16_t* schemaNamespaceText_ = nullptr;
+  ObjectContentReader content_;
   ComPtr<INvVexaClasses> classes_;
   ViewMap<std::shared_ptr<const ClassLayout>> layouts_;
   ComPtr<INvVexaObject> object_;

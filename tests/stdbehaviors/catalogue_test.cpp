@@ -10,11 +10,14 @@
 #include <string>
 #include <vector>
 
+#include "support/created.h"
 #include "support/failure_of.h"
 #include "support/scratch.h"
 
 namespace nv {
 namespace {
+
+using nv_test::Created;
 
 std::string Utf8(const Bstr& text) { return text.ToUtf8(); }
 
@@ -76,10 +79,7 @@ TEST(Catalogue, DefinesEachStandardBehaviorWithItsAttributesAndLocation) {
 
 // A writer made by the module copies a standard behaviour from the catalogue.
 TEST(Catalogue, TheModuleHandsItToTheSchemasOfItsObjects) {
-  ComPtr<INvVexaWriter> writer;
-  ASSERT_EQ(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
-                             reinterpret_cast<void**>(writer.put())),
-            S_OK);
+  const auto writer = Created<INvVexaWriter>(CLSID_NvVexaWriter);
   const ComPtr<INvVexaSchema> source = MakeSchema();
   const Bstr version(std::u16string(kVersioningNamespace) + u"#version");
   source.ClassesBehaviors().Add(mtExternal, version, u"http://elsewhere/v.xsd", false);
@@ -92,11 +92,7 @@ TEST(Catalogue, TheModuleHandsItToTheSchemasOfItsObjects) {
 using Helper = ComPtr<INvVexaSchemaHelper>;
 
 Helper NewHelper(const ComPtr<INvVexaSchema>& schema) {
-  ComPtr<INvVexaStdHelper> stdHelper;
-  EXPECT_EQ(CoCreateInstance(CLSID_NvVexaStdHelper, nullptr, CLSCTX_INPROC_SERVER,
-                             IID_INvVexaStdHelper, reinterpret_cast<void**>(stdHelper.put())),
-            S_OK);
-  return stdHelper.CreateSchemaHelper(schema);
+  return Created<INvVexaStdHelper>(CLSID_NvVexaStdHelper).CreateSchemaHelper(schema);
 }
 
 // "files#mainFile", "domainBehaviors/files": a standard URI without its base and version.
@@ -225,21 +221,12 @@ TEST(SchemaHelper, EnablesABehaviorOnAClassAndItsDescendants) {
             "Invalid value for parameter Schema");
 }
 
-template <class I>
-ComPtr<I> Create(const CLSID& clsid) {
-  ComPtr<I> made;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IidOf<I>(),
-                             reinterpret_cast<void**>(made.put())),
-            S_OK);
-  return made;
-}
-
 // Saved and loaded back, the standard behaviours come from the catalogue: no
 // behaviour document is written for them, and each keeps its standard
 // location. A behaviour of another document is loaded with its attributes.
 TEST(SchemaHelper, StandardSupportReadsBackFromTheCatalogue) {
   const nv_test::ScratchFolder folder;
-  const auto writer = Create<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+  const auto writer = Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
   writer.PutSchemaURI(u"urn:parts");
   const auto schema = writer.Schema();
   const Helper helper = NewHelper(schema);
@@ -251,17 +238,17 @@ TEST(SchemaHelper, StandardSupportReadsBackFromTheCatalogue) {
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 1);
 
   const auto loaded =
-      Create<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader).Load(folder.Name("parts.xsd"));
+      Created<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader).Load(folder.Name("parts.xsd"));
   EXPECT_EQ(Describe(loaded), Describe(schema));
   const auto behaviors = loaded.ClassesBehaviors();
   for (LONG k = 0; k < behaviors.Count(); ++k)
     EXPECT_EQ(behaviors.Item(k).SchemaLocation(), schema.ClassesBehaviors().Item(k).SchemaLocation());
 
-  const auto other = Create<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+  const auto other = Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
   other.Schema().ClassesBehaviors().Add(mtEmbedded, u"urn:x#B", u"", false).Attributes().Add(u"size")
       .TypeDefinition().PutValueType(dtDouble);
   other.Save(folder.Name("other.xsd"));
-  const auto copy = Create<INvVexaWriter>(CLSID_NvVexaWriter).Schema().ClassesBehaviors().Add(
+  const auto copy = Created<INvVexaWriter>(CLSID_NvVexaWriter).Schema().ClassesBehaviors().Add(
       mtExternal, u"urn:x#B", folder.Name("VEXA_CB_NS1.xsd"), true);
   EXPECT_EQ(copy.Attributes().Item(0).Name(), Bstr(u"size"));
   EXPECT_EQ(copy.SchemaLocation(), folder.Name("VEXA_CB_NS1.xsd"));

@@ -1,0 +1,44 @@
+// The pieces a change is made of: the view of one change-tracking behaviour
+// of an object, and the detail views of the three kinds of change (the
+// created object's reference, the deleted object captured whole, the
+// modified object's old values).
+#pragma once
+
+#include <string_view>
+
+#include "frame/bstr.h"
+#include "frame/interfaces.h"
+
+namespace nv {
+
+// The URI of the change-tracking behaviour named `element`.
+Bstr ChangeTrackingUri(std::u16string_view element);
+
+// A view of one change-tracking behaviour of one object: the object, and the
+// behaviour's value collection taken once, when the view is made.
+class ChangeTrackingView {
+ public:
+  ChangeTrackingView(const ComPtr<INvVexaObject>& object, std::u16string_view element)
+      : object_(object), values_(object.GetBehaviorValues(ChangeTrackingUri(element))) {}
+  virtual ~ChangeTrackingView() = default;
+
+ protected:
+  const ComPtr<INvVexaObject>& Object() const { return object_; }
+  const ComPtr<INvVexaAttributesValues>& Values() const { return values_; }
+
+ private:
+  ComPtr<INvVexaObject> object_;
+  ComPtr<INvVexaAttributesValues> values_;
+};
+
+ComPtr<INvVexaObjectCreated> NewObjectCreated(const ComPtr<INvVexaObject>& change);
+// `namespaces` is the package's table (null on the reading side): captured
+// values are kept with it. `schema` rebuilds the deleted object and old values.
+ComPtr<INvVexaObjectDeleted> NewObjectDeleted(const ComPtr<INvVexaObject>& change,
+                                              const ComPtr<INvVexaSchema>& schema,
+                                              const ComPtr<INvVexaNamespaces>& namespaces);
+ComPtr<INvVexaObjectValueModified> NewObjectValueModified(
+    const ComPtr<INvVexaObject>& change, const ComPtr<INvVexaSchema>& schema,
+    const ComPtr<INvVexaNamespaces>& namespaces);
+
+}  // namespace nv
