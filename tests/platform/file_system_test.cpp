@@ -81,7 +81,8 @@ TEST_F(FileSystemTest, CopyFileHonoursFailIfExistsAndFetchFileCopiesLocalFiles) 
   FetchFile(Name("source.bin"), Name("dest.bin"), nullptr);
   EXPECT_EQ(ReadText(File("dest.bin")), "payload");
   EXPECT_EQ(FailureOf([&] { FetchFile(Name("none.bin"), Name("d.bin"), nullptr); }),
-            "Cannot copy the file " + File("none.bin") + " to " + File("d.bin"));
+            "Cannot copy the file " + File("none.bin") + " to " + File("d.bin") +
+                ": No such file or directory");
 }
 
 DATE DateOf(int year, int month, int day, int hour, int minute, int second, int millisecond) {
