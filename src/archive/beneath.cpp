@@ -95,14 +95,25 @@ void ReplacingFile::Write(const char* data, size_t size) {
   }
 }
 
-void ReplacingFile::Commit(std::optional<time_t> times) {
+void ReplacingFile::Close(std::optional<timespec> times) {
   if (times) {
-    const timespec both[2] = {{*times, 0}, {*times, 0}};
+    const timespec both[2] = {*times, *times};
     if (::futimens(fd_.get(), both) != 0) ThrowErrno("cannot set the file times");
   }
   if (::close(fd_.release()) != 0) ThrowErrno("cannot write");
+}
+
+void ReplacingFile::Commit(std::optional<time_t> times) {
+  Close(times ? std::optional<timespec>(timespec{*times, 0}) : std::nullopt);
   if (::renameat(dirFd_, tempName_.c_str(), dirFd_, finalName_.c_str()) != 0)
     ThrowErrno("cannot replace the file");
+  committed_ = true;
+}
+
+void ReplacingFile::CommitAsNew(std::optional<timespec> modified) {
+  Close(modified);
+  if (RenameNoReplaceAt(dirFd_, tempName_.c_str(), dirFd_, finalName_.c_str()) != 0)
+    ThrowErrno("cannot create the file");
   committed_ = true;
 }
 

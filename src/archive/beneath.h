@@ -54,8 +54,16 @@ class ReplacingFile {
   // Sets the access and modification times when given, closes the file and
   // renames it to its final name; throws std::system_error.
   void Commit(std::optional<time_t> times);
+  // The same for a file that must not replace anything: the access and
+  // modification times become `modified` when given (to the nanosecond),
+  // and a file, folder or link that has the final name meanwhile is left as
+  // it is and the commit fails with EEXIST.
+  void CommitAsNew(std::optional<timespec> modified);
 
  private:
+  // Sets the times when given and closes the file; throws std::system_error.
+  void Close(std::optional<timespec> times);
+
   int dirFd_;
   std::string finalName_;
   std::string tempName_;

@@ -132,17 +132,15 @@ std::string FolderOf(const std::string& path) {
   return slash == std::string::npos ? std::string() : path.substr(0, slash + 1);
 }
 
-// rename without replacing: renameat2 where the file system takes the flag,
-// else a hard link (which never replaces either) and removing the old name.
-int RenameNoReplace(const std::string& from, const std::string& to) {
-  if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+}  // namespace
+
+int RenameNoReplaceAt(int fromDir, const char* from, int toDir, const char* to) {
+  if (::renameat2(fromDir, from, toDir, to, RENAME_NOREPLACE) == 0) return 0;
   if (errno != EINVAL && errno != ENOSYS) return -1;
-  if (::link(from.c_str(), to.c_str()) != 0) return -1;
-  ::unlink(from.c_str());
+  if (::linkat(fromDir, from, toDir, to, 0) != 0) return -1;
+  ::unlinkat(fromDir, from, 0);
   return 0;
 }
-
-}  // namespace
 
 std::string ShortTempName() {
   thread_local std::mt19937_64 generator{std::random_device{}()};
@@ -175,7 +173,8 @@ void FileBeside::ReplaceTarget() {
 }
 
 void FileBeside::BecomeNewTarget() {
-  if (RenameNoReplace(path_, target_) != 0) ThrowErrno(errno, "cannot create the file");
+  if (RenameNoReplaceAt(AT_FDCWD, path_.c_str(), AT_FDCWD, target_.c_str()) != 0)
+    ThrowErrno(errno, "cannot create the file");
   moved_ = true;
 }
 

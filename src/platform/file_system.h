@@ -49,6 +49,12 @@ void DelTreeNoRoot(std::u16string_view folder);
 // ".nvx-" and 16 random hexadecimal digits: a name that no client picks.
 std::string ShortTempName();
 
+// renameat without replacing: renameat2 with RENAME_NOREPLACE where the file
+// system takes the flag, else a hard link (which never replaces either) and
+// removing the old name. An existing `to` (a link too) fails with EEXIST.
+// 0, or -1 with errno.
+int RenameNoReplaceAt(int fromDir, const char* from, int toDir, const char* to);
+
 class FileBeside {
  public:
   // Creates the file, empty, with O_CREAT | O_EXCL (mode 0666 less the

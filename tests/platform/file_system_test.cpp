@@ -1,6 +1,5 @@
 #include "platform/file_info.h"
 #include "platform/file_system.h"
-#include "platform/http.h"
 
 #include "frame/automation/calendar.h"
 
@@ -70,18 +69,11 @@ TEST_F(FileSystemTest, TellsFoldersFromFilesCreatesFoldersAndEmptiesThem) {
   EXPECT_EQ(FailureOf([] { DelTreeNoRoot(u""); }), "DelTreeNoRoot: Parameter is an empty string");
 }
 
-TEST_F(FileSystemTest, CopyFileHonoursFailIfExistsAndFetchFileCopiesLocalFiles) {
+TEST_F(FileSystemTest, CopyFileHonoursFailIfExists) {
   WriteText(File("source"), "new");
   WriteText(File("existing"), "old content");
   EXPECT_FALSE(CopyFile(Name("source"), Name("existing"), true));
   EXPECT_EQ(ReadText(File("existing")), "old content");
-  // Fetching a local file copies it over the destination.
-  WriteText(File("source.bin"), "payload");
-  WriteText(File("dest.bin"), "an older and longer content");
-  FetchFile(Name("source.bin"), Name("dest.bin"), nullptr);
-  EXPECT_EQ(ReadText(File("dest.bin")), "payload");
-  EXPECT_EQ(FailureOf([&] { FetchFile(Name("none.bin"), Name("d.bin"), nullptr); }),
-            "Cannot copy the file " + File("none.bin") + " to " + File("d.bin"));
 }
 
 DATE DateOf(int year, int month, int day, int hour, int minute, int second, int millisecond) {

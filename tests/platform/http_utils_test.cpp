@@ -1,6 +1,5 @@
 #include "platform/http.h"
 
-#include "frame/initialization_data.h"
 #include "platform/mime_table.h"
 
 #include <gtest/gtest.h>
@@ -102,21 +101,6 @@ TEST_F(HttpUtilsTest, FailuresRefusedSchemesAndOversizedBodiesSaveNothing) {
   server_.Answer("/stall", "");  // never answered
   limits_.lowSpeedSeconds = 1;
   ExpectFailure(server_.Url("/stall"), "Error Number 12002 => (Timeout)");
-}
-
-// FetchFile takes the proxy of the initialization data, and its own agent;
-// the host cannot be resolved, so only the proxy can answer.
-TEST_F(HttpUtilsTest, ProxiesReceiveTheAbsoluteRequest) {
-  ComPtr<INvVexaInitializationData> data = CreateObject<CNvVexaInitializationData>();
-  data.SetProxy(Wide(server_.Address()));
-  const std::string url = "http://nv-fetch-test.invalid/files/a.bin";
-  server_.Answer(url, HttpResponse(200, "OK", "fetched"));
-  FetchFile(Wide(url), Wide(destination_), data);
-  EXPECT_EQ(ReadText(destination_), "fetched");
-  EXPECT_EQ(server_.Requests().size(), 1u);
-  EXPECT_EQ(LastRequest().rfind("GET " + url + " HTTP/1.1\r\n", 0), 0u) << LastRequest();
-  EXPECT_NE(LastRequest().find("User-Agent: Mozilla/4.0 (compatible; Norvane Vexa API; Win32)\r\n"),
-            std::string::npos);
 }
 
 TEST(MimeTableTest, LooksUpExtensionsWithoutRegardToCaseAlsoInTheSystemTable) {

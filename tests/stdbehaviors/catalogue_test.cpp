@@ -172,17 +172,6 @@ TEST(SchemaHelper, AddsEachSupportWithItsClassesBehaviorsAndDomain) {
   }
 }
 
-TEST(SchemaHelper, MainFileInheritsTheFileDescriptionAndTimeStamps) {
-  const ComPtr<INvVexaSchema> schema = MakeSchema();
-  NewHelper(schema).AddDefaultFilesSupport();
-  std::string names;
-  const auto all = schema.Classes().ItemByName(u"__mainFile").AllBehaviors();
-  for (LONG b = 0; b < all.Count(); ++b)
-    for (LONG a = 0; a < all.Item(b).Attributes().Count(); ++a)
-      names += " " + Utf8(all.Item(b).Attributes().Item(a).Name());
-  EXPECT_EQ(names, " contentType fileName location computerName creationTime modificationTime");
-}
-
 // Each Enable needs its support; Is sees the behaviour through the parent.
 TEST(SchemaHelper, EnablesABehaviorOnAClassAndItsDescendants) {
   const struct {
