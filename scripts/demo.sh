@@ -20,11 +20,28 @@ echo "--- proxy example ---"
 
 echo "--- sample package ---"
 sample="$root/out/sample.vexa"
-rm -f "$sample"
-"$root/out/examples/write_package_example" "$sample"
+sources="$root/out/sample-sources"
+extracted="$root/out/extracted"
+rm -rf "$sample" "$sources" "$extracted"
+mkdir -p "$sources" "$extracted"
+# The two files the sample embeds: a drawing and its notes.
+cat >"$sources/bracket.svg" <<'SVG'
+<svg xmlns="http://www.w3.org/2000/svg" width="120" height="80">
+  <path d="M10 70 L10 10 L110 10" fill="none" stroke="black" stroke-width="6"/>
+</svg>
+SVG
+printf 'Bracket, left\nMaterial: S235\nDeburr all edges.\n' >"$sources/bracket-notes.txt"
+touch -d "2026-11-20 10:00:00" "$sources/bracket.svg" "$sources/bracket-notes.txt"
+"$root/out/examples/write_package_example" "$sample" "$sources/bracket.svg" \
+  "$sources/bracket-notes.txt"
 unzip -l "$sample"
 echo "--- VEXA_Data.xml ---"
 unzip -p "$sample" VEXA_Data.xml
 echo
-echo "--- the sample package read back ---"
-"$root/out/examples/read_package_example" "$sample"
+echo "--- the sample package read back, its files extracted into out/extracted ---"
+"$root/out/examples/read_package_example" "$sample" "$extracted"
+for name in bracket.svg bracket-notes.txt; do
+  cmp "$sources/$name" "$extracted/Drawings/$name"
+done
+ls -l --time-style=+%Y-%m-%dT%H:%M "$extracted/Drawings"
+echo "The extracted files equal their originals."

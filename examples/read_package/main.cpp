@@ -1,8 +1,9 @@
-// Reads a package: prints its Info items, then for each class the number of
-// its objects and the values of its first object (class attributes and
-// behaviour values).
+// Reads a package: prints its Info items, its transactions and changes, its
+// files (extracting the embedded ones when a folder is given), then for each
+// other class the number of its objects and the values of its first object
+// (class attributes and behaviour values).
 //
-//   read_package_example IN.vexa
+//   read_package_example IN.vexa [EXTRACT_FOLDER]
 #include "../example_support.h"
 
 #include <cstdio>
@@ -80,11 +81,10 @@ void PrintValues(Attributes* attributes, INvVexaAttributesValues* values, const 
   }
 }
 
-void PrintObject(INvVexaObject* object, INvVexaSchema* schema) {
-  BSTR className = nullptr, id = nullptr;
-  Check(object->get_vexaClassName(&className), "Object.vexaClassName");
-  Check(object->get_Id(&id), "Object.Id");
-  std::printf("  first object %s\n", Narrow(id).c_str());
+// Every assigned value of an object, or of a set of values such as a
+// change's old values: class attributes, then each behaviour's.
+template <class Holder>
+void PrintAllValues(Holder* holder, BSTR className, INvVexaSchema* schema, const char* indent) {
   Ref<INvVexaClasses> classes;
   Check(schema->get_Classes(classes.Put()), "Schema.Classes");
   Ref<INvVexaClass> vexaClass;
@@ -92,30 +92,145 @@ void PrintObject(INvVexaObject* object, INvVexaSchema* schema) {
   Ref<INvVexaReadOnlyAttributes> attributes;
   Check(vexaClass->get_AllAttributes(attributes.Put()), "Class.AllAttributes");
   Ref<INvVexaAttributesValues> values;
-  Check(object->get_Values(values.Put()), "Object.Values");
-  PrintValues(attributes.Get(), values.Get(), "    ");
+  Check(holder->get_Values(values.Put()), "Values");
+  PrintValues(attributes.Get(), values.Get(), indent);
   Ref<INvVexaReadOnlyClassBehaviors> behaviors;
   Check(vexaClass->get_AllBehaviors(behaviors.Put()), "Class.AllBehaviors");
   LONG count = 0;
   Check(behaviors->get_Count(&count), "Behaviors.Count");
+  const std::string inner = std::string(indent) + "  ";
   for (LONG k = 0; k < count; ++k) {
     Ref<INvVexaClassBehavior> behavior;
     Check(behaviors->get_Item(k, behavior.Put()), "Behaviors.Item");
     BSTR uri = nullptr;
     Check(behavior->get_URI(&uri), "Behavior.URI");
-    std::printf("    behavior %s\n", Narrow(uri).c_str());
+    std::printf("%sbehavior %s\n", indent, Narrow(uri).c_str());
     Ref<INvVexaAttributes> behaviorAttributes;
     Check(behavior->get_Attributes(behaviorAttributes.Put()), "Behavior.Attributes");
     Ref<INvVexaAttributesValues> behaviorValues;
-    Check(object->GetBehaviorValues(uri, behaviorValues.Put()), "Object.GetBehaviorValues");
-    PrintValues(behaviorAttributes.Get(), behaviorValues.Get(), "      ");
+    Check(holder->GetBehaviorValues(uri, behaviorValues.Put()), "GetBehaviorValues");
+    PrintValues(behaviorAttributes.Get(), behaviorValues.Get(), inner.c_str());
     SysFreeString(uri);
   }
+}
+
+void PrintObject(INvVexaObject* object, INvVexaSchema* schema) {
+  BSTR className = nullptr, id = nullptr;
+  Check(object->get_vexaClassName(&className), "Object.vexaClassName");
+  Check(object->get_Id(&id), "Object.Id");
+  std::printf("  first object %s\n", Narrow(id).c_str());
+  PrintAllValues(object, className, schema, "    ");
   SysFreeString(className);
   SysFreeString(id);
 }
 
-void ReadPackage(const std::u16string& fileName) {
+// A string property or method result as UTF-8.
+template <class T>
+std::string Get(T* view, HRESULT (T::*get)(BSTR*), const char* what) {
+  BSTR text = nullptr;
+  Check((view->*get)(&text), what);
+  const std::string out = Narrow(text);
+  SysFreeString(text);
+  return out;
+}
+
+void PrintChange(INvVexaChange* change, INvVexaSchema* schema) {
+  ChangeTypeEnum type = ctObjectCreated;
+  Check(change->get_ChangeType(&type), "Change.ChangeType");
+  const char* kinds[] = {"", "object created", "object deleted", "value modified"};
+  std::printf("change %s (%s) in transaction %s", Get(change, &INvVexaChange::get_Id, "Id").c_str(),
+              kinds[type], Get(change, &INvVexaChange::get_TransactionId, "TransactionId").c_str());
+  const std::string previous = Get(change, &INvVexaChange::get_PreviousChangeId, "PreviousChangeId");
+  std::printf("%s\n", previous.empty() ? "" : (", after " + previous).c_str());
+  if (type == ctObjectCreated) {
+    Ref<INvVexaObjectCreated> created;
+    Check(change->get_ObjectCreated(created.Put()), "Change.ObjectCreated");
+    std::printf("  created %s\n", Get(created.Get(), &INvVexaObjectCreated::get_CreatedObjectRef,
+                                      "CreatedObjectRef").c_str());
+  } else if (type == ctObjectDeleted) {
+    Ref<INvVexaObjectDeleted> deleted;
+    Check(change->get_ObjectDeleted(deleted.Put()), "Change.ObjectDeleted");
+    Ref<INvVexaObject> object;
+    Check(deleted->GetDeletedObject(object.Put()), "ObjectDeleted.GetDeletedObject");
+    BSTR className = nullptr;
+    Check(object->get_vexaClassName(&className), "Object.vexaClassName");
+    std::printf("  deleted %s of class %s:\n", Get(object.Get(), &INvVexaObject::get_Id, "Id").c_str(),
+                Narrow(className).c_str());
+    PrintAllValues(object.Get(), className, schema, "    ");
+    SysFreeString(className);
+  } else {
+    Ref<INvVexaObjectValueModified> modified;
+    Check(change->get_ObjectValueModified(modified.Put()), "Change.ObjectValueModified");
+    BSTR className = nullptr;
+    Check(modified->get_vexaClassName(&className), "ObjectValueModified.vexaClassName");
+    std::printf("  modified %s of class %s, values before:\n",
+                Get(modified.Get(), &INvVexaObjectValueModified::get_ModifiedObjectRef,
+                    "ModifiedObjectRef").c_str(),
+                Narrow(className).c_str());
+    Ref<INvVexaAttributesValuesGroups> old;
+    Check(modified->GetOldValues(old.Put()), "ObjectValueModified.GetOldValues");
+    if (old.Get()) PrintAllValues(old.Get(), className, schema, "    ");
+    SysFreeString(className);
+  }
+}
+
+// A file's description; an embedded file is extracted below `folder` when
+// one is given.
+template <class File>
+void PrintFile(File* file, const char* kind, const std::u16string& folder) {
+  const std::string name = Get(file, &File::get_FileName, "File.FileName");
+  std::printf("%s %s %s (%s)", kind, Get(file, &File::Id, "File.Id").c_str(), name.c_str(),
+              Get(file, &File::get_ContentType, "File.ContentType").c_str());
+  DOUBLE modified = 0;
+  Check(file->ModificationTime(&modified), "File.ModificationTime");
+  Value when;
+  V_VT(&when.Raw()) = VT_DATE;
+  V_DATE(&when.Raw()) = modified;
+  std::printf(", modified %s\n", Show(when).c_str());
+  VARIANT_BOOL embedded = VARIANT_FALSE;
+  Check(file->Embedded(&embedded), "File.Embedded");
+  if (embedded && !folder.empty()) {
+    Check(file->Extract(Text(folder.c_str())), "File.Extract");
+    std::printf("  extracted to %s/%s\n", Narrow(folder.c_str()).c_str(), name.c_str());
+  }
+}
+
+// Transactions, changes and files, through the reader helper's views; false
+// for any other object.
+bool PrintStandard(INvVexaObject* object, INvVexaReaderHelper* helper, INvVexaSchema* schema,
+                   const std::u16string& folder) {
+  Ref<INvVexaChangeReader> changes;
+  Check(helper->get_ChangeReader(changes.Put()), "ReaderHelper.ChangeReader");
+  Ref<INvVexaChangeTransaction> transaction;
+  Check(changes->CastToTransaction(object, transaction.Put()), "ChangeReader.CastToTransaction");
+  if (transaction.Get()) {
+    std::printf("transaction %s\n", Get(transaction.Get(), &INvVexaChangeTransaction::get_Id, "Id").c_str());
+    return true;
+  }
+  Ref<INvVexaChange> change;
+  Check(changes->CastToChange(object, change.Put()), "ChangeReader.CastToChange");
+  if (change.Get()) {
+    PrintChange(change.Get(), schema);
+    return true;
+  }
+  Ref<INvVexaFileReader> files;
+  Check(helper->get_FileReader(files.Put()), "ReaderHelper.FileReader");
+  Ref<INvVexaFile> file;
+  Check(files->CastToFile(object, file.Put()), "FileReader.CastToFile");
+  if (file.Get()) {
+    PrintFile(file.Get(), "file", folder);
+    return true;
+  }
+  Ref<INvVexaSecondaryFile> secondary;
+  Check(files->CastToSecondaryFile(object, secondary.Put()), "FileReader.CastToSecondaryFile");
+  if (!secondary.Get()) return false;
+  PrintFile(secondary.Get(), "secondary file", folder);
+  std::printf("  belongs with %s\n",
+              Get(secondary.Get(), &INvVexaSecondaryFile::get_PreviousSibling, "PreviousSibling").c_str());
+  return true;
+}
+
+void ReadPackage(const std::u16string& fileName, const std::u16string& folder) {
   Ref<INvVexaReader> reader;
   Check(CoCreateInstance(CLSID_NvVexaReader, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaReader,
                          reinterpret_cast<void**>(reader.Put())),
@@ -133,6 +248,12 @@ void ReadPackage(const std::u16string& fileName) {
   Ref<INvVexaDataReader> data;
   Check(reader->get_DataReader(data.Put()), "Reader.DataReader");
   PrintInfo(data.Get());
+  Ref<INvVexaStdHelper> std;
+  Check(CoCreateInstance(CLSID_NvVexaStdHelper, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_INvVexaStdHelper, reinterpret_cast<void**>(std.Put())),
+        "CoCreateInstance(NvVexaStdHelper)");
+  Ref<INvVexaReaderHelper> helper;
+  Check(std->CreateReaderHelper(reader.Get(), helper.Put()), "StdHelper.CreateReaderHelper");
 
   Ref<INvVexaObjectReader> objects;
   Check(data->get_ObjectReader(objects.Put()), "DataReader.ObjectReader");
@@ -147,7 +268,9 @@ void ReadPackage(const std::u16string& fileName) {
     Check(object->get_vexaClassName(&className), "Object.vexaClassName");
     const std::string name = Narrow(className);
     SysFreeString(className);
-    if (counts[name]++ == 0) {
+    if (PrintStandard(object.Get(), helper.Get(), schema.Get(), folder)) {
+      ++counts[name];
+    } else if (counts[name]++ == 0) {
       std::printf("class %s\n", name.c_str());
       PrintObject(object.Get(), schema.Get());
     }
@@ -160,14 +283,14 @@ void ReadPackage(const std::u16string& fileName) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s IN.vexa\n", argv[0]);
+  if (argc != 2 && argc != 3) {
+    std::fprintf(stderr, "usage: %s IN.vexa [EXTRACT_FOLDER]\n", argv[0]);
     return 2;
   }
   CoInitialize(nullptr);
   int status = 0;
   try {
-    ReadPackage(Widen(argv[1]));
+    ReadPackage(Widen(argv[1]), argc == 3 ? Widen(argv[2]) : std::u16string());
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s\n", failure.what());
     status = 1;

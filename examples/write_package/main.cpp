@@ -1,9 +1,12 @@
 // Writes a sample package: a schema with an abstract base class, inheritance,
-// an embedded class behaviour in its own namespace, a domain behaviour and a
-// schema Info item; Info items in the package header; and objects that carry
-// a value of every data type, a null, a reference and an XML value.
+// an embedded class behaviour in its own namespace, a domain behaviour, a
+// schema Info item and the standard support for changes, files and
+// versioning; Info items in the package header; objects that carry a value
+// of every data type, a null, a reference and an XML value; a versioned part;
+// two embedded files (a drawing and its notes) associated with the assembly;
+// and a transaction with one change of each kind.
 //
-//   write_package_example OUT.vexa
+//   write_package_example OUT.vexa DRAWING NOTES
 #include "../example_support.h"
 
 #include <cstdio>
@@ -42,17 +45,22 @@ Value Null() {
   return value;
 }
 
-Value Date(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
+DATE When(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
   SYSTEMTIME time{};
   time.wYear = year;
   time.wMonth = month;
   time.wDay = day;
   time.wHour = hour;
   time.wMinute = minute;
+  DATE date = 0;
+  if (!SystemTimeToVariantTime(&time, &date)) throw std::runtime_error("not a date");
+  return date;
+}
+
+Value Date(WORD year, WORD month, WORD day, WORD hour, WORD minute) {
   Value value;
   V_VT(&value.Raw()) = VT_DATE;
-  if (!SystemTimeToVariantTime(&time, &V_DATE(&value.Raw())))
-    throw std::runtime_error("not a date");
+  V_DATE(&value.Raw()) = When(year, month, day, hour, minute);
   return value;
 }
 
@@ -93,6 +101,24 @@ void AddClass(INvVexaClasses* classes, const char16_t* name, INvVexaClass* paren
               Ref<INvVexaClass>& made) {
   Check(classes->Add(Text(name), made.Put()), "Classes.Add");
   if (parent) Check(made->put_ParentClass(parent), "Class.ParentClass");
+}
+
+// Changes, files and versions, from the standard helper: parts are
+// versioned, an assembly refers to its main file and carries a time stamp.
+void AddStandardSupport(INvVexaSchema* schema, INvVexaClass* part, INvVexaClass* assembly) {
+  Ref<INvVexaStdHelper> std;
+  Check(CoCreateInstance(CLSID_NvVexaStdHelper, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_INvVexaStdHelper, reinterpret_cast<void**>(std.Put())),
+        "CoCreateInstance(NvVexaStdHelper)");
+  Ref<INvVexaSchemaHelper> helper;
+  Check(std->CreateSchemaHelper(schema, helper.Put()), "StdHelper.CreateSchemaHelper");
+  Check(helper->AddDefaultChangesSupport(), "SchemaHelper.AddDefaultChangesSupport");
+  Check(helper->AddDefaultFilesSupport(), "SchemaHelper.AddDefaultFilesSupport");
+  Check(helper->AddDefaultVersioningSupport(), "SchemaHelper.AddDefaultVersioningSupport");
+  Check(helper->EnableVersioningForClass(part), "SchemaHelper.EnableVersioningForClass");
+  Check(helper->EnableFileAssociationForClass(assembly),
+        "SchemaHelper.EnableFileAssociationForClass");
+  Check(helper->EnableTimeStampForClass(assembly), "SchemaHelper.EnableTimeStampForClass");
 }
 
 // Item (abstract) <- Part, which has every data type and the Tracked
@@ -158,6 +184,8 @@ void BuildSchema(INvVexaSchema* schema) {
         "Info.GetInfoItem");
   Check(owner->put_ValueType(dtString), "InfoItem.ValueType");
   Check(owner->put_Value(Value::Of(u"Example Works")), "InfoItem.Value");
+
+  AddStandardSupport(schema, part.Get(), assembly.Get());
 }
 
 void SetInfoItem(INvVexaInfo* info, const char16_t* name, DataTypeEnum type, const Value& value,
@@ -182,7 +210,7 @@ void WriteInfo(INvVexaDataWriter* data) {
   Check(info->Save(), "Info.Save");
 }
 
-void WritePart(INvVexaObjectWriter* writer) {
+void WritePart(INvVexaObjectWriter* writer, INvVexaWriterHelper* helper) {
   Ref<INvVexaObject> part;
   Check(writer->NewObject(Text(u"Part"), Text(u"P-100"), part.Put()), "ObjectWriter.NewObject");
   Ref<INvVexaAttributesValues> values;
@@ -226,10 +254,19 @@ void WritePart(INvVexaObjectWriter* writer) {
   Check(part->GetBehaviorValues(Text(kTrackedUri), tracked.Put()), "Object.GetBehaviorValues");
   Put(tracked.Get(), u"changedBy", Value::Of(u"design"));
   Put(tracked.Get(), u"changeCount", Int32(4));
+
+  Ref<INvVexaVersioningWriter> versions;
+  Check(helper->get_VersioningWriter(versions.Put()), "WriterHelper.VersioningWriter");
+  Ref<INvVexaVersioning> version;
+  Check(versions->CastToVersioning(part.Get(), version.Put()), "VersioningWriter.CastToVersioning");
+  Check(version->put_Version(Text(u"C")), "Versioning.Version");
+  Check(version->put_PreviousVersion(Text(u"B")), "Versioning.PreviousVersion");
   Check(part->Save(), "Object.Save");
 }
 
-void WriteAssembly(INvVexaObjectWriter* writer) {
+// The assembly names its drawing (the main file) and records when it was
+// created and last modified.
+void WriteAssembly(INvVexaObjectWriter* writer, INvVexaWriterHelper* helper) {
   Ref<INvVexaObject> assembly;
   Check(writer->NewObject(Text(u"Assembly"), Text(u"A-1"), assembly.Put()),
         "ObjectWriter.NewObject");
@@ -237,10 +274,112 @@ void WriteAssembly(INvVexaObjectWriter* writer) {
   Check(assembly->get_Values(values.Put()), "Object.Values");
   Put(values.Get(), u"number", Value::Of(u"A-1"));
   Put(values.Get(), u"mainPart", Value::Of(u"P-100"));
+
+  Ref<INvVexaFileWriter> files;
+  Check(helper->get_FileWriter(files.Put()), "WriterHelper.FileWriter");
+  Ref<INvVexaFileAssociation> association;
+  Check(files->CastToFileAssociation(assembly.Get(), association.Put()),
+        "FileWriter.CastToFileAssociation");
+  Check(association->put_FileId(Text(u"F-1")), "FileAssociation.FileId");
+  Ref<INvVexaTimeStampWriter> stamps;
+  Check(helper->get_TimeStampWriter(stamps.Put()), "WriterHelper.TimeStampWriter");
+  Ref<INvVexaTimeStamp> stamp;
+  Check(stamps->CastToTimeStamp(assembly.Get(), stamp.Put()), "TimeStampWriter.CastToTimeStamp");
+  Check(stamp->put_CreationTime(When(2026, 11, 2, 8, 0)), "TimeStamp.CreationTime");
+  Check(stamp->put_ModificationTime(When(2026, 12, 4, 17, 15)),
+        "TimeStamp.ModificationTime");
   Check(assembly->Save(), "Object.Save");
 }
 
-void WritePackage(const std::u16string& fileName) {
+// A file description with the file's type, name in the package and source;
+// the file itself is copied into the package before the description is saved.
+template <class File>
+void Describe(File* file, INvVexaWriterHelper* helper, const char16_t* fileName,
+              const std::u16string& source) {
+  BSTR type = nullptr;
+  Check(helper->DetectFileMimeType(Text(fileName), &type), "WriterHelper.DetectFileMimeType");
+  Check(file->put_ContentType(type), "File.ContentType");
+  SysFreeString(type);
+  Check(file->put_FileName(Text(fileName)), "File.FileName");
+  Check(file->SetSource(Text(source.c_str())), "File.SetSource");
+}
+
+void WriteFiles(INvVexaWriterHelper* helper, const std::u16string& drawing,
+                const std::u16string& notes) {
+  Ref<INvVexaFileWriter> files;
+  Check(helper->get_FileWriter(files.Put()), "WriterHelper.FileWriter");
+  Ref<INvVexaFile> main;
+  Check(files->NewFile(Text(u"F-1"), main.Put()), "FileWriter.NewFile");
+  Describe(main.Get(), helper, u"Drawings/bracket.svg", drawing);
+  Check(files->EmbedFile(main.Get()), "FileWriter.EmbedFile");
+  Check(main->Save(), "File.Save");
+
+  Ref<INvVexaSecondaryFile> secondary;
+  Check(files->NewSecondaryFile(Text(u"F-2"), Text(u"F-1"), secondary.Put()),
+        "FileWriter.NewSecondaryFile");
+  Describe(secondary.Get(), helper, u"Drawings/bracket-notes.txt", notes);
+  Check(files->EmbedSecondaryFile(secondary.Get()), "FileWriter.EmbedSecondaryFile");
+  Check(secondary->Save(), "SecondaryFile.Save");
+}
+
+Ref<INvVexaChange>& NewChange(INvVexaChangeWriter* changes, const char16_t* id,
+                              ChangeTypeEnum type, const char16_t* previous,
+                              Ref<INvVexaChange>& change) {
+  Check(changes->NewChange(Text(id), type, Text(u"T-1"), change.Put()), "ChangeWriter.NewChange");
+  if (previous) Check(change->put_PreviousChangeId(Text(previous)), "Change.PreviousChangeId");
+  return change;
+}
+
+// Transaction T-1: the assembly was created, the part's title and count were
+// modified (the old values are kept), and an earlier part was deleted.
+void WriteChanges(INvVexaObjectWriter* writer, INvVexaWriterHelper* helper) {
+  Ref<INvVexaChangeWriter> changes;
+  Check(helper->get_ChangeWriter(changes.Put()), "WriterHelper.ChangeWriter");
+  Ref<INvVexaChangeTransaction> transaction;
+  Check(changes->NewTransaction(Text(u"T-1"), transaction.Put()), "ChangeWriter.NewTransaction");
+  Check(transaction->Save(), "Transaction.Save");
+
+  Ref<INvVexaChange> created;
+  NewChange(changes.Get(), u"C-1", ctObjectCreated, nullptr, created);
+  Ref<INvVexaObjectCreated> createdDetail;
+  Check(created->get_ObjectCreated(createdDetail.Put()), "Change.ObjectCreated");
+  Check(createdDetail->put_CreatedObjectRef(Text(u"A-1")), "ObjectCreated.CreatedObjectRef");
+  Check(created->Save(), "Change.Save");
+
+  Ref<INvVexaChange> modified;
+  NewChange(changes.Get(), u"C-2", ctObjectValueModified, u"C-1", modified);
+  Ref<INvVexaObjectValueModified> modifiedDetail;
+  Check(modified->get_ObjectValueModified(modifiedDetail.Put()), "Change.ObjectValueModified");
+  Check(modifiedDetail->put_ModifiedObjectRef(Text(u"P-100")), "ObjectValueModified.ModifiedObjectRef");
+  Check(modifiedDetail->put_vexaClassName(Text(u"Part")), "ObjectValueModified.vexaClassName");
+  Ref<INvVexaAttributesValuesGroups> old;
+  Check(modifiedDetail->NewOldValues(old.Put()), "ObjectValueModified.NewOldValues");
+  Ref<INvVexaAttributesValues> oldValues, oldTracked;
+  Check(old->get_Values(oldValues.Put()), "OldValues.Values");
+  Put(oldValues.Get(), u"title", Value::Of(u"Bracket, left"));
+  Put(oldValues.Get(), u"quantity", Int32(240000));
+  Check(old->GetBehaviorValues(Text(kTrackedUri), oldTracked.Put()), "OldValues.GetBehaviorValues");
+  Put(oldTracked.Get(), u"changeCount", Int32(3));
+  Check(modifiedDetail->SetOldValues(old.Get()), "ObjectValueModified.SetOldValues");
+  Check(modified->Save(), "Change.Save");
+
+  Ref<INvVexaObject> gone;
+  Check(writer->NewObject(Text(u"Part"), Text(u"P-099"), gone.Put()), "ObjectWriter.NewObject");
+  Ref<INvVexaAttributesValues> goneValues;
+  Check(gone->get_Values(goneValues.Put()), "Object.Values");
+  Put(goneValues.Get(), u"number", Value::Of(u"P-099"));
+  Put(goneValues.Get(), u"title", Value::Of(u"Bracket, prototype"));
+  Put(goneValues.Get(), u"weight", Double(0.3));
+  Ref<INvVexaChange> deleted;
+  NewChange(changes.Get(), u"C-3", ctObjectDeleted, u"C-2", deleted);
+  Ref<INvVexaObjectDeleted> deletedDetail;
+  Check(deleted->get_ObjectDeleted(deletedDetail.Put()), "Change.ObjectDeleted");
+  Check(deletedDetail->SetDeletedObject(gone.Get()), "ObjectDeleted.SetDeletedObject");
+  Check(deleted->Save(), "Change.Save");
+}
+
+void WritePackage(const std::u16string& fileName, const std::u16string& drawing,
+                  const std::u16string& notes) {
   Ref<INvVexaWriter> writer;
   Check(CoCreateInstance(CLSID_NvVexaWriter, nullptr, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
                          reinterpret_cast<void**>(writer.Put())),
@@ -252,29 +391,37 @@ void WritePackage(const std::u16string& fileName) {
         "Writer.SetSchemaMode");
   Check(writer->CreateVexaArchiveFileEx(Text(fileName.c_str()), afclMedium),
         "Writer.CreateVexaArchiveFileEx");
+  Ref<INvVexaStdHelper> std;
+  Check(CoCreateInstance(CLSID_NvVexaStdHelper, nullptr, CLSCTX_INPROC_SERVER,
+                         IID_INvVexaStdHelper, reinterpret_cast<void**>(std.Put())),
+        "CoCreateInstance(NvVexaStdHelper)");
+  Ref<INvVexaWriterHelper> helper;
+  Check(std->CreateWriterHelper(writer.Get(), helper.Put()), "StdHelper.CreateWriterHelper");
 
   Ref<INvVexaDataWriter> data;
   Check(writer->get_DataWriter(data.Put()), "Writer.DataWriter");
   WriteInfo(data.Get());
   Ref<INvVexaObjectWriter> objects;
   Check(data->get_ObjectWriter(objects.Put()), "DataWriter.ObjectWriter");
-  WritePart(objects.Get());
-  WriteAssembly(objects.Get());
+  WritePart(objects.Get(), helper.Get());
+  WriteFiles(helper.Get(), drawing, notes);
+  WriteAssembly(objects.Get(), helper.Get());
+  WriteChanges(objects.Get(), helper.Get());
   Check(writer->CloseVexaArchiveFile(), "Writer.CloseVexaArchiveFile");
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: %s OUT.vexa\n", argv[0]);
+  if (argc != 4) {
+    std::fprintf(stderr, "usage: %s OUT.vexa DRAWING NOTES\n", argv[0]);
     return 2;
   }
   const std::string name = argv[1];
   CoInitialize(nullptr);
   int status = 0;
   try {
-    WritePackage(Widen(name));
+    WritePackage(Widen(name), Widen(argv[2]), Widen(argv[3]));
     std::printf("Wrote %s\n", name.c_str());
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s\n", failure.what());

@@ -32,8 +32,15 @@ for linkage in shared static; do
     -DCMAKE_BUILD_RPATH="$libdir" -DNV_LINK_STATIC=$static >/dev/null
   cmake --build "$work/examples_$linkage" >/dev/null
   "$work/examples_$linkage/proxy_example" "client.test:8080" >/dev/null
-  "$work/examples_$linkage/write_package_example" "$work/sample_$linkage.vexa" >/dev/null
+  printf '<svg/>' >"$work/drawing.svg"
+  printf 'notes\0\377' >"$work/notes.bin"
+  "$work/examples_$linkage/write_package_example" "$work/sample_$linkage.vexa" \
+    "$work/drawing.svg" "$work/notes.bin" >/dev/null
   unzip -p "$work/sample_$linkage.vexa" | grep -q "Example Works"  # the schema's Info item
-  "$work/examples_$linkage/read_package_example" "$work/sample_$linkage.vexa" |
-    grep -q "changeCount = 4"  # a behaviour value of the first Part
+  mkdir "$work/extracted_$linkage"
+  "$work/examples_$linkage/read_package_example" "$work/sample_$linkage.vexa" \
+    "$work/extracted_$linkage" >"$work/read_$linkage.txt"
+  grep -q "changeCount = 4" "$work/read_$linkage.txt"  # a behaviour value of the first Part
+  grep -q "deleted P-099 of class Part" "$work/read_$linkage.txt"
+  cmp "$work/notes.bin" "$work/extracted_$linkage/Drawings/bracket-notes.txt"
 done
