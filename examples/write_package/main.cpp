@@ -210,6 +210,17 @@ void WriteInfo(INvVexaDataWriter* data) {
   Check(info->Save(), "Info.Save");
 }
 
+// Parts are versioned: each names its version and the one before.
+void SetVersion(INvVexaWriterHelper* helper, INvVexaObject* part, const char16_t* version,
+                const char16_t* previous) {
+  Ref<INvVexaVersioningWriter> versions;
+  Check(helper->get_VersioningWriter(versions.Put()), "WriterHelper.VersioningWriter");
+  Ref<INvVexaVersioning> view;
+  Check(versions->CastToVersioning(part, view.Put()), "VersioningWriter.CastToVersioning");
+  Check(view->put_Version(Text(version)), "Versioning.Version");
+  Check(view->put_PreviousVersion(Text(previous)), "Versioning.PreviousVersion");
+}
+
 void WritePart(INvVexaObjectWriter* writer, INvVexaWriterHelper* helper) {
   Ref<INvVexaObject> part;
   Check(writer->NewObject(Text(u"Part"), Text(u"P-100"), part.Put()), "ObjectWriter.NewObject");
@@ -255,12 +266,7 @@ void WritePart(INvVexaObjectWriter* writer, INvVexaWriterHelper* helper) {
   Put(tracked.Get(), u"changedBy", Value::Of(u"design"));
   Put(tracked.Get(), u"changeCount", Int32(4));
 
-  Ref<INvVexaVersioningWriter> versions;
-  Check(helper->get_VersioningWriter(versions.Put()), "WriterHelper.VersioningWriter");
-  Ref<INvVexaVersioning> version;
-  Check(versions->CastToVersioning(part.Get(), version.Put()), "VersioningWriter.CastToVersioning");
-  Check(version->put_Version(Text(u"C")), "Versioning.Version");
-  Check(version->put_PreviousVersion(Text(u"B")), "Versioning.PreviousVersion");
+  SetVersion(helper, part.Get(), u"C", u"B");
   Check(part->Save(), "Object.Save");
 }
 
@@ -370,6 +376,7 @@ void WriteChanges(INvVexaObjectWriter* writer, INvVexaWriterHelper* helper) {
   Put(goneValues.Get(), u"number", Value::Of(u"P-099"));
   Put(goneValues.Get(), u"title", Value::Of(u"Bracket, prototype"));
   Put(goneValues.Get(), u"weight", Double(0.3));
+  SetVersion(helper, gone.Get(), u"A", u"");
   Ref<INvVexaChange> deleted;
   NewChange(changes.Get(), u"C-3", ctObjectDeleted, u"C-2", deleted);
   Ref<INvVexaObjectDeleted> deletedDetail;
