@@ -9,22 +9,6 @@
 namespace nv {
 namespace {
 
-// A view of one behaviour of one object: the object, and the behaviour's
-// value collection taken once, when the view is made.
-class BehaviorView {
- public:
-  BehaviorView(ComPtr<INvVexaObject> object, const Bstr& uri)
-      : object_(std::move(object)), values_(object_.GetBehaviorValues(uri)) {}
-  virtual ~BehaviorView() = default;
-
- protected:
-  const ComPtr<INvVexaAttributesValues>& Values() const { return values_; }
-
- private:
-  ComPtr<INvVexaObject> object_;
-  ComPtr<INvVexaAttributesValues> values_;
-};
-
 class CNvVexaVersioningImpl : public BehaviorView {
  public:
   using BehaviorView::BehaviorView;

@@ -20,6 +20,24 @@ Bstr StandardBehaviorUri(std::u16string_view ns, std::u16string_view element);
 // E_NOINTERFACE.
 bool CarriesBehavior(const ComPtr<INvVexaObject>& object, const Bstr& uri);
 
+// A view of one behaviour of one object: the object, and the behaviour's
+// value collection taken once, when the view is made (an object whose class
+// lacks the behaviour fails there).
+class BehaviorView {
+ public:
+  BehaviorView(ComPtr<INvVexaObject> object, const Bstr& uri)
+      : object_(std::move(object)), values_(object_.GetBehaviorValues(uri)) {}
+  virtual ~BehaviorView() = default;
+
+ protected:
+  const ComPtr<INvVexaObject>& Object() const { return object_; }
+  const ComPtr<INvVexaAttributesValues>& Values() const { return values_; }
+
+ private:
+  ComPtr<INvVexaObject> object_;
+  ComPtr<INvVexaAttributesValues> values_;
+};
+
 // The value of `name` as a string when it is assigned and not null, else the
 // empty string.
 Bstr StringProperty(const ComPtr<INvVexaAttributesValues>& values, std::u16string_view name);

@@ -8,27 +8,18 @@
 
 #include "frame/bstr.h"
 #include "frame/interfaces.h"
+#include "stdbehaviors/behavior_views.h"
 
 namespace nv {
 
 // The URI of the change-tracking behaviour named `element`.
 Bstr ChangeTrackingUri(std::u16string_view element);
 
-// A view of one change-tracking behaviour of one object: the object, and the
-// behaviour's value collection taken once, when the view is made.
-class ChangeTrackingView {
+// A view of one change-tracking behaviour of one object.
+class ChangeTrackingView : public BehaviorView {
  public:
   ChangeTrackingView(const ComPtr<INvVexaObject>& object, std::u16string_view element)
-      : object_(object), values_(object.GetBehaviorValues(ChangeTrackingUri(element))) {}
-  virtual ~ChangeTrackingView() = default;
-
- protected:
-  const ComPtr<INvVexaObject>& Object() const { return object_; }
-  const ComPtr<INvVexaAttributesValues>& Values() const { return values_; }
-
- private:
-  ComPtr<INvVexaObject> object_;
-  ComPtr<INvVexaAttributesValues> values_;
+      : BehaviorView(object, ChangeTrackingUri(element)) {}
 };
 
 ComPtr<INvVexaObjectCreated> NewObjectCreated(const ComPtr<INvVexaObject>& change);
