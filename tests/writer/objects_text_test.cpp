@@ -6,7 +6,11 @@
 namespace nv::writer_test {
 namespace {
 
-TEST(ObjectText, ChainRootFirstWithBehaviorsDefaultsNilHrefAndXml) {
+// Attributes root class first, a behaviour's block after its class's values;
+// defaults, nil, references and XML content. Objects are written in the order
+// of their saves, each save with the values of its time; a requested behaviour
+// without values is an empty block, an unassigned value is left out.
+TEST(ObjectText, ChainRootFirstWithBehaviorsDefaultsNilHrefXmlAndSavesInOrder) {
   WriterFixture fixture;
   ComPtr<INvVexaObject> object = fixture.Writer().NewObject(u"Leaf", u"o1");
   ComPtr<INvVexaAttributesValues> values = object.Values();
@@ -24,6 +28,23 @@ TEST(ObjectText, ChainRootFirstWithBehaviorsDefaultsNilHrefAndXml) {
   object.Save();
   EXPECT_TRUE(object.as<INvVexaObjectCRaw>().IsSaved());
 
+  ComPtr<INvVexaObject> middle = fixture.Writer().NewObject(u"Middle", u"m");
+  ComPtr<INvVexaObject> leaf = fixture.Writer().NewObject(u"Leaf", u"L");
+  middle.GetBehaviorValues(kTrackedUri);
+  leaf.GetBehaviorValues(kStampedUri);
+  middle.Values().PutItem(u"code", Variant(u"12"));
+  middle.Values().PutItem(u"note", Variant(u"unassigned again"));
+  middle.Values().UnassignValue(u"note");
+  middle.Save();
+  leaf.Save();
+  middle.Save();
+  const std::string savedMiddle =
+      "<vexa:object xsi:type=\"tns:Middle\" id=\"m\">\n"
+      "    <tns:code>12</tns:code>\n"
+      "  <NS1:Tracked>\n"
+      "    <NS1:tag>t&amp;1</NS1:tag>\n"
+      "  </NS1:Tracked>\n"
+      "</vexa:object>\n";
   EXPECT_EQ(fixture.Written(),
             AsWritten("<vexa:object xsi:type=\"tns:Leaf\" id=\"o1\">\n"
                       "    <tns:name>ab&lt;</tns:name>\n"
@@ -36,38 +57,14 @@ TEST(ObjectText, ChainRootFirstWithBehaviorsDefaultsNilHrefAndXml) {
                       "  </NS1:Tracked>\n"
                       "    <tns:doc xmlns:NS3=\"urn:other\"><NS1:item a=\"1\" NS1:b=\"2&amp;\">"
                       "x<![CDATA[<y>]]><NS3:sub></NS3:sub></NS1:item>t&#233;xt</tns:doc>\n"
-                      "</vexa:object>\n"));
-}
-
-// Objects are written in the order of their saves, each save with the
-// values of its time; a requested behaviour without values is an empty block,
-// an unassigned value is left out.
-TEST(ObjectText, EmptyBehaviorBlocksAndSavesInOrder) {
-  WriterFixture fixture;
-  ComPtr<INvVexaObject> first = fixture.Writer().NewObject(u"Middle", u"m");
-  ComPtr<INvVexaObject> second = fixture.Writer().NewObject(u"Leaf", u"L");
-  first.GetBehaviorValues(kTrackedUri);
-  second.GetBehaviorValues(kStampedUri);
-  first.Values().PutItem(u"code", Variant(u"12"));
-  first.Values().PutItem(u"note", Variant(u"unassigned again"));
-  first.Values().UnassignValue(u"note");
-  first.Save();
-  second.Save();
-  first.Save();
-  const std::string one =
-      "<vexa:object xsi:type=\"tns:Middle\" id=\"m\">\n"
-      "    <tns:code>12</tns:code>\n"
-      "  <NS1:Tracked>\n"
-      "    <NS1:tag>t&amp;1</NS1:tag>\n"
-      "  </NS1:Tracked>\n"
-      "</vexa:object>\n";
-  EXPECT_EQ(fixture.Written(), AsWritten(one +
-                                         "<vexa:object xsi:type=\"tns:Leaf\" id=\"L\">\n"
-                                         "    <tns:code>7</tns:code>\n"
-                                         "  <NS2:Stamped>\n"
-                                         "  </NS2:Stamped>\n"
-                                         "</vexa:object>\n" +
-                                         one));
+                      "</vexa:object>\n" +
+                      savedMiddle +
+                      "<vexa:object xsi:type=\"tns:Leaf\" id=\"L\">\n"
+                      "    <tns:code>7</tns:code>\n"
+                      "  <NS2:Stamped>\n"
+                      "  </NS2:Stamped>\n"
+                      "</vexa:object>\n" +
+                      savedMiddle));
 }
 
 }  // namespace
