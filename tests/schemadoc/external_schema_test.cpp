@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "platform/http_test_server.h"
+#include "support/created.h"
 #include "support/error_info_probe.h"
 #include "schema_document_test_support.h"
 #include "support/readback.h"
@@ -16,18 +17,8 @@ namespace {
 using nv_test::ReadText;
 using nv_test::ScratchFolder;
 
-template <class I>
-ComPtr<I> Create(const CLSID& clsid, const IID& iid) {
-  I* raw = nullptr;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, iid,
-                             reinterpret_cast<void**>(&raw)),
-            S_OK);
-  return ComPtr<I>::attach(raw);
-}
-
 ComPtr<INvVexaExternalSchemaWriter> NewExternalWriter() {
-  return Create<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter,
-                                             IID_INvVexaExternalSchemaWriter);
+  return nv_test::Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
 }
 
 // Names and defaults beyond ASCII, and an Info item whose XML value uses
@@ -113,8 +104,8 @@ TEST(ExternalSchemaReader, LoadsFromFilesUrisAndUrlsThroughAProxy) {
       server.Answer(base.starts_with("http://127") ? "/s/" + std::string(name) : base + name,
                     nv_test::HttpResponse(200, "OK", ReadText(folder.File(name))));
 
-  const auto reader = Create<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader,
-                                                          IID_INvVexaExternalSchemaReader);
+  const auto reader =
+      nv_test::Created<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader);
   std::vector<ComPtr<INvVexaSchema>> loaded;
   for (const Bstr& location : {folder.Name("parts.xsd"), Bstr(u"file://" + folder.Name("parts.xsd")),
                                Bstr::FromUtf8(server.Url("/s/parts.xsd")),

@@ -14,37 +14,9 @@ using nv_test::ReadText;
 using nv_test::ScratchFolder;
 
 // Each type's text and name are checked in tests/values; here, how an element
-// carries them: a default escaped, converted to its type, given by an object,
-// and the core types under the vexa prefix.
-TEST(SchemaDocument, AttributeTypesWithTheirDefaults) {
-  const struct {
-    DataTypeEnum type;
-    Variant value;
-    const char* text;  // the default as written
-    const char* typeName;
-  } rows[] = {
-      {dtString, Variant(u"a<\"b\""), "a&lt;&quot;b&quot;", "string"},
-      {dtShort, Variant(u"0300"), "300", "short"},
-      {dtDuration, Variant(static_cast<IDispatch*>(MakeDurationValue(u"P1DT2.5S").get())),
-       "P1DT2.5S", "duration"},
-      {dtDate, Variant(u"2009-03-07T14:05:09"), "2009-03-07", "date"},
-      {dtObjectReference, Variant(u"id<1>"), "id&lt;1&gt;", "vexa:objectReference"},
-      {dtXML, Variant(u"<a x=\"1\"/>"), "&lt;a x=&quot;1&quot;/&gt;", "vexa:xml"},
-  };
-  for (const auto& row : rows) {
-    ScratchFolder folder;
-    const auto schema = NewSchema();
-    AddAttribute(schema.Classes().Add(u"Part").CurrentClassAttributes(), u"a", row.type)
-        .PutDefaultValue(row.value);
-    const std::string element = std::string(R"(<element name="a" minOccurs="0" default=")") +
-                                row.text + R"(" nillable="true" type=")" + row.typeName +
-                                R"(" vexa:dataModelRole="vexa:attribute"></element>)";
-    const std::string body = RootClass("Part", element);
-    EXPECT_EQ(SavedDocument(schema, folder), ExpectedDocument({.body = body})) << row.typeName;
-  }
-}
-
-TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrictions) {
+// carries a default: escaped, converted to its type, given by an object, and
+// the core types under the vexa prefix.
+TEST(SchemaDocument, DefaultsInheritanceAbstractClassesStringLengthsAndReferences) {
   ScratchFolder folder;
   const auto schema = NewSchema();
   const auto part = schema.Classes().Add(u"Part");
@@ -71,6 +43,28 @@ TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrict
   restrict(u"owner", ortClass).PutClassName(u"Part");
   restrict(u"family", ortClassAndDescendants).PutClassName(u"Part");
   restrict(u"file", ortBehavior).PutBehaviorURI(u"http://example.com/ns/files#mainFile");
+  const struct {
+    DataTypeEnum type;
+    Variant value;
+    const char* text;  // the default as written
+    const char* typeName;
+  } rows[] = {
+      {dtString, Variant(u"a<\"b\""), "a&lt;&quot;b&quot;", "string"},
+      {dtShort, Variant(u"0300"), "300", "short"},
+      {dtDuration, Variant(static_cast<IDispatch*>(MakeDurationValue(u"P1DT2.5S").get())),
+       "P1DT2.5S", "duration"},
+      {dtDate, Variant(u"2009-03-07T14:05:09"), "2009-03-07", "date"},
+      {dtObjectReference, Variant(u"id<1>"), "id&lt;1&gt;", "vexa:objectReference"},
+      {dtXML, Variant(u"<a x=\"1\"/>"), "&lt;a x=&quot;1&quot;/&gt;", "vexa:xml"},
+  };
+  std::string defaults;
+  for (const auto& row : rows) {
+    const std::string name = "d" + std::to_string(row.type);
+    AddAttribute(attributes, Bstr::FromUtf8(name).Raw(), row.type).PutDefaultValue(row.value);
+    defaults += R"(<element name=")" + name + R"(" minOccurs="0" default=")" + row.text +
+                R"(" nillable="true" type=")" + row.typeName +
+                R"(" vexa:dataModelRole="vexa:attribute"></element>)";
+  }
 
   // Classes come in collection order, a child before its parent included.
   const std::string body =
@@ -92,8 +86,8 @@ TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrict
       R"(<element name="file" minOccurs="0" nillable="true" type="vexa:objectReference" )"
       R"(vexa:restrictionType="Behavior" )"
       R"(vexa:restrictionBehaviorURI="http://example.com/ns/files#mainFile" )"
-      R"(vexa:dataModelRole="vexa:attribute"></element>)"
-      R"(</sequence></extension></complexContent></complexType>)"
+      R"(vexa:dataModelRole="vexa:attribute"></element>)" +
+      defaults + R"(</sequence></extension></complexContent></complexType>)"
       R"(<element name="Part" type="tns:Part"/>)"
       R"(<complexType name="Item" abstract="true" vexa:dataModelRole="vexa:class">)"
       R"(<complexContent><extension base="vexa:root"><sequence>)"

@@ -30,62 +30,48 @@ ComPtr<INvVexaClassBehavior> External(const Schema& schema) {
 }
 
 TEST(SchemaWriterFailures, EachMessage) {
-  const struct {
-    const char* what;
-    std::function<void(const Schema&)> spoil;  // on a schema with class "Part"
-    const char* message;
-  } rows[] = {
-      {"required attribute with a default",
-       [](const Schema& schema) {
-         const auto a = AddAttribute(Own(schema), u"a", dtInt);
+  const std::pair<std::function<void(const Schema&)>, const char*> rows[] = {
+      {[](const Schema& s) {  // a required attribute with a default
+         const auto a = AddAttribute(Own(s), u"a", dtInt);
          a.PutRequired(true);
          a.PutDefaultValue(Variant(int32_t(1)));
        },
        "Invalid Vexa: A required Attribute \"a\" has a default value"},
-      {"data type outside the enumeration",
-       [](const Schema& schema) {
-         AddAttribute(Own(schema), u"a", static_cast<DataTypeEnum>(30));
-       },
+      {[](const Schema& s) { AddAttribute(Own(s), u"a", static_cast<DataTypeEnum>(30)); },
        "Invalid VexaDataType value (30)"},
-      {"behaviour restriction without a URI",
-       [](const Schema& schema) { Reference(schema, ortBehavior); },
+      {[](const Schema& s) { Reference(s, ortBehavior); },
        "Missing BehaviorURI for ObjectRefrenceRestriction"},
-      {"class restriction without a class",
-       [](const Schema& schema) { Reference(schema, ortClass); },
+      {[](const Schema& s) { Reference(s, ortClass); },
        "Missing ClassName for ObjectRefrenceRestriction"},
-      {"restriction outside the enumeration",
-       [](const Schema& schema) {
-         Reference(schema, static_cast<ObjectReferenceRestrictionTypeEnum>(9));
-       },
+      {[](const Schema& s) { Reference(s, static_cast<ObjectReferenceRestrictionTypeEnum>(9)); },
        "Invalid ObjectReferenceRestrictionType value (9)"},
-      {"behaviour listed again below an ancestor",
-       [](const Schema& schema) {
-         const auto tool = External(schema);
-         const auto child = schema.Classes().Add(u"Child");
+      {[](const Schema& s) {  // a behaviour listed again below an ancestor
+         const auto tool = External(s);
+         const auto child = s.Classes().Add(u"Child");
          child.CurrentClassBehaviors().Add(tool, muNo);
-         schema.Classes().Item(0).CurrentClassBehaviors().Add(tool, muNo);
-         child.PutParentClass(schema.Classes().Item(0));
+         s.Classes().Item(0).CurrentClassBehaviors().Add(tool, muNo);
+         child.PutParentClass(s.Classes().Item(0));
        },
        "Class Behavior http://example.com/ns/t#tool implemented by class Child is already "
        "implemented by one of the class's ancestors."},
-      {"must-understand mark outside the enumeration",
-       [](const Schema& schema) {
-         schema.Classes().Item(0).CurrentClassBehaviors().Add(
-             External(schema), static_cast<MustUnderstandEnum>(7));
+      {[](const Schema& s) {
+         s.Classes().Item(0).CurrentClassBehaviors().Add(External(s),
+                                                         static_cast<MustUnderstandEnum>(7));
        },
        "Invalid MustUnderstandEnum value (7)"},
   };
-  for (const auto& row : rows) {
+  for (const auto& [spoil, message] : rows) {
     ScratchFolder folder;
     const auto schema = NewSchema();
-    schema.Classes().Add(u"Part");
-    row.spoil(schema);
-    EXPECT_EQ(FailureOf([&] { SavedDocument(schema, folder); }), row.message) << row.what;
+    schema.Classes().Add(u"Part");  // spoilt by the row
+    spoil(schema);
+    EXPECT_EQ(FailureOf([&] { SavedDocument(schema, folder); }), message);
   }
 }
 
-// A failure in a behaviour document or in the main document after it: no
-// document is left, and the behaviours keep no location of a missing file.
+// A failure in a behaviour document, in the main document after it, or in
+// creating the file: no document is left, and the behaviours keep no location
+// of a missing file.
 TEST(SchemaWriterFailures, AFailureAnywhereWritesNoDocument) {
   for (const bool brokenBehavior : {true, false}) {
     ScratchFolder folder;
@@ -102,11 +88,7 @@ TEST(SchemaWriterFailures, AFailureAnywhereWritesNoDocument) {
     EXPECT_EQ(writer.BehaviorFileNameList().Count(), 0);
     EXPECT_TRUE(behavior.SchemaLocation().Empty());
   }
-}
-
-TEST(SchemaWriterFailures, AMissingFolder) {
-  ScratchFolder folder;
-  const Bstr missing = folder.Name("no/such/folder/doc.xsd");
+  const Bstr missing = Bstr::FromUtf8(ScratchFolder().File("no/such/folder/doc.xsd"));
   EXPECT_EQ(FailureOf([&] { MakeSchemaWriter(NewSchema(), false).Save(missing); }),
             "Cannot create file " + missing.ToUtf8() + ": No such file or directory");
 }
