@@ -99,21 +99,18 @@ TEST(ClassBehaviors, ACollectionOutlivingItsClassStillWorks) {
   EXPECT_EQ(FailureOf([&] { own.Add(b, muNo); }), "Error: Behavior already exist");
 }
 
-TEST(DomainBehaviors, AddAndLookups) {
-  auto domains = MakeSchema().DomainBehaviors();
+TEST(DomainBehaviors, AddLookupsAndRoles) {
+  auto schema = MakeSchema();
+  auto domains = schema.DomainBehaviors();
   EXPECT_EQ(FailureOf([&] { domains.Add(u""); }), "Missing URI for domain behavior");
   domains.Add(u"any text at all");  // any text is a URI here
-  domains.Add(u"urn:d#Files");
+  auto roles = domains.Add(u"urn:d#Files").RoleClassMapping();
   EXPECT_EQ(FailureOf([&] { domains.Add(u"urn:d#Files"); }),
             "Behavior \"urn:d#Files\" already exist");
   EXPECT_EQ(domains.ItemByURI(u"urn:d#files"), nullptr);
-}
 
-TEST(RoleClassMapping, MapsRolesToClasses) {
-  auto schema = MakeSchema();
   auto a = AddClass(schema, u"A");
   auto b = AddClass(schema, u"B");
-  auto roles = schema.DomainBehaviors().Add(u"urn:d#X").RoleClassMapping();
   EXPECT_EQ(FailureOf([&] { roles.PutItem(u"", a); }), "Role Name cannot be an empty string");
   roles.PutItem(u"zeta", a);
   roles.PutItem(u"zeta", b);  // mapped anew

@@ -67,43 +67,44 @@ void AddAttributesOfEveryKind(const ComPtr<INvVexaAttributes>& attributes) {
   attributes.ItemByName(u"t2").PutDefaultValue(Variant(true));
 }
 
-class SchemaCopy : public ::testing::Test {
- protected:
-  void SetUp() override {
-    source.PutSchemaURI(u"urn:source");
-    auto behaviors = source.ClassesBehaviors();
-    auto embedded = behaviors.Add(mtEmbedded, u"urn:x#Embedded", u"", false);
-    embedded.Attributes().Add(u"e").PutRequired(true);
-    auto packaged = behaviors.Add(mtExternal, u"urn:p#Packaged", u"VEXA_CB_NS1.xsd", false);
-    auto reference = packaged.Attributes().Add(u"p").TypeDefinition();
-    reference.PutValueType(dtObjectReference);
-    reference.ObjectReferenceType().PutRestrictionType(ortBehavior);
-    reference.ObjectReferenceType().PutBehaviorURI(u"urn:x#Embedded");
-    behaviors.Add(mtExternal, u"urn:far#Far", u"http://host/far.xsd", false);
-
-    // The child comes first in the collection, its parent after it.
-    auto derived = AddClass(source, u"Derived");
-    auto base = AddClass(source, u"Base");
-    derived.PutParentClass(base);
-    AddClass(source, u"Leaf", derived);
-    base.PutIsAbstract(true);
-    AddAttributesOfEveryKind(base.CurrentClassAttributes());
-    derived.CurrentClassAttributes().Add(u"own");
-    base.CurrentClassBehaviors().Add(embedded, muYes);
-    derived.CurrentClassBehaviors().Add(packaged, muNo);
-    source.DomainBehaviors().Add(u"urn:d#Files").RoleClassMapping().PutItem(u"file", derived);
-
-    // What the destination held is replaced.
-    AddClass(copy, u"Stale");
-    copy.ClassesBehaviors().Add(mtEmbedded, u"urn:stale#S", u"", false);
-    copy.DomainBehaviors().Add(u"urn:stale");
-  }
-
+// Behaviours of each origin but the catalogue, three classes with the child
+// first, attributes of every kind and a domain behaviour.
+ComPtr<INvVexaSchema> CopySource() {
   ComPtr<INvVexaSchema> source = MakeSchema();
-  ComPtr<INvVexaSchema> copy = NewSchemaWithServices();
-};
+  source.PutSchemaURI(u"urn:source");
+  auto behaviors = source.ClassesBehaviors();
+  auto embedded = behaviors.Add(mtEmbedded, u"urn:x#Embedded", u"", false);
+  embedded.Attributes().Add(u"e").PutRequired(true);
+  auto packaged = behaviors.Add(mtExternal, u"urn:p#Packaged", u"VEXA_CB_NS1.xsd", false);
+  auto reference = packaged.Attributes().Add(u"p").TypeDefinition();
+  reference.PutValueType(dtObjectReference);
+  reference.ObjectReferenceType().PutRestrictionType(ortBehavior);
+  reference.ObjectReferenceType().PutBehaviorURI(u"urn:x#Embedded");
+  behaviors.Add(mtExternal, u"urn:far#Far", u"http://host/far.xsd", false);
 
-TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
+  // The child comes first in the collection, its parent after it.
+  auto derived = AddClass(source, u"Derived");
+  auto base = AddClass(source, u"Base");
+  derived.PutParentClass(base);
+  AddClass(source, u"Leaf", derived);
+  base.PutIsAbstract(true);
+  AddAttributesOfEveryKind(base.CurrentClassAttributes());
+  derived.CurrentClassAttributes().Add(u"own");
+  base.CurrentClassBehaviors().Add(embedded, muYes);
+  derived.CurrentClassBehaviors().Add(packaged, muNo);
+  source.DomainBehaviors().Add(u"urn:d#Files").RoleClassMapping().PutItem(u"file", derived);
+  return source;
+}
+
+// What the destination held is replaced.
+TEST(SchemaCopy, CopiesClassesAttributesAndBehaviorsByOriginWithTheirMarks) {
+  const ComPtr<INvVexaSchema> source = CopySource(), copy = NewSchemaWithServices();
+  AddClass(copy, u"Stale");
+  copy.ClassesBehaviors().Add(mtEmbedded, u"urn:stale#S", u"", false);
+  copy.DomainBehaviors().Add(u"urn:stale");
+  EXPECT_EQ(FailureOf([&] { MakeSchema().Copy(source); }),
+            "Cannot copy behavior \"urn:far#Far\": the standard behavior catalogue is not "
+            "available");
   copy.Copy(source);
   EXPECT_EQ(copy.Classes().IndexOf(u"Stale") + copy.ClassesBehaviors().IndexOf(u"urn:stale#S") +
                 copy.DomainBehaviors().IndexOf(u"urn:stale"),
@@ -111,9 +112,7 @@ TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
 
   auto classes = copy.Classes();
   ASSERT_EQ(classes.Count(), 3);
-  auto derived = classes.Item(0);
-  auto base = classes.Item(1);
-  auto leaf = classes.Item(2);
+  const auto derived = classes.Item(0), base = classes.Item(1), leaf = classes.Item(2);
   EXPECT_NE(derived, source.Classes().Item(0));
   EXPECT_EQ(derived.ParentClass(), base);
   EXPECT_EQ(leaf.ParentClass(), derived);
@@ -133,10 +132,7 @@ TEST_F(SchemaCopy, CopiesClassesAndAttributesOfEveryKind) {
   EXPECT_TRUE(attributes.ItemByName(u"t10").Required() && attributes.ItemByName(u"t10").IsPrimary());
   EXPECT_EQ(attributes.ItemByName(u"t2").DefaultValue().boolVal, VARIANT_TRUE);
   EXPECT_TRUE(attributes.as<INvVexaAttributesCRaw>().ConsistsRequiredAttributes());
-}
 
-TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
-  copy.Copy(source);
   auto behaviors = copy.ClassesBehaviors();
   ASSERT_EQ(behaviors.Count(), 3);
   // Embedded, and beside the schema: embedded copies without a location.
@@ -165,13 +161,6 @@ TEST_F(SchemaCopy, CopiesBehaviorsByOriginWithTheirMarks) {
   // Domain behaviours find the copied classes.
   auto roles = copy.DomainBehaviors().ItemByURI(u"urn:d#Files").RoleClassMapping();
   EXPECT_EQ(roles.Item(u"file"), copy.Classes().ItemByName(u"Derived"));
-}
-
-TEST_F(SchemaCopy, AnExternalBehaviorNeedsTheCatalogue) {
-  auto bare = MakeSchema();
-  EXPECT_EQ(FailureOf([&] { bare.Copy(source); }),
-            "Cannot copy behavior \"urn:far#Far\": the standard behavior catalogue is not "
-            "available");
 }
 
 }  // namespace
