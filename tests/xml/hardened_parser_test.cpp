@@ -8,7 +8,7 @@
 
 #include <chrono>
 #include <string>
-#include <vector>
+#include <utility>
 
 namespace nv {
 namespace {
@@ -17,23 +17,18 @@ using xml_test::BillionLaughs;
 using xml_test::Deep;
 
 TEST(HardenedParser, RefusesHostileDocumentsQuickly) {
-  struct Row {
-    const char* what;
-    std::string text;
-    const char* reason;
-  };
   // Each DOCTYPE form is refused with its exact message in the schema reader's tests.
-  const std::vector<Row> rows = {
-      {"billion laughs", BillionLaughs(), "DOCTYPE is not allowed"},
-      {"deep nesting", Deep(100000), "elements are nested deeper than 256 levels"},
-      {"undeclared entity", "<d>&e;</d>", "line 1, column 7: entity 'e' not found"},
+  const std::pair<std::string, const char*> rows[] = {
+      {BillionLaughs(), "DOCTYPE is not allowed"},
+      {Deep(100000), "elements are nested deeper than 256 levels"},
+      {"<d>&e;</d>", "line 1, column 7: entity 'e' not found"},
   };
   HardenedDomParser parser;
-  for (const Row& row : rows) {
+  for (const auto& [text, reason] : rows) {
     const auto start = std::chrono::steady_clock::now();
-    const std::string failure = nv_test::MessageOfFailure([&] { parser.Parse(row.text); });
-    EXPECT_NE(failure.find(row.reason), std::string::npos) << row.what << ": " << failure;
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << row.what;
+    const std::string failure = nv_test::MessageOfFailure([&] { parser.Parse(text); });
+    EXPECT_NE(failure.find(reason), std::string::npos) << failure;
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2)) << reason;
   }
   EXPECT_EQ(nv_test::MessageOfFailure([&] { parser.Parse(Deep(256)); }), "<no failure>");
   EXPECT_EQ(nv_test::MessageOfFailure([&] { parser.Parse("<a><b/><b/></a>"); }), "<no failure>");

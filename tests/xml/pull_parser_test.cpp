@@ -204,13 +204,6 @@ void ExpectManyElements(PullParser& parser, int count) {
   EXPECT_TRUE(parser.AtEnd());
 }
 
-TEST(PullParser, ReadsManyBatchesFromASourceOfFewBytes) {
-  constexpr int kCount = 20000;
-  PullParser parser;
-  Open(parser, ManyElements(kCount), 5);
-  ExpectManyElements(parser, kCount);
-}
-
 // Names beyond the shared ones (too many, too long) live with their batch;
 // an end tag far from its start tag still has its names.
 TEST(PullParser, KeepsNamesBeyondTheSharedOnes) {
@@ -234,11 +227,15 @@ TEST(PullParser, KeepsNamesBeyondTheSharedOnes) {
   EXPECT_EQ(U8(parser.CurrentToken().qualifiedName), outer);
 }
 
-// The instance document comes straight from its archive entry; an entry
-// that inflates beyond its declared size is refused while it is parsed.
-TEST(PullParser, ReadsArchiveEntriesAndRefusesOverlongOnes) {
-  nv_test::ScratchFolder dir;
+// A document read five bytes at a time, and one straight from its archive
+// entry; an entry that inflates beyond its declared size is refused while it
+// is parsed.
+TEST(PullParser, ReadsBatchesAndArchiveEntriesAndRefusesOverlongOnes) {
   constexpr int kCount = 3000;
+  PullParser batches;
+  Open(batches, ManyElements(kCount), 5);
+  ExpectManyElements(batches, kCount);
+  nv_test::ScratchFolder dir;
   nv_test::WriteText(dir.File("doc.xml"), ManyElements(kCount));
   nv_test::RunCommand("cd '" + dir.File("") + "' && zip -q -9 a.zip doc.xml");
   std::string zip = nv_test::ReadText(dir.File("a.zip"));
