@@ -21,37 +21,6 @@ ComPtr<INvVexaExternalSchemaWriter> NewExternalWriter() {
   return nv_test::Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
 }
 
-// Names and defaults beyond ASCII, and an Info item whose XML value uses
-// another namespace: the item keeps its own.
-TEST(ExternalSchemaWriter, SavesAWellFormedDocument) {
-  ScratchFolder folder;
-  const auto writer = NewExternalWriter();
-  writer.PutSchemaURI(u"http://example.com/parts");
-  const auto schema = writer.Schema();
-  const auto tagged =
-      schema.ClassesBehaviors().Add(mtEmbedded, u"http://example.com/ns/cb#tagged", u"", false);
-  AddAttribute(tagged.Attributes(), u"tag", dtString).PutDefaultValue(Variant(u"a&b \u00e9"));
-  schema.Classes().Add(u"Teil\u00e4").CurrentClassBehaviors().Add(tagged, muYes);
-  const auto info = schema.Info();
-  const auto xml = info.CreateXmlAttributeValue();
-  xml.PutXML(u"<o:a/>");
-  xml.Namespaces().Add(u"urn:other", u"o");
-  const auto item = info.GetInfoItem(u"item", u"urn:item");
-  item.PutValueType(dtXML);
-  item.PutValue(Variant(static_cast<IDispatch*>(xml.get())));
-  writer.Save(folder.Name("a.xsd"));
-
-  for (const char* name : {"a.xsd", "VEXA_CB_NS1.xsd"})
-    EXPECT_EQ(nv_test::XmllintErrors(folder.File(name)), "") << name;
-  const std::string text = ReadText(folder.File("a.xsd"));
-  EXPECT_NE(text.find(R"(<complexType name="Teil&#228;" )"), std::string::npos);
-  EXPECT_NE(text.find(R"( xmlns:NS1="urn:item"><NS1:item xsd:type="xml" )"
-                      R"(xmlns:NS2="urn:other"><NS2:a>)"),
-            std::string::npos);
-  EXPECT_NE(ReadText(folder.File("VEXA_CB_NS1.xsd")).find(R"(default="a&amp;b &#233;")"),
-            std::string::npos);
-}
-
 TEST(ExternalSchemaWriter, AWriterWithoutUriTargetsTheDocumentName) {
   ScratchFolder folder;
   const auto writer = NewExternalWriter();

@@ -90,7 +90,8 @@ void ExpectRoundTrip(const ComPtr<INvVexaSchema>& schema) {
         << entry.path();
 }
 
-// A schema through the model's own calls, every feature drawn from `random`.
+// A schema through the model's own calls, every feature drawn from `random`;
+// class names beyond ASCII.
 ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
   const auto draw = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   ComPtr<INvVexaSchema> schema = NewSchema(draw(4) ? u"urn:parts" : u"VEXA_Schema.xsd");
@@ -106,7 +107,7 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
   const auto classes = schema.Classes();
   const int classCount = 1 + draw(6);
   for (int k = 0; k < classCount; ++k) {
-    const auto c = classes.Add(Bstr(u"C" + std::u16string(1, char16_t(u'a' + k))));
+    const auto c = classes.Add(Bstr(u"C\u00e4" + std::u16string(1, char16_t(u'a' + k))));
     c.PutIsAbstract(draw(3) == 0);
     for (int a = draw(5); a > 0; --a) {
       const auto type = static_cast<DataTypeEnum>(1 + draw(21));
@@ -127,7 +128,7 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
         reference.PutRestrictionType(restriction);
         if (restriction == ortBehavior) reference.PutBehaviorURI(u"urn:b1#B0");
         if (restriction == ortClass || restriction == ortClassAndDescendants)
-          reference.PutClassName(u"Ca");
+          reference.PutClassName(u"C\u00e4a");
       }
     }
   }
