@@ -264,26 +264,20 @@ TEST_F(PackageWriterTest, CreateRefusesWhatCannotBecomeThePackage) {
   EXPECT_EQ(FolderContent(scratch_.Path()).size(), 5u);  // nothing else was left
 }
 
-// A schema loaded from a standalone document, with the behaviour documents
-// beside it: the package names that document and holds objects of its classes.
+// A schema loaded from a standalone document (the loading itself is the
+// schema reader's): the package names that document and its URI.
 TEST_F(PackageWriterTest, SetSchemaModeLoadsTheSchemaDocument) {
   const Bstr location = scratch_.Name("chain.xsd");
   MakeSchemaWriter(ChainSchema(), false).Save(location);
   const std::string archive = scratch_.File("pkg.vexa");
   ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
   writer.SetSchemaMode(mtExternal, u"urn:not-assigned", location, true);
-  EXPECT_EQ(writer.Schema().SchemaURI(), Bstr(kSchemaUri));
   writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive));
-  const ComPtr<INvVexaObject> leaf = writer.DataWriter().ObjectWriter().NewObject(u"Leaf", u"L1");
-  leaf.Values().PutItem(u"name", Variant(u"leaf"));
-  leaf.GetBehaviorValues(kStampedUri).PutItem(u"at", Variant(u"2009-03-07"));
-  leaf.Save();
+  writer.DataWriter().ObjectWriter().NewObject(u"Leaf", u"L1").Save();
   writer.CloseVexaArchiveFile();
-  const std::string text = Shell("unzip -p '" + archive + "' VEXA_Data.xml");
-  EXPECT_NE(text.find("xsi:schemaLocation=\"urn:test:schema " + location.ToUtf8() + "\""),
+  EXPECT_NE(Shell("unzip -p '" + archive + "' VEXA_Data.xml")
+                .find("xsi:schemaLocation=\"urn:test:schema " + location.ToUtf8() + "\""),
             std::string::npos);
-  EXPECT_NE(text.find("xsi:type=\"tns:Leaf\" id=\"L1\""), std::string::npos) << text;
-  EXPECT_NE(text.find(">2009-03-07<"), std::string::npos) << text;
 }
 
 }  // namespace
