@@ -45,13 +45,7 @@ TEST(Attributes, AnAttributeOutlivingItsCollectionIsDetached) {
   EXPECT_EQ(reference.RestrictionType(), ortAny);
 }
 
-ComPtr<INvVexaTypeDefinition> NewTypeDefinition(AttributeOwnerTypeEnum owner, DataTypeEnum type) {
-  auto definition = MakeAttributes(owner).Add(u"a").TypeDefinition();
-  definition.PutValueType(type);
-  return definition;
-}
-
-TEST(TypeDefinition, RefinementsAnswerOnlyForTheirValueType) {
+TEST(TypeDefinition, RefinementsAnswerOnlyForTheirValueTypeAndNamesForTheirRestriction) {
   const char* undefined =
       "You must define TypeDefinition.ValueType prior to using other properties of "
       "TypeDefinition";
@@ -62,21 +56,22 @@ TEST(TypeDefinition, RefinementsAnswerOnlyForTheirValueType) {
       {dtObjectReference, "Invalid property \"String\" for Type definition of ValueType 20",
        kNoFailure},
   };
+  ComPtr<INvVexaTypeDefinition> definition;
   for (const auto& c : cases) {
-    auto definition = NewTypeDefinition(aotClass, c.type);
+    definition = MakeAttributes(aotClass).Add(u"a").TypeDefinition();
+    definition.PutValueType(c.type);
     EXPECT_EQ(FailureOf([&] { definition.StringType(); }), c.string) << c.type;
     EXPECT_EQ(FailureOf([&] { definition.ObjectReferenceType(); }), c.reference) << c.type;
   }
-}
 
-TEST(ObjectReferenceType, NamesNeedTheMatchingRestriction) {
+  // A reference's names need the matching restriction.
   const char* needsClass =
       "Object reference restriction type must be defined as ortClass or ortClassAndDescendants "
       "before assigning restriction class name";
   const char* needsBehavior =
       "Object reference restriction type must be defined as ortBehavior before assigning "
       "restriction behavior name";
-  auto reference = NewTypeDefinition(aotClass, dtObjectReference).ObjectReferenceType();
+  auto reference = definition.ObjectReferenceType();  // the last row's
   EXPECT_EQ(FailureOf([&] { reference.PutClassName(u"Part"); }), needsClass);
   EXPECT_EQ(FailureOf([&] { reference.PutBehaviorURI(u"urn:x#B"); }), needsBehavior);
   reference.PutRestrictionType(ortClassAndDescendants);

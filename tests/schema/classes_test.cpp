@@ -91,7 +91,7 @@ class ThreeGenerations : public ::testing::Test {
   ComPtr<INvVexaClass> grand, parent, child;
 };
 
-TEST_F(ThreeGenerations, AttributeViewsListNearestFirstAndIndexAcrossTheChain) {
+TEST_F(ThreeGenerations, ViewsListNearestFirstAndIndexAcrossTheChain) {
   EXPECT_EQ(Names(child.AllAttributes()),
             (Strings{"c1", "shared", "p1", "p2", "shared", "g1", "g2"}));
   EXPECT_EQ(Names(child.InheritedAttributes()), (Strings{"p1", "p2", "shared", "g1", "g2"}));
@@ -107,19 +107,17 @@ TEST_F(ThreeGenerations, AttributeViewsListNearestFirstAndIndexAcrossTheChain) {
   EXPECT_EQ(FailureOf([&] { child.CurrentClassAttributes().Add(u"g1"); }), kNoFailure);
   EXPECT_EQ(FailureOf([&] { child.CurrentClassAttributes().Add(u"c1"); }),
             "Attribute c1 already exist");
-}
 
-TEST_F(ThreeGenerations, BehaviorViewsListNearestFirstWithTheirMarks) {
+  // Behaviours likewise, with their marks.
   EXPECT_EQ(Names(child.AllBehaviors()), (Strings{"urn:x#C", "urn:x#P", "urn:x#G"}));
   EXPECT_EQ(Names(child.InheritedBehaviors()), (Strings{"urn:x#P", "urn:x#G"}));
-  auto all = child.AllBehaviors();
-  EXPECT_EQ(all.IndexOf(u"urn:x#G"), 2);
-  EXPECT_EQ(all.ItemByURI(u"urn:x#Free"), nullptr);
-  EXPECT_EQ(all.ItemByURI(u"urn:x#P"), schema.ClassesBehaviors().ItemByURI(u"urn:x#P"));
-
-  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#G"), muYes);
-  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#P"), muNo);
-  EXPECT_EQ(FailureOf([&] { all.GetMustUnderstandStatus(u"urn:x#Free"); }),
+  auto behaviors = child.AllBehaviors();
+  EXPECT_EQ(behaviors.IndexOf(u"urn:x#G"), 2);
+  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#Free"), nullptr);
+  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#P"), schema.ClassesBehaviors().ItemByURI(u"urn:x#P"));
+  EXPECT_EQ(behaviors.GetMustUnderstandStatus(u"urn:x#G"), muYes);
+  EXPECT_EQ(behaviors.GetMustUnderstandStatus(u"urn:x#P"), muNo);
+  EXPECT_EQ(FailureOf([&] { behaviors.GetMustUnderstandStatus(u"urn:x#Free"); }),
             "behavior \"urn:x#Free\" does not exist");
 }
 

@@ -10,14 +10,29 @@
 namespace nv::test {
 namespace {
 
-TEST(Schema, UriIsSetOnceUntilClearedOrCopied) {
+// The URI is set once until cleared or copied; the Info, with a
+// must-understand item, survives Clear and is copied.
+TEST(Schema, UriIsSetOnceUntilClearedOrCopiedAndInfoSurvivesClear) {
   auto schema = MakeSchema();
   schema.PutSchemaURI(u"urn:s");
   for (const char16_t* again : {u"urn:s", u"urn:t"})
     EXPECT_EQ(FailureOf([&] { schema.PutSchemaURI(again); }),
               "Schema URI is already set to \"urn:s\"");
+  const auto item = schema.Info().GetInfoItem(u"a", u"urn:s");
+  item.PutValueType(dtString);
+  item.PutValue(Variant(u"v"));
+  EXPECT_FALSE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
+  item.PutMustUnderstand(muYes);
   schema.Clear();
   schema.PutSchemaURI(u"urn:again");
+  EXPECT_TRUE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
+
+  auto copy = MakeSchema();
+  copy.Copy(schema);
+  const auto copied = copy.Info().GetInfoItem(u"a", u"urn:s");
+  EXPECT_EQ(copied.MustUnderstand(), muYes);
+  EXPECT_EQ(Utf8(copied.Value().bstrVal), "v");
+  EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
 
   auto source = MakeSchema();
   source.PutSchemaURI(u"urn:source");
@@ -29,25 +44,6 @@ TEST(Schema, UriIsSetOnceUntilClearedOrCopied) {
   AddClass(schema, u"A");
   schema.Copy(schema);  // a copy to itself changes nothing
   EXPECT_EQ(schema.Classes().Count(), 1);
-}
-
-// The schema's Info, a must-understand item in it and its copy; Clear keeps it.
-TEST(Schema, InfoItemsAreCopiedAndSurviveClear) {
-  auto schema = MakeSchema();
-  const auto item = schema.Info().GetInfoItem(u"a", u"urn:s");
-  item.PutValueType(dtString);
-  item.PutValue(Variant(u"v"));
-  EXPECT_FALSE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
-  item.PutMustUnderstand(muYes);
-  schema.Clear();
-  EXPECT_TRUE(schema.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
-
-  auto copy = MakeSchema();
-  copy.Copy(schema);
-  const auto copied = copy.Info().GetInfoItem(u"a", u"urn:s");
-  EXPECT_EQ(copied.MustUnderstand(), muYes);
-  EXPECT_EQ(Utf8(copied.Value().bstrVal), "v");
-  EXPECT_TRUE(copy.as<INvVexaSchemaCRaw>().HasMustUnderstandItems());
 }
 
 // Attributes t1..t21, one of each data type.
