@@ -1,39 +1,32 @@
 // Every failure of object creation, assignment and saving, and what it leaves behind.
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include "writer/writer_test_support.h"
 
 namespace nv::writer_test {
 namespace {
 
-TEST(ObjectMessages, NewObject) {
-  WriterFixture fixture;
-  const ComPtr<INvVexaObjectWriter>& writer = fixture.Writer();
-  struct Row {
-    const char16_t* className;
-    const char16_t* id;
-    const char* failure;
-  };
-  for (const Row& row : std::vector<Row>{
-           {u"", u"o1", "missing class Name for object o1"},
-           {u"Leaf", u"", "missing Unique Id for object"},
-           {u"Leaf", u"a:b", "Invalid value for Id: a:b"},
-           {u"Nope", u"o1", "class Nope does not exist in schema"},
-           {u"__change", u"o1", "class change does not exist in schema"},
-           {u"Base", u"o1", "Cannot create instances of class Base. This is an abstarct class"},
-       }) {
-    EXPECT_EQ(FailureOf([&] { writer.NewObject(row.className, row.id); }), row.failure)
-        << Bstr(row.className).ToUtf8();
-  }
-}
-
-// Assignment checks the name, null, type and length; conversion and required
-// attributes of behaviours are checked only by Save, which then writes nothing.
-TEST(ObjectMessages, AssignmentAndSave) {
+// NewObject checks class and id; assignment the name, null, type and length;
+// conversion and required attributes of behaviours are checked only by Save,
+// which then writes nothing.
+TEST(ObjectMessages, NewObjectAssignmentAndSave) {
   ComPtr<INvVexaSchema> schema = ChainSchema();
   schema.ClassesBehaviors().ItemByURI(kStampedUri).Attributes().ItemByName(u"at").PutRequired(
       true);
   WriterFixture fixture(schema);
+  const std::tuple<const char16_t*, const char16_t*, const char*> refusals[] = {
+      {u"", u"o1", "missing class Name for object o1"},
+      {u"Leaf", u"", "missing Unique Id for object"},
+      {u"Leaf", u"a:b", "Invalid value for Id: a:b"},
+      {u"Nope", u"o1", "class Nope does not exist in schema"},
+      {u"__change", u"o1", "class change does not exist in schema"},
+      {u"Base", u"o1", "Cannot create instances of class Base. This is an abstarct class"},
+  };
+  for (const auto& [className, id, failure] : refusals)
+    EXPECT_EQ(FailureOf([&] { fixture.Writer().NewObject(className, id); }), failure);
+
   ComPtr<INvVexaObject> object = fixture.Writer().NewObject(u"Leaf", u"o");
   const ComPtr<INvVexaAttributesValues> values = object.Values();
   const ComPtr<INvVexaAttributesValues> tracked = object.GetBehaviorValues(kTrackedUri);
