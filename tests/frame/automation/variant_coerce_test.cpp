@@ -20,8 +20,9 @@ constexpr DATE kAt140509 = 50709.0 / 86400;
 
 // A boundary converts and the next value fails, at the edges of one narrow
 // signed and one unsigned width and at the 64-bit edges. Reals round half to
-// even after a range check; booleans convert their bits.
-TEST(Coerce, NumbersRangesRoundingAndSpecialValues) {
+// even after a range check; booleans convert their bits. Numbers and booleans
+// to text and back.
+TEST(Coerce, NumbersRangesRoundingSpecialValuesAndText) {
   CheckCoercions({
       {I4(127), VT_I1, S_OK, I1(127)},         {I4(128), VT_I1, kOverflow, {}},
       {I4(-1), VT_UI1, kOverflow, {}},         {I1(-1), VT_I4, S_OK, I4(-1)},  // I1 is signed
@@ -37,12 +38,7 @@ TEST(Coerce, NumbersRangesRoundingAndSpecialValues) {
       {Empty(), VT_BSTR, S_OK, Str(u"")},      {Null(), VT_I4, kMismatch, {}},
       {Error(5), VT_I4, kMismatch, {}},        {I2(5), VT_ERROR, kMismatch, {}},
       {UI4(0x80020005u), VT_ERROR, S_OK, Error(DISP_E_TYPEMISMATCH)},
-  });
-}
-
-// Text to numbers rounds the written decimal, not the double nearest it.
-TEST(Coerce, NumbersAndBooleansToTextAndBack) {
-  CheckCoercions({
+      // Text to numbers rounds the written decimal, not the double nearest it.
       {R8(-0.0), VT_BSTR, S_OK, Str(u"0")},   {R8(1e-5), VT_BSTR, S_OK, Str(u"1E-05")},
       {R8(123456789012345678.0), VT_BSTR, S_OK, Str(u"1.23456789012346E+17")},
       {R8(kNaN), VT_BSTR, S_OK, Str(u"NAN")},  {R4(1.0f / 3), VT_BSTR, S_OK, Str(u"0.3333333")},
