@@ -10,7 +10,9 @@
 namespace nv::test {
 namespace {
 
-TEST(Attributes, AddChecksTheNameInOrderAndLookupsAreExact) {
+// Names are checked in order and looked up exactly; an attribute outliving its
+// collection is detached.
+TEST(Attributes, AddChecksTheNameLookupsAreExactAndAnOrphanIsDetached) {
   auto attributes = MakeAttributes(aotClass);
   attributes.Add(u"Part");
   const std::u16string longName(300, u'x');
@@ -26,9 +28,7 @@ TEST(Attributes, AddChecksTheNameInOrderAndLookupsAreExact) {
     EXPECT_EQ(FailureOf([&] { attributes.Add(std::u16string_view(c.name)); }), c.failure);
   EXPECT_EQ(attributes.IndexOf(u"part"), 1);
   EXPECT_FALSE(attributes.Exist(u"pART"));
-}
 
-TEST(Attributes, AnAttributeOutlivingItsCollectionIsDetached) {
   ComPtr<INvVexaAttribute> kept;
   {
     auto attributes = MakeAttributes(aotClassBehavior);

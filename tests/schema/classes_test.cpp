@@ -59,39 +59,33 @@ TEST(Class, ParentClassRefusesCyclesAndOtherSchemas) {
 
 using Strings = std::vector<std::string>;
 
-class ThreeGenerations : public ::testing::Test {
- protected:
-  void SetUp() override {
-    grand = AddClass(schema, u"Grand");
-    parent = AddClass(schema, u"Parent", grand);
-    child = AddClass(schema, u"Child", parent);
-    for (auto name : {u"g1", u"g2"}) grand.CurrentClassAttributes().Add(name);
-    for (auto name : {u"p1", u"p2", u"shared"}) parent.CurrentClassAttributes().Add(name);
-    for (auto name : {u"c1", u"shared"}) child.CurrentClassAttributes().Add(name);
-    auto behaviors = schema.ClassesBehaviors();
-    for (auto uri : {u"urn:x#G", u"urn:x#P", u"urn:x#C", u"urn:x#Free"})
-      behaviors.Add(mtEmbedded, uri, u"", false);
-    grand.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#G"), muYes);
-    parent.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#P"), muNo);
-    child.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#C"), muYes);
-  }
+Strings Names(const ComPtr<INvVexaReadOnlyAttributes>& view) {
+  Strings names;
+  for (LONG k = 0; k < view.Count(); ++k) names.push_back(Utf8(view.Item(k).Name()));
+  return names;
+}
 
-  static Strings Names(const ComPtr<INvVexaReadOnlyAttributes>& view) {
-    Strings names;
-    for (LONG k = 0; k < view.Count(); ++k) names.push_back(Utf8(view.Item(k).Name()));
-    return names;
-  }
-  static Strings Names(const ComPtr<INvVexaReadOnlyClassBehaviors>& view) {
-    Strings uris;
-    for (LONG k = 0; k < view.Count(); ++k) uris.push_back(Utf8(view.Item(k).URI()));
-    return uris;
-  }
+Strings Names(const ComPtr<INvVexaReadOnlyClassBehaviors>& view) {
+  Strings uris;
+  for (LONG k = 0; k < view.Count(); ++k) uris.push_back(Utf8(view.Item(k).URI()));
+  return uris;
+}
 
+// The views list nearest first and index across the chain; they follow later
+// changes above their root, and outlive their class.
+TEST(ThreeGenerations, ViewsListNearestFirstFollowChangesAndOutliveTheirClass) {
   ComPtr<INvVexaSchema> schema = MakeSchema();
-  ComPtr<INvVexaClass> grand, parent, child;
-};
+  const auto grand = AddClass(schema, u"Grand"), parent = AddClass(schema, u"Parent", grand);
+  ComPtr<INvVexaClass> child = AddClass(schema, u"Child", parent);
+  for (auto name : {u"g1", u"g2"}) grand.CurrentClassAttributes().Add(name);
+  for (auto name : {u"p1", u"p2", u"shared"}) parent.CurrentClassAttributes().Add(name);
+  for (auto name : {u"c1", u"shared"}) child.CurrentClassAttributes().Add(name);
+  for (auto uri : {u"urn:x#G", u"urn:x#P", u"urn:x#C", u"urn:x#Free"})
+    schema.ClassesBehaviors().Add(mtEmbedded, uri, u"", false);
+  grand.CurrentClassBehaviors().Add(schema.ClassesBehaviors().ItemByURI(u"urn:x#G"), muYes);
+  parent.CurrentClassBehaviors().Add(schema.ClassesBehaviors().ItemByURI(u"urn:x#P"), muNo);
+  child.CurrentClassBehaviors().Add(schema.ClassesBehaviors().ItemByURI(u"urn:x#C"), muYes);
 
-TEST_F(ThreeGenerations, ViewsListNearestFirstAndIndexAcrossTheChain) {
   EXPECT_EQ(Names(child.AllAttributes()),
             (Strings{"c1", "shared", "p1", "p2", "shared", "g1", "g2"}));
   EXPECT_EQ(Names(child.InheritedAttributes()), (Strings{"p1", "p2", "shared", "g1", "g2"}));
@@ -119,12 +113,9 @@ TEST_F(ThreeGenerations, ViewsListNearestFirstAndIndexAcrossTheChain) {
   EXPECT_EQ(behaviors.GetMustUnderstandStatus(u"urn:x#P"), muNo);
   EXPECT_EQ(FailureOf([&] { behaviors.GetMustUnderstandStatus(u"urn:x#Free"); }),
             "behavior \"urn:x#Free\" does not exist");
-}
 
-// Views follow later changes above their root, and outlive their class.
-TEST_F(ThreeGenerations, ViewsFollowLaterChangesAndOutliveTheirClass) {
+  // Views follow later changes above their root, and outlive their class.
   auto inherited = child.InheritedAttributes();
-  ComPtr<INvVexaReadOnlyClassBehaviors> behaviors = child.AllBehaviors();
   grand.CurrentClassAttributes().Add(u"g3");
   EXPECT_EQ(inherited.Count(), 6);
   parent.PutParentClass(nullptr);

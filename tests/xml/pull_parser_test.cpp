@@ -58,7 +58,8 @@ std::string Walk(PullParser& parser) {
   return out;
 }
 
-TEST(PullParser, MakesOneTokenPerEvent) {
+// One token per event; walking, skipping and looking up.
+TEST(PullParser, MakesOneTokenPerEventWalksSkipsAndLooksUp) {
   const struct {
     const char* text;
     const char* tokens;
@@ -72,9 +73,7 @@ TEST(PullParser, MakesOneTokenPerEvent) {
     Open(parser, row.text);
     EXPECT_EQ(Walk(parser), row.tokens) << row.text;
   }
-}
 
-TEST(PullParser, WalksSkipsAndLooksUp) {
   PullParser parser;
   Open(parser,
        "<r xmlns:p='outer' p:a='1' b='2'> \n\t<e xmlns:p='inner'><c/></e><?pi?>"
