@@ -1,5 +1,6 @@
 // Schema documents read back: every schema the writer saves loads into an equal
-// model that saves again byte for byte; every refusal of the reader.
+// model that saves again byte for byte; every refusal of the reader; and the
+// external schema reader as a client creates it, loading from a file, a URI or a URL.
 #include "schemadoc/schema_reader.h"
 
 #include <gtest/gtest.h>
@@ -10,7 +11,10 @@
 #include <string>
 
 #include "instance/names.h"
+#include "platform/http_test_server.h"
 #include "schemadoc/schema_document_test_support.h"
+#include "support/created.h"
+#include "support/error_info_probe.h"
 #include "support/sample_values.h"
 #include "xml/hostile_xml.h"
 
@@ -323,6 +327,46 @@ TEST(SchemaReader, RefusesEachFault) {
   }
   EXPECT_EQ(FailureOf([] { ReadSchemaDocument(MakeSchema(), Bstr(u"/no/such.xsd")); }),
             "File \"/no/such.xsd\" does not exist");
+}
+
+// A document with a behaviour beside it, loaded from a file, a "file:" URI,
+// a URL and a URL reached only through the proxy: the relative import is
+// fetched from beside the document each time, and each load gives a new schema.
+TEST(ExternalSchemaReader, LoadsFromFilesUrisAndUrlsThroughAProxy) {
+  nv_test::ScratchFolder folder;
+  const auto saved = NewSchema(u"urn:parts");
+  const auto tagged = saved.ClassesBehaviors().Add(mtEmbedded, u"urn:cb#tagged", u"", false);
+  AddAttribute(tagged.Attributes(), u"tag", dtString);
+  saved.Classes().Add(u"Part").CurrentClassBehaviors().Add(tagged, muYes);
+  MakeSchemaWriter(saved, false).Save(folder.Name("parts.xsd"));
+  nv_test::HttpTestServer server;
+  const std::string far = "http://nv-schema-test.invalid/s/";
+  for (const std::string& base : {server.Url("/s/"), far})
+    for (const char* name : {"parts.xsd", "VEXA_CB_NS1.xsd"})
+      server.Answer(base.starts_with("http://127") ? "/s/" + std::string(name) : base + name,
+                    nv_test::HttpResponse(200, "OK", nv_test::ReadText(folder.File(name))));
+
+  const auto reader =
+      nv_test::Created<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader);
+  std::vector<ComPtr<INvVexaSchema>> loaded;
+  for (const Bstr& location : {folder.Name("parts.xsd"), Bstr(u"file://" + folder.Name("parts.xsd")),
+                               Bstr::FromUtf8(server.Url("/s/parts.xsd")),
+                               Bstr::FromUtf8(far + "parts.xsd")}) {
+    if (location.View().find(u".invalid") != std::u16string_view::npos)
+      reader.InitializationData().SetProxy(Bstr::FromUtf8(server.Address()));
+    const auto schema = reader.Load(location);
+    EXPECT_EQ(schema.SchemaLocation(), location);
+    EXPECT_EQ(schema.SchemaURI(), Bstr(u"urn:parts"));  // the rest is the reader's round trip
+    EXPECT_EQ(schema.ClassesBehaviors().Item(0).Attributes().Item(0).Name(), Bstr(u"tag"));
+    loaded.push_back(schema);
+  }
+  EXPECT_FALSE(SameObject(loaded[0], loaded[1]));
+  EXPECT_EQ(server.Requests().size(), 4u);
+  EXPECT_EQ(server.Requests().back().rfind("GET " + far + "VEXA_CB_NS1.xsd HTTP/1.1\r\n", 0), 0u);
+  ComPtr<INvVexaSchema> none;
+  EXPECT_EQ(reader->Load(folder.Name("missing.xsd").Raw(), none.put()), DISP_E_EXCEPTION);
+  EXPECT_EQ(TakeErrorInfo().description, "File \"" + folder.File("missing.xsd") + "\" does not exist");
+  EXPECT_FALSE(none);
 }
 
 }  // namespace

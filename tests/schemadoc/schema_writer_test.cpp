@@ -1,12 +1,16 @@
 // Whole schema documents byte for byte: classes, attributes, class and domain behaviours,
-// Info items, and the behaviour schema documents of embedded behaviours; and every way
-// the writer refuses a schema, with its message.
+// Info items, and the behaviour schema documents of embedded behaviours; every way the
+// writer refuses a schema, with its message; and the external schema writer as a client
+// creates it, replacing its file only with a whole document.
 #include <gtest/gtest.h>
 
 #include <filesystem>
 #include <functional>
 
 #include "schema_document_test_support.h"
+#include "support/created.h"
+#include "support/error_info_probe.h"
+#include "support/readback.h"
 #include "values/duration.h"
 
 namespace nv::test {
@@ -280,6 +284,37 @@ TEST(SchemaWriterFailures, AFailureAnywhereWritesNoDocument) {
   const Bstr missing = Bstr::FromUtf8(ScratchFolder().File("no/such/folder/doc.xsd"));
   EXPECT_EQ(FailureOf([&] { MakeSchemaWriter(NewSchema(), false).Save(missing); }),
             "Cannot create file " + missing.ToUtf8() + ": No such file or directory");
+}
+
+ComPtr<INvVexaExternalSchemaWriter> NewExternalWriter() {
+  return nv_test::Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+}
+
+// A writer without URI targets the document name. A save replaces its file (a
+// link too, leaving the link's target alone) only when the whole document is
+// written: a failed one keeps the earlier file and reports the innermost
+// message to the client.
+TEST(ExternalSchemaWriter, ASaveReplacesItsFileOnlyWhenComplete) {
+  ScratchFolder folder;
+  nv_test::WriteText(folder.File("target.xsd"), "untouched");
+  std::filesystem::create_symlink("target.xsd", folder.File("link.xsd"));
+  const auto writer = NewExternalWriter();
+  const auto part = writer.Schema().Classes().Add(u"Part");
+  const Bstr name = folder.Name("link.xsd");
+  writer.Save(u"file://" + name);
+  const std::string saved = ReadText(folder.File("link.xsd"));
+  EXPECT_EQ(saved, ExpectedDocument({.target = "VEXA_Schema.xsd", .body = RootClass("Part", "")}));
+  EXPECT_EQ(nv_test::XmllintErrors(folder.File("link.xsd")), "");
+  part.CurrentClassAttributes().Add(u"untyped");
+  EXPECT_EQ(writer->Save(name.Raw()), DISP_E_EXCEPTION);
+  const ErrorProbe error = TakeErrorInfo();
+  EXPECT_EQ(error.description, "missing Value type for attribute \"untyped\"");
+  EXPECT_EQ(error.source, "NorvVexa1.NvVexaExternalSchemaWriter.1.0");
+  EXPECT_EQ(ReadText(folder.File("link.xsd")), saved);
+  EXPECT_FALSE(std::filesystem::is_symlink(folder.File("link.xsd")));
+  EXPECT_EQ(ReadText(folder.File("target.xsd")), "untouched");
+  // No temporary file is left.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
 }
 
 }  // namespace
