@@ -349,7 +349,8 @@ TEST(ExternalSchemaReader, LoadsFromFilesUrisAndUrlsThroughAProxy) {
   const auto reader =
       nv_test::Created<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader);
   std::vector<ComPtr<INvVexaSchema>> loaded;
-  for (const Bstr& location : {folder.Name("parts.xsd"), Bstr(u"file://" + folder.Name("parts.xsd")),
+  for (const Bstr& location : {folder.Name("parts.xsd"),
+                               Bstr(u"file://" + folder.Name("parts.xsd")),
                                Bstr::FromUtf8(server.Url("/s/parts.xsd")),
                                Bstr::FromUtf8(far + "parts.xsd")}) {
     if (location.View().find(u".invalid") != std::u16string_view::npos)
@@ -365,7 +366,8 @@ TEST(ExternalSchemaReader, LoadsFromFilesUrisAndUrlsThroughAProxy) {
   EXPECT_EQ(server.Requests().back().rfind("GET " + far + "VEXA_CB_NS1.xsd HTTP/1.1\r\n", 0), 0u);
   ComPtr<INvVexaSchema> none;
   EXPECT_EQ(reader->Load(folder.Name("missing.xsd").Raw(), none.put()), DISP_E_EXCEPTION);
-  EXPECT_EQ(TakeErrorInfo().description, "File \"" + folder.File("missing.xsd") + "\" does not exist");
+  EXPECT_EQ(TakeErrorInfo().description,
+            "File \"" + folder.File("missing.xsd") + "\" does not exist");
   EXPECT_FALSE(none);
 }
 
