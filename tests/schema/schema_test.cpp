@@ -61,46 +61,40 @@ TEST(ClassesBehaviors, UriFormIsTestedInOrderAndLookupsAreExact) {
   EXPECT_EQ(behaviors.IndexOf(u"URN:x#part"), -1);
 }
 
-TEST(ClassesBehaviors, AddByMode) {
+// Each refusal by mode, location and load flag (the location is tested before
+// the load flag), and each failure of a load, which adds nothing; loading
+// itself is tested with the catalogue's helper.
+TEST(ClassesBehaviors, AddByModeAndLoad) {
   const char* missingLocation = "SchemaLocation is missing for behavior \"urn:x#Part\"";
   const struct {
     SchemaModeEnum mode;
-    const char16_t* location;
+    const char16_t *uri, *location;
     bool load;
     const char* failure;
   } cases[] = {
-      // The location is tested before the load flag.
-      {mtEmbedded, u"b.xsd", true,
+      {mtEmbedded, u"urn:x#Part", u"b.xsd", true,
        "SchemaLocation of behavior \"urn:x#Part\" cannot be assigned while schema mode is "
        "embedded"},
-      {mtEmbedded, u"", true,
+      {mtEmbedded, u"urn:x#Part", u"", true,
        "\"Load\" parameter cannot be true if Schema mode of behavior \"urn:x#Part\" is "
        "embedded"},
-      {mtExternal, u"", true, missingLocation},
-      {mtNone, u"", false, missingLocation},
-      {mtNone, u"http://host/b.xsd", false, kNoFailure},
+      {mtExternal, u"urn:x#Part", u"", true, missingLocation},
+      {mtNone, u"urn:x#Part", u"", false, missingLocation},
+      {mtNone, u"urn:x#Part", u"http://host/b.xsd", false, kNoFailure},
+      {mtExternal, u"urn:x#Other", u"c.xsd", true,
+       "Behavior \"urn:x#Other\" is not defined in the behavior schema \"c.xsd\""},
+      {mtExternal, u"urn:x#Any", u"broken.xsd", true, "Invalid Vexa: broken document"},
   };
   for (const auto& c : cases) {
-    auto behaviors = MakeSchema().ClassesBehaviors();
-    EXPECT_EQ(FailureOf([&] { behaviors.Add(c.mode, u"urn:x#Part", c.location, c.load); }),
-              c.failure);
+    auto behaviors = NewSchemaWithServices().ClassesBehaviors();
+    EXPECT_EQ(FailureOf([&] { behaviors.Add(c.mode, c.uri, c.location, c.load); }), c.failure);
     EXPECT_EQ(behaviors.Count(), std::string(c.failure) == kNoFailure ? 1 : 0);
   }
-}
-
-// Each failure of a load; loading itself is tested with the catalogue's helper.
-TEST(ClassesBehaviors, LoadReportsEachFailureAndAddsNothing) {
   EXPECT_EQ(FailureOf([&] {
               MakeSchema().ClassesBehaviors().Add(mtExternal, u"urn:x#A", u"a.xsd", true);
             }),
             "Cannot load behavior \"urn:x#A\" from \"a.xsd\": reading behavior schema "
             "documents is not available");
-  auto behaviors = NewSchemaWithServices().ClassesBehaviors();
-  EXPECT_EQ(FailureOf([&] { behaviors.Add(mtExternal, u"urn:x#Other", u"c.xsd", true); }),
-            "Behavior \"urn:x#Other\" is not defined in the behavior schema \"c.xsd\"");
-  EXPECT_EQ(FailureOf([&] { behaviors.Add(mtExternal, u"urn:x#Any", u"broken.xsd", true); }),
-            "Invalid Vexa: broken document");
-  EXPECT_EQ(behaviors.Count(), 0);
 }
 
 // A collection outliving its class still works.
