@@ -1,4 +1,7 @@
-// Classes, and their four views over three generations: Grand <- Parent <- Child.
+// Classes and attributes with their type definitions, and the classes' four
+// views over three generations: Grand <- Parent <- Child.
+#include "schema/attributes.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -9,9 +12,11 @@
 namespace nv::test {
 namespace {
 
-TEST(Classes, AddChecksTheNameAndLookupsAreExact) {
-  auto classes = MakeSchema().Classes();
-  classes.Add(u"Part");
+// Names are checked and looked up exactly; a parent cannot be removed before its children.
+TEST(Classes, AddLookupsAndRemove) {
+  auto schema = MakeSchema();
+  auto classes = schema.Classes();
+  auto base = AddClass(schema, u"Part");
   const struct { const char16_t* name; const char* failure; } cases[] = {
       {u"", "Missing Class Name"},
       {u"1abc", "Invalid name \"1abc\" for class"},
@@ -27,19 +32,12 @@ TEST(Classes, AddChecksTheNameAndLookupsAreExact) {
     EXPECT_EQ(FailureOf([&] { classes.Item(index); }),
               "Get item from vector failed due to illegal index");
   }
-}
-
-TEST(Classes, AParentCannotBeRemovedBeforeItsChildren) {
-  auto schema = MakeSchema();
-  auto classes = schema.Classes();
-  auto base = AddClass(schema, u"Base");
-  AddClass(schema, u"Other");
   AddClass(schema, u"Child", base);
   EXPECT_EQ(FailureOf([&] { classes.Remove(0); }),
-            "Cannot remove class \"Base\" since it is parent of class \"Child\".");
+            "Cannot remove class \"Part\" since it is parent of class \"Child\".");
   classes.Remove(2);
   classes.Remove(0);
-  EXPECT_EQ(Utf8(classes.Item(0).Name()), "Other");
+  EXPECT_EQ(Utf8(classes.Item(0).Name()), "part");
 }
 
 TEST(Class, ParentClassRefusesCyclesAndOtherSchemas) {
@@ -64,39 +62,33 @@ TEST(Class, ParentClassRefusesCyclesAndOtherSchemas) {
 
 using Strings = std::vector<std::string>;
 
-class ThreeGenerations : public ::testing::Test {
- protected:
-  void SetUp() override {
-    grand = AddClass(schema, u"Grand");
-    parent = AddClass(schema, u"Parent", grand);
-    child = AddClass(schema, u"Child", parent);
-    for (auto name : {u"g1", u"g2"}) grand.CurrentClassAttributes().Add(name);
-    for (auto name : {u"p1", u"p2", u"shared"}) parent.CurrentClassAttributes().Add(name);
-    for (auto name : {u"c1", u"shared"}) child.CurrentClassAttributes().Add(name);
-    auto behaviors = schema.ClassesBehaviors();
-    for (auto uri : {u"urn:x#G", u"urn:x#P", u"urn:x#C", u"urn:x#Free"})
-      behaviors.Add(mtEmbedded, uri, u"", false);
-    grand.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#G"), muYes);
-    parent.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#P"), muNo);
-    child.CurrentClassBehaviors().Add(behaviors.ItemByURI(u"urn:x#C"), muYes);
-  }
+Strings Names(const ComPtr<INvVexaReadOnlyAttributes>& view) {
+  Strings names;
+  for (LONG k = 0; k < view.Count(); ++k) names.push_back(Utf8(view.Item(k).Name()));
+  return names;
+}
 
-  static Strings Names(const ComPtr<INvVexaReadOnlyAttributes>& view) {
-    Strings names;
-    for (LONG k = 0; k < view.Count(); ++k) names.push_back(Utf8(view.Item(k).Name()));
-    return names;
-  }
-  static Strings Names(const ComPtr<INvVexaReadOnlyClassBehaviors>& view) {
-    Strings uris;
-    for (LONG k = 0; k < view.Count(); ++k) uris.push_back(Utf8(view.Item(k).URI()));
-    return uris;
-  }
+Strings Names(const ComPtr<INvVexaReadOnlyClassBehaviors>& view) {
+  Strings uris;
+  for (LONG k = 0; k < view.Count(); ++k) uris.push_back(Utf8(view.Item(k).URI()));
+  return uris;
+}
 
+// The views list nearest first and index across the chain; they follow later
+// changes above their root, and outlive their class.
+TEST(ThreeGenerations, ViewsListNearestFirstFollowChangesAndOutliveTheirClass) {
   ComPtr<INvVexaSchema> schema = MakeSchema();
-  ComPtr<INvVexaClass> grand, parent, child;
-};
+  const auto grand = AddClass(schema, u"Grand"), parent = AddClass(schema, u"Parent", grand);
+  ComPtr<INvVexaClass> child = AddClass(schema, u"Child", parent);
+  for (auto name : {u"g1", u"g2"}) grand.CurrentClassAttributes().Add(name);
+  for (auto name : {u"p1", u"p2", u"shared"}) parent.CurrentClassAttributes().Add(name);
+  for (auto name : {u"c1", u"shared"}) child.CurrentClassAttributes().Add(name);
+  for (auto uri : {u"urn:x#G", u"urn:x#P", u"urn:x#C", u"urn:x#Free"})
+    schema.ClassesBehaviors().Add(mtEmbedded, uri, u"", false);
+  grand.CurrentClassBehaviors().Add(schema.ClassesBehaviors().ItemByURI(u"urn:x#G"), muYes);
+  parent.CurrentClassBehaviors().Add(schema.ClassesBehaviors().ItemByURI(u"urn:x#P"), muNo);
+  child.CurrentClassBehaviors().Add(schema.ClassesBehaviors().ItemByURI(u"urn:x#C"), muYes);
 
-TEST_F(ThreeGenerations, AttributeViewsListNearestFirstAndIndexAcrossTheChain) {
   EXPECT_EQ(Names(child.AllAttributes()),
             (Strings{"c1", "shared", "p1", "p2", "shared", "g1", "g2"}));
   EXPECT_EQ(Names(child.InheritedAttributes()), (Strings{"p1", "p2", "shared", "g1", "g2"}));
@@ -112,26 +104,21 @@ TEST_F(ThreeGenerations, AttributeViewsListNearestFirstAndIndexAcrossTheChain) {
   EXPECT_EQ(FailureOf([&] { child.CurrentClassAttributes().Add(u"g1"); }), kNoFailure);
   EXPECT_EQ(FailureOf([&] { child.CurrentClassAttributes().Add(u"c1"); }),
             "Attribute c1 already exist");
-}
 
-TEST_F(ThreeGenerations, BehaviorViewsListNearestFirstWithTheirMarks) {
+  // Behaviours likewise, with their marks.
   EXPECT_EQ(Names(child.AllBehaviors()), (Strings{"urn:x#C", "urn:x#P", "urn:x#G"}));
   EXPECT_EQ(Names(child.InheritedBehaviors()), (Strings{"urn:x#P", "urn:x#G"}));
-  auto all = child.AllBehaviors();
-  EXPECT_EQ(all.IndexOf(u"urn:x#G"), 2);
-  EXPECT_EQ(all.ItemByURI(u"urn:x#Free"), nullptr);
-  EXPECT_EQ(all.ItemByURI(u"urn:x#P"), schema.ClassesBehaviors().ItemByURI(u"urn:x#P"));
-
-  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#G"), muYes);
-  EXPECT_EQ(all.GetMustUnderstandStatus(u"urn:x#P"), muNo);
-  EXPECT_EQ(FailureOf([&] { all.GetMustUnderstandStatus(u"urn:x#Free"); }),
+  auto behaviors = child.AllBehaviors();
+  EXPECT_EQ(behaviors.IndexOf(u"urn:x#G"), 2);
+  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#Free"), nullptr);
+  EXPECT_EQ(behaviors.ItemByURI(u"urn:x#P"), schema.ClassesBehaviors().ItemByURI(u"urn:x#P"));
+  EXPECT_EQ(behaviors.GetMustUnderstandStatus(u"urn:x#G"), muYes);
+  EXPECT_EQ(behaviors.GetMustUnderstandStatus(u"urn:x#P"), muNo);
+  EXPECT_EQ(FailureOf([&] { behaviors.GetMustUnderstandStatus(u"urn:x#Free"); }),
             "behavior \"urn:x#Free\" does not exist");
-}
 
-// Views follow later changes above their root, and outlive their class.
-TEST_F(ThreeGenerations, ViewsFollowLaterChangesAndOutliveTheirClass) {
+  // Views follow later changes above their root, and outlive their class.
   auto inherited = child.InheritedAttributes();
-  ComPtr<INvVexaReadOnlyClassBehaviors> behaviors = child.AllBehaviors();
   grand.CurrentClassAttributes().Add(u"g3");
   EXPECT_EQ(inherited.Count(), 6);
   parent.PutParentClass(nullptr);
@@ -146,6 +133,81 @@ TEST_F(ThreeGenerations, ViewsFollowLaterChangesAndOutliveTheirClass) {
   schema.Classes().Remove(2);
   EXPECT_EQ(inherited.Count(), 3);
   EXPECT_EQ(behaviors.Count(), 2);
+}
+
+
+// Names are checked in order and looked up exactly; an attribute outliving its
+// collection is detached.
+TEST(Attributes, AddChecksTheNameLookupsAreExactAndAnOrphanIsDetached) {
+  auto attributes = MakeAttributes(aotClass);
+  attributes.Add(u"Part");
+  const std::u16string longName(300, u'x');
+  const struct { std::u16string name; std::string failure; } cases[] = {
+      {u"", "Missing Name for attribute"},
+      {u"1abc", "Invalid name \"1abc\" for attribute"},
+      {u"a:b", "Invalid name \"a:b\" for attribute"},
+      {u"Part", "Attribute Part already exist"},
+      {u"part", kNoFailure},
+      {longName, kNoFailure},
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(FailureOf([&] { attributes.Add(std::u16string_view(c.name)); }), c.failure);
+  EXPECT_EQ(attributes.IndexOf(u"part"), 1);
+  EXPECT_FALSE(attributes.Exist(u"pART"));
+
+  ComPtr<INvVexaAttribute> kept;
+  {
+    auto attributes = MakeAttributes(aotClassBehavior);
+    kept = attributes.Add(u"kept");
+  }
+  kept.PutRequired(true);  // no collection left to tell
+  // The owner type was taken at creation: a behaviour's reference may not
+  // name a class (the accepted restrictions are set in the schema copy test).
+  kept.TypeDefinition().PutValueType(dtObjectReference);
+  const auto reference = kept.TypeDefinition().ObjectReferenceType();
+  EXPECT_EQ(FailureOf([&] { reference.PutRestrictionType(ortClassAndDescendants); }),
+            "Class Behavior attribute of type dtObjectReference cannot be restricted to ortClass "
+            "or to ortClassAndDescendants");
+  EXPECT_EQ(reference.RestrictionType(), ortAny);
+}
+
+TEST(TypeDefinition, RefinementsAnswerOnlyForTheirValueTypeAndNamesForTheirRestriction) {
+  const char* undefined =
+      "You must define TypeDefinition.ValueType prior to using other properties of "
+      "TypeDefinition";
+  const struct { DataTypeEnum type; const char* string; const char* reference; } cases[] = {
+      {dtUndefined, undefined, undefined},
+      {dtString, kNoFailure,
+       "Invalid property \"ObjectReference\" for Type definition of ValueType 1"},
+      {dtObjectReference, "Invalid property \"String\" for Type definition of ValueType 20",
+       kNoFailure},
+  };
+  ComPtr<INvVexaTypeDefinition> definition;
+  for (const auto& c : cases) {
+    definition = MakeAttributes(aotClass).Add(u"a").TypeDefinition();
+    definition.PutValueType(c.type);
+    EXPECT_EQ(FailureOf([&] { definition.StringType(); }), c.string) << c.type;
+    EXPECT_EQ(FailureOf([&] { definition.ObjectReferenceType(); }), c.reference) << c.type;
+  }
+
+  // A reference's names need the matching restriction.
+  const char* needsClass =
+      "Object reference restriction type must be defined as ortClass or ortClassAndDescendants "
+      "before assigning restriction class name";
+  const char* needsBehavior =
+      "Object reference restriction type must be defined as ortBehavior before assigning "
+      "restriction behavior name";
+  auto reference = definition.ObjectReferenceType();  // the last row's
+  EXPECT_EQ(FailureOf([&] { reference.PutClassName(u"Part"); }), needsClass);
+  EXPECT_EQ(FailureOf([&] { reference.PutBehaviorURI(u"urn:x#B"); }), needsBehavior);
+  reference.PutRestrictionType(ortClassAndDescendants);
+  reference.PutClassName(u"Part");
+  reference.PutRestrictionType(ortBehavior);
+  reference.PutBehaviorURI(u"urn:x#B");
+  EXPECT_EQ(FailureOf([&] { reference.PutClassName(u"Other"); }), needsClass);
+  // Changing the restriction keeps both names.
+  EXPECT_EQ(Utf8(reference.ClassName()), "Part");
+  EXPECT_EQ(Utf8(reference.BehaviorURI()), "urn:x#B");
 }
 
 }  // namespace

@@ -1,5 +1,6 @@
 // Schema documents read back: every schema the writer saves loads into an equal
-// model that saves again byte for byte; every refusal of the reader.
+// model that saves again byte for byte; every refusal of the reader; and the
+// external schema reader as a client creates it, loading from a file, a URI or a URL.
 #include "schemadoc/schema_reader.h"
 
 #include <gtest/gtest.h>
@@ -10,8 +11,12 @@
 #include <string>
 
 #include "instance/names.h"
+#include "platform/http_test_server.h"
 #include "schemadoc/schema_document_test_support.h"
+#include "support/created.h"
+#include "support/error_info_probe.h"
 #include "support/sample_values.h"
+#include "xml/hostile_xml.h"
 
 namespace nv::test {
 namespace {
@@ -89,7 +94,8 @@ void ExpectRoundTrip(const ComPtr<INvVexaSchema>& schema) {
         << entry.path();
 }
 
-// A schema through the model's own calls, every feature drawn from `random`.
+// A schema through the model's own calls, every feature drawn from `random`;
+// class names beyond ASCII.
 ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
   const auto draw = [&](int n) { return static_cast<int>(random() % static_cast<unsigned>(n)); };
   ComPtr<INvVexaSchema> schema = NewSchema(draw(4) ? u"urn:parts" : u"VEXA_Schema.xsd");
@@ -105,7 +111,7 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
   const auto classes = schema.Classes();
   const int classCount = 1 + draw(6);
   for (int k = 0; k < classCount; ++k) {
-    const auto c = classes.Add(Bstr(u"C" + std::u16string(1, char16_t(u'a' + k))));
+    const auto c = classes.Add(Bstr(u"C\u00e4" + std::u16string(1, char16_t(u'a' + k))));
     c.PutIsAbstract(draw(3) == 0);
     for (int a = draw(5); a > 0; --a) {
       const auto type = static_cast<DataTypeEnum>(1 + draw(21));
@@ -126,7 +132,7 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
         reference.PutRestrictionType(restriction);
         if (restriction == ortBehavior) reference.PutBehaviorURI(u"urn:b1#B0");
         if (restriction == ortClass || restriction == ortClassAndDescendants)
-          reference.PutClassName(u"Ca");
+          reference.PutClassName(u"C\u00e4a");
       }
     }
   }
@@ -168,49 +174,36 @@ ComPtr<INvVexaSchema> RandomSchema(std::mt19937& random) {
   return schema;
 }
 
+// The model's own copy of each keeps every property too.
 TEST(SchemaReader, RandomSchemasReadBackEqualAndSaveAgainByteForByte) {
   std::mt19937 random(20261206);
   for (int k = 0; k < 300; ++k) {
     SCOPED_TRACE("schema " + std::to_string(k));
-    ExpectRoundTrip(RandomSchema(random));
+    const ComPtr<INvVexaSchema> schema = RandomSchema(random), copy = MakeSchema();
+    ExpectRoundTrip(schema);
     if (HasFatalFailure()) return;
+    copy.Copy(schema);
+    EXPECT_EQ(Describe(copy), Describe(schema));
   }
 }
 
-TEST(SchemaReader, SchemasOfEachFeatureReadBackEqual) {
+// A behaviour kept elsewhere, loaded from its document (the random schemas
+// hold embedded behaviours only).
+TEST(SchemaReader, AnExternalBehaviorReadsBackEqual) {
   const nv_test::ScratchFolder elsewhere;
-  const std::function<void(const ComPtr<INvVexaSchema>&)> rows[] = {
-      [](const auto& schema) {  // three generations, the child declared first
-        const auto classes = schema.Classes();
-        const auto child = classes.Add(u"Child");
-        const auto parent = classes.Add(u"Parent");
-        const auto root = classes.Add(u"Root");
-        parent.PutIsAbstract(true);
-        child.PutParentClass(parent);
-        parent.PutParentClass(root);
-        AddAttribute(root.CurrentClassAttributes(), u"id", dtString).PutIsPrimary(true);
-        AddAttribute(child.CurrentClassAttributes(), u"id", dtInt);  // shadows the root's
-      },
-      [&](const auto& schema) {  // a behaviour kept elsewhere, loaded from its document
-        const auto source = MakeSchema();
-        source.PutSchemaURI(u"urn:far");
-        AddAttribute(source.Classes().Add(u"Far").CurrentClassAttributes(), u"size", dtDouble)
-            .PutRequired(true);
-        MakeSchemaWriter(source, true).Save(elsewhere.Name("far.xsd"));
-        const auto far = schema.ClassesBehaviors().Add(mtExternal, u"urn:far#Far",
-                                                       elsewhere.Name("far.xsd"), false);
-        AddAttribute(far.Attributes(), u"size", dtDouble).PutRequired(true);
-        const auto near = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:near#Near", u"", false);
-        const auto part = schema.Classes().Add(u"Part");
-        part.CurrentClassBehaviors().Add(far, muYes);
-        part.CurrentClassBehaviors().Add(near, muNo);
-      },
-  };
-  for (const auto& build : rows) {
-    const ComPtr<INvVexaSchema> schema = NewSchema(u"urn:parts");
-    build(schema);
-    ExpectRoundTrip(schema);
-  }
+  const auto source = NewSchema(u"urn:far");
+  AddAttribute(source.Classes().Add(u"Far").CurrentClassAttributes(), u"size", dtDouble)
+      .PutRequired(true);
+  MakeSchemaWriter(source, true).Save(elsewhere.Name("far.xsd"));
+  const ComPtr<INvVexaSchema> schema = NewSchema(u"urn:parts");
+  const auto far =
+      schema.ClassesBehaviors().Add(mtExternal, u"urn:far#Far", elsewhere.Name("far.xsd"), false);
+  AddAttribute(far.Attributes(), u"size", dtDouble).PutRequired(true);
+  const auto near = schema.ClassesBehaviors().Add(mtEmbedded, u"urn:near#Near", u"", false);
+  const auto part = schema.Classes().Add(u"Part");
+  part.CurrentClassBehaviors().Add(far, muYes);
+  part.CurrentClassBehaviors().Add(near, muNo);
+  ExpectRoundTrip(schema);
 }
 
 // A schema document around `body`, with the fixed namespaces declared.
@@ -236,12 +229,6 @@ std::string Attribute(std::string_view attributes, std::string_view content = ""
 std::string Roles(std::string_view role) {
   return Class("") + R"(<annotation><appinfo><vexa:domainBehaviors><vexa:behavior vexa:uri="d">)" +
          std::string(role) + "</vexa:behavior></vexa:domainBehaviors></appinfo></annotation>";
-}
-
-std::string Nested(int depth) {
-  std::string text;
-  for (int k = 0; k < depth; ++k) text += "<a>";
-  return text;
 }
 
 // Forms other writers use and this one never writes: explicit defaults,
@@ -323,7 +310,7 @@ TEST(SchemaReader, RefusesEachFault) {
        "Error at file @, line 1, char 10  Message: DOCTYPE is not allowed: "},
       {"<!DOCTYPE schema SYSTEM \"file:///etc/passwd\">" + Document(""),
        "Error at file @, line 1, char 10  Message: DOCTYPE is not allowed: "},
-      {Document(Nested(100000)),
+      {Document(xml_test::Deep(100000)),
        "Error at file @, line 1, char 917  Message: elements are nested deeper than 256 levels"},
   };
   for (const auto& row : rows) {
@@ -340,6 +327,48 @@ TEST(SchemaReader, RefusesEachFault) {
   }
   EXPECT_EQ(FailureOf([] { ReadSchemaDocument(MakeSchema(), Bstr(u"/no/such.xsd")); }),
             "File \"/no/such.xsd\" does not exist");
+}
+
+// A document with a behaviour beside it, loaded from a file, a "file:" URI,
+// a URL and a URL reached only through the proxy: the relative import is
+// fetched from beside the document each time, and each load gives a new schema.
+TEST(ExternalSchemaReader, LoadsFromFilesUrisAndUrlsThroughAProxy) {
+  nv_test::ScratchFolder folder;
+  const auto saved = NewSchema(u"urn:parts");
+  const auto tagged = saved.ClassesBehaviors().Add(mtEmbedded, u"urn:cb#tagged", u"", false);
+  AddAttribute(tagged.Attributes(), u"tag", dtString);
+  saved.Classes().Add(u"Part").CurrentClassBehaviors().Add(tagged, muYes);
+  MakeSchemaWriter(saved, false).Save(folder.Name("parts.xsd"));
+  nv_test::HttpTestServer server;
+  const std::string far = "http://nv-schema-test.invalid/s/";
+  for (const std::string& base : {server.Url("/s/"), far})
+    for (const char* name : {"parts.xsd", "VEXA_CB_NS1.xsd"})
+      server.Answer(base.starts_with("http://127") ? "/s/" + std::string(name) : base + name,
+                    nv_test::HttpResponse(200, "OK", nv_test::ReadText(folder.File(name))));
+
+  const auto reader =
+      nv_test::Created<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader);
+  std::vector<ComPtr<INvVexaSchema>> loaded;
+  for (const Bstr& location : {folder.Name("parts.xsd"),
+                               Bstr(u"file://" + folder.Name("parts.xsd")),
+                               Bstr::FromUtf8(server.Url("/s/parts.xsd")),
+                               Bstr::FromUtf8(far + "parts.xsd")}) {
+    if (location.View().find(u".invalid") != std::u16string_view::npos)
+      reader.InitializationData().SetProxy(Bstr::FromUtf8(server.Address()));
+    const auto schema = reader.Load(location);
+    EXPECT_EQ(schema.SchemaLocation(), location);
+    EXPECT_EQ(schema.SchemaURI(), Bstr(u"urn:parts"));  // the rest is the reader's round trip
+    EXPECT_EQ(schema.ClassesBehaviors().Item(0).Attributes().Item(0).Name(), Bstr(u"tag"));
+    loaded.push_back(schema);
+  }
+  EXPECT_FALSE(SameObject(loaded[0], loaded[1]));
+  EXPECT_EQ(server.Requests().size(), 4u);
+  EXPECT_EQ(server.Requests().back().rfind("GET " + far + "VEXA_CB_NS1.xsd HTTP/1.1\r\n", 0), 0u);
+  ComPtr<INvVexaSchema> none;
+  EXPECT_EQ(reader->Load(folder.Name("missing.xsd").Raw(), none.put()), DISP_E_EXCEPTION);
+  EXPECT_EQ(TakeErrorInfo().description,
+            "File \"" + folder.File("missing.xsd") + "\" does not exist");
+  EXPECT_FALSE(none);
 }
 
 }  // namespace

@@ -9,6 +9,8 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <map>
+#include <tuple>
 
 namespace nv::writer_test {
 namespace {
@@ -113,23 +115,19 @@ TEST_F(PackageReadBack, EveryValueNameAndNamespaceComesBackExactly) {
     const std::string tns = "{" + WritePackage(mode) + "}";
     const std::string data = Extracted("VEXA_Data.xml");
     ASSERT_EQ(XmllintErrors(data), "");
-    auto read = ReadBackInstance(data);
-    const std::string tracked = "P-1:{" + Utf8(kBehaviorNs) + "}Tracked/{" + Utf8(kBehaviorNs);
-    EXPECT_EQ(read["objects"], "P-1");  // nothing forged
-    EXPECT_EQ(read["info:{" + Utf8(kInfoNs) + "}ver"], Utf8(kNote));
-    EXPECT_EQ(read["info:{" + Utf8(kInfoNs) + "}none"], "nil");
-    const std::string core = "info:{" + Utf8(kCore) + "}";
-    EXPECT_EQ(read[core + "count"] + read[core + "owner"] + read[core + "body"],
-              "42href=P-1<{}p>t</>");
-    EXPECT_EQ(read["P-1:" + tns + "note"], Utf8(kNote));
-    EXPECT_EQ(read["P-1:" + tns + "uri"], "http://h/?a=1&b=\"2\"");
-    EXPECT_EQ(read["P-1:" + tns + "lang"], "en<&");
-    EXPECT_EQ(read["P-1:" + tns + "ref"], "href=" + Utf8(kForged));
-    EXPECT_EQ(read["P-1:" + tns + "doc"],
-              "<{urn:dflt}a {}k=t\tl\nc\r\"><{urn:dflt}b>x\ry</><{urn:p\"}c></></>");
-    EXPECT_EQ(read["P-1:" + tns + "blank"], " \t\n  ");
-    EXPECT_EQ(read["P-1:" + tns + "big"], Utf8(BigValue()));
-    EXPECT_EQ(read[tracked + "}rev"], "r&1\r");
+    const std::string part = "P-1:" + tns, info = "info:{" + Utf8(kInfoNs) + "}",
+                      core = "info:{" + Utf8(kCore) + "}";
+    const std::map<std::string, std::string> expected = {
+        {"objects", "P-1"},  // nothing forged
+        {info + "ver", Utf8(kNote)}, {info + "none", "nil"}, {core + "count", "42"},
+        {core + "owner", "href=P-1"}, {core + "body", "<{}p>t</>"},
+        {core + "containsMustUnderstand", ""}, {"P-1:type", "tns:Part"},
+        {part + "note", Utf8(kNote)}, {part + "uri", "http://h/?a=1&b=\"2\""},
+        {part + "lang", "en<&"}, {part + "ref", "href=" + Utf8(kForged)},
+        {part + "doc", "<{urn:dflt}a {}k=t\tl\nc\r\"><{urn:dflt}b>x\ry</><{urn:p\"}c></></>"},
+        {part + "blank", " \t\n  "}, {part + "big", Utf8(BigValue())},
+        {"P-1:{" + Utf8(kBehaviorNs) + "}Tracked/{" + Utf8(kBehaviorNs) + "}rev", "r&1\r"}};
+    EXPECT_EQ(ReadBackInstance(data), expected);
   }
   // The schema documents come before the instance document; xmllint finds
   // the markup characters of the domain behaviour escaped (its layout is
@@ -143,7 +141,9 @@ TEST_F(PackageReadBack, EveryValueNameAndNamespaceComesBackExactly) {
 // Text XML cannot carry is refused where it enters or when it is saved,
 // with a message naming its owner; the package stays well-formed.
 TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
-  const std::string unwritable = "holds the character ";
+  const auto unwritable = [](const std::string& owner, const char* code) {
+    return owner + " holds the character U+" + code + ", which XML cannot carry";
+  };
   const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
   const ComPtr<INvVexaSchema> schema = BuildSchema(writer);
   struct Row {
@@ -152,13 +152,13 @@ TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
   };
   const std::vector<Row> beforeCreate = {
       {[&] { schema.ClassesBehaviors().Add(mtEmbedded, u"urn:\x01#B", u"", false); },
-       "The class behavior URI " + unwritable + "U+0001, which XML cannot carry"},
+       unwritable("The class behavior URI", "0001")},
       {[&] { schema.DomainBehaviors().Add(u"urn:d\x02"); },
-       "The domain behavior URI " + unwritable + "U+0002, which XML cannot carry"},
+       unwritable("The domain behavior URI", "0002")},
       {[&] { schema.DomainBehaviors().Item(0).RoleClassMapping().PutItem(u"r\x1f", nullptr); },
-       "The role name " + unwritable + "U+001F, which XML cannot carry"},
+       unwritable("The role name", "001F")},
       {[&] { writer.SetSchemaMode(mtExternal, u"urn:\xFFFE", u"s.xsd", false); },
-       "The schema URI " + unwritable + "U+FFFE, which XML cannot carry"},
+       unwritable("The schema URI", "FFFE")},
   };
   for (const Row& row : beforeCreate) EXPECT_EQ(FailureOf(row.action), row.message);
   writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
@@ -170,9 +170,8 @@ TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
   const std::vector<Row> rows = {
       {[&] { data.Info().GetInfoItem(u"a<b", u"urn:i"); }, "Invalid name \"a<b\" for InfoItem"},
       {[&] { data.Info().GetInfoItem(u"n", u"urn:\x01"); },
-       "The namespace of InfoItem \"n\" " + unwritable + "U+0001, which XML cannot carry"},
-      {[&] { data.Info().Save(); },
-       "The value of InfoItem \"ver\" " + unwritable + "U+000B, which XML cannot carry"},
+       unwritable("The namespace of InfoItem \"n\"", "0001")},
+      {[&] { data.Info().Save(); }, unwritable("The value of InfoItem \"ver\"", "000B")},
   };
   for (const Row& row : rows) EXPECT_EQ(FailureOf(row.action), row.message);
   item.PutValue(Variant(u"ok"));
@@ -186,16 +185,14 @@ TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
   };
   const ComPtr<INvVexaXmlAttributeValue> xml = data.Info().CreateXmlAttributeValue();
   xml.PutXML(u"<a>\xD800</a>");
-  const std::vector<Row> values = {
-      {[&] { saveWith(u"note", Variant(nul)); },
-       "The value of attribute \"note\" " + unwritable + "U+0000, which XML cannot carry"},
-      {[&] { saveWith(u"ref", Variant(u"x\x0c")); },
-       "The value of attribute \"ref\" " + unwritable + "U+000C, which XML cannot carry"},
-      {[&] { saveWith(u"big", Variant(BigValue() + u'\x01')); },
-       "The value of attribute \"big\" " + unwritable + "U+0001, which XML cannot carry"},
-      {[&] { saveWith(u"doc", XmlVariant(xml)); }, "Invalid XML String in XmlAttributeValue"},
-  };
-  for (const Row& row : values) EXPECT_EQ(FailureOf(row.action), row.message);
+  const std::tuple<const char16_t*, Variant, const char*> unwritableValues[] = {
+      {u"note", Variant(nul), "0000"}, {u"ref", Variant(u"x\x0c"), "000C"},
+      {u"big", Variant(BigValue() + u'\x01'), "0001"}};
+  for (const auto& [attribute, value, code] : unwritableValues)
+    EXPECT_EQ(FailureOf([&] { saveWith(attribute, value); }),
+              unwritable("The value of attribute \"" + Utf8(attribute) + "\"", code));
+  EXPECT_EQ(FailureOf([&] { saveWith(u"doc", XmlVariant(xml)); }),
+            "Invalid XML String in XmlAttributeValue");
   objects.NewObject(u"Part", u"P-1").Save();
   writer.CloseVexaArchiveFile();
   const std::string document = Extracted("VEXA_Data.xml");
@@ -208,21 +205,16 @@ TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
 TEST_F(PackageReadBack, BehaviorsOutsideTheSchemaAreRefused) {
   for (const SchemaModeEnum mode : {mtEmbedded, mtExternal}) {
     const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
-    const ComPtr<INvVexaSchema> schema = BuildSchema(writer);
-    schema.ClassesBehaviors().Remove(0);
-    if (mode == mtEmbedded) {
-      writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
-    } else {
-      writer.SetSchemaMode(mtExternal, u"urn:s", u"http://h/s.xsd", false);
-      writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
-    }
-    const std::string message = FailureOf([&] {
-      if (mode == mtEmbedded) writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
-      writer.DataWriter().ObjectWriter().NewObject(u"Part", u"P-1");
-    });
-    EXPECT_EQ(message, "Behavior \"" + Utf8(kBehaviorNs) +
-                           "#Tracked\" of class \"Part\" is not one of the schema's "
-                           "ClassesBehaviors");
+    BuildSchema(writer).ClassesBehaviors().Remove(0);
+    const bool external = mode == mtExternal;
+    writer.SetSchemaMode(mode, external ? u"urn:s" : u"", external ? u"http://h/s.xsd" : u"",
+                         false);
+    EXPECT_EQ(FailureOf([&] {
+                writer.CreateVexaArchiveFile(Bstr::FromUtf8(archive_));
+                writer.DataWriter().ObjectWriter().NewObject(u"Part", u"P-1");
+              }),
+              "Behavior \"" + Utf8(kBehaviorNs) +
+                  "#Tracked\" of class \"Part\" is not one of the schema's ClassesBehaviors");
     FailureOf([&] { writer.CloseVexaArchiveFile(); });
   }
 }

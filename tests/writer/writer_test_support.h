@@ -3,14 +3,9 @@
 #pragma once
 
 #include "archive/streams.h"
-#include "frame/exception.h"
-#include "frame/interfaces.h"
-#include "frame/module_info.h"
 #include "instance/names.h"
-#include "schema/schema.h"
-#include "support/failure_of.h"
+#include "schemadoc/schema_document_test_support.h"
 #include "support/readback.h"
-#include "support/scratch.h"
 #include "writer/data_writer.h"
 #include "writer/object_writer.h"
 #include "writer/writer.h"
@@ -20,6 +15,7 @@
 
 namespace nv::writer_test {
 
+using nv::test::AddAttribute;
 using nv_test::FailureOf;
 
 inline const std::string kEnvelopeDeclarations =
@@ -68,13 +64,6 @@ inline ComPtr<INvVexaInfoItem> SetItem(const ComPtr<INvVexaInfo>& info, std::u16
 inline constexpr const char16_t* kSchemaUri = u"urn:test:schema";
 inline constexpr const char16_t* kTrackedUri = u"urn:test:beh#Tracked";
 inline constexpr const char16_t* kStampedUri = u"urn:test:stamp#Stamped";
-
-inline ComPtr<INvVexaAttribute> AddAttribute(const ComPtr<INvVexaAttributes>& owner,
-                                             const char16_t* name, DataTypeEnum type) {
-  ComPtr<INvVexaAttribute> made = owner.Add(name);
-  made.TypeDefinition().PutValueType(type);
-  return made;
-}
 
 inline ComPtr<INvVexaClassBehavior> AddBehavior(const ComPtr<INvVexaSchema>& schema,
                                                 const ComPtr<INvVexaClass>& owner,

@@ -84,7 +84,7 @@ Variant Decimal(ULONGLONG lo, BYTE scale) {
 }
 
 // Values compare exactly, objects by pointer without dereferencing them.
-TEST(VariantsEqual, ComparesByTypeThenValue) {
+TEST(VariantsEqual, ComparesByTypeThenValueAlsoInTheVariantCollection) {
   const std::tuple<Variant, Variant, bool> cases[] = {
       {Variant(0.0), Variant(-0.0), true},
       {Variant(std::nan("")), Variant(std::nan("")), false},
@@ -99,11 +99,9 @@ TEST(VariantsEqual, ComparesByTypeThenValue) {
   EXPECT_TRUE(VariantsEqual(a, b));
   b.pdispVal = reinterpret_cast<IDispatch*>(&second);
   EXPECT_FALSE(VariantsEqual(a, b));
-}
 
-// Through the interface object: another type is merely unequal; only a
-// shared uncomparable type fails, and the failure reaches the caller.
-TEST(VariantCollection, PutItemInsertsItemCopiesAndIndexOfNeedsTheIdenticalType) {
+  // Through the interface object: another type is merely unequal; only a
+  // shared uncomparable type fails, and the failure reaches the caller.
   ComPtr<INvVariantCollection> values = CreateObject<CNvCollection>();
   values.Add(Variant(int32_t(5)));
   values.Add(Variant(u"B"));

@@ -43,8 +43,9 @@ class Outer final : public IUnknown {
   IUnknown* inner = nullptr;
 };
 
-// One identity and one count for every interface; only its own interfaces
-// answer; the last release destroys the object and unlocks the module.
+// One identity and one count for every interface, which holds up across
+// threads; only its own interfaces answer; the last release destroys the
+// object and unlocks the module.
 TEST(InterfaceObject, SharesIdentityAndCountAnswersOnlyItsInterfacesAndAggregates) {
   const int32_t before = module_lock::Count();
   {
@@ -83,6 +84,28 @@ TEST(InterfaceObject, SharesIdentityAndCountAnswersOnlyItsInterfacesAndAggregate
   EXPECT_EQ(CoCreateInstance(CLSID_NvVexaWriter, &outer, CLSCTX_INPROC_SERVER, IID_INvVexaWriter,
                              &out),
             CLASS_E_NOAGGREGATION);
+
+  // Counts hold up across threads.
+  ComPtr<IWidgetEx> host = CreateObject<CWidget>();
+  auto* aggregated = new CCreatableWidget();
+  aggregated->NvAggregateInside(host.get());
+  IUnknown* inner = aggregated->NvInnerUnknown();
+  inner->AddRef();
+  ICreateErrorInfo* info = nullptr;
+  ASSERT_EQ(CreateErrorInfo(&info), S_OK);
+  // A lost update frees an object early or never; the last release is on another thread.
+  for (IUnknown* object : {inner, static_cast<IUnknown*>(host.detach()),
+                           static_cast<IUnknown*>(info)}) {
+    std::thread threads[4];
+    for (std::thread& thread : threads)
+      thread = std::thread([object] {
+        for (int k = 0; k < 1000000; ++k)
+          object->AddRef(), object->AddRef(), object->Release(), object->Release();
+      });
+    for (std::thread& thread : threads) thread.join();
+    std::thread([object] { EXPECT_EQ(object->Release(), 0u); }).join();
+  }
+  EXPECT_EQ(module_lock::Count(), before);
 }
 
 // Only creatable classes name themselves as the source; a relaying object
@@ -144,30 +167,6 @@ TEST(FailureCode, EachKindKeepsItsCodeAndDescription) {
     EXPECT_EQ(TakeErrorInfo().description, description.ToUtf8());
   }
   xercesc::XMLPlatformUtils::Terminate();
-}
-
-TEST(ReferenceCount, CountsHoldUpAcrossThreads) {
-  const int32_t before = module_lock::Count();
-  ComPtr<IWidgetEx> outer = CreateObject<CWidget>();
-  auto* aggregated = new CCreatableWidget();
-  aggregated->NvAggregateInside(outer.get());
-  IUnknown* inner = aggregated->NvInnerUnknown();
-  inner->AddRef();
-  ICreateErrorInfo* info = nullptr;
-  ASSERT_EQ(CreateErrorInfo(&info), S_OK);
-  // A lost update frees an object early or never; the last release is on another thread.
-  for (IUnknown* object : {inner, static_cast<IUnknown*>(outer.detach()),
-                           static_cast<IUnknown*>(info)}) {
-    std::thread threads[4];
-    for (std::thread& thread : threads)
-      thread = std::thread([object] {
-        for (int k = 0; k < 1000000; ++k)
-          object->AddRef(), object->AddRef(), object->Release(), object->Release();
-      });
-    for (std::thread& thread : threads) thread.join();
-    std::thread([object] { EXPECT_EQ(object->Release(), 0u); }).join();
-  }
-  EXPECT_EQ(module_lock::Count(), before);
 }
 
 // Names match without regard to case; arguments are coerced, defaulted or

@@ -91,22 +91,36 @@ constexpr const char* kModulePath = "/opt/nv/lib/libNorvVexa1.so.1";
 
 std::string Root(const std::string& key) { return "HKEY_CLASSES_ROOT\\" + key; }
 
-class RegistrationTest : public ::testing::Test {
- protected:
-  ScratchFolder folder_;
-  std::string path_ = folder_.File("config/NorvVexa1/registry");
-  ModuleRegistration module_ = {kClasses,        std::size(kClasses), kLibId,     "1.0",
-                                "NorvVexa1 1.0 Type Library", kNorvVexa1AppId, "NorvVexa1",
-                                kModulePath};
-};
+// Failures give a code and create nothing. Registered, the chain a client
+// follows: ProgID to class, class to module file and type library, type
+// library to module file and folder; registering again changes nothing. With
+// no other version left the type library key goes and the shared parents
+// stay; others' keys and values, and a later version of our type library,
+// survive a registration round trip.
+TEST(Registration, LinksProgIdsClassesAndTypeLibraryOnceAndUnregisterRestoresTheFile) {
+  ScratchFolder folder;
+  const std::string path = folder.File("config/NorvVexa1/registry");
+  const ModuleRegistration module = {kClasses, std::size(kClasses), kLibId, "1.0",
+                                     "NorvVexa1 1.0 Type Library", kNorvVexa1AppId, "NorvVexa1",
+                                     kModulePath};
+  EXPECT_EQ(UnregisterModule(module, path), S_OK);  // nothing to remove: no file made
+  ModuleRegistration noPath = module;
+  noPath.modulePath.clear();
+  ModuleRegistration noClasses = module;
+  noClasses.classes = nullptr;
+  for (const ModuleRegistration& m : {noPath, noClasses}) {
+    EXPECT_EQ(RegisterModule(m, path), E_INVALIDARG);
+    EXPECT_EQ(UnregisterModule(m, path), E_INVALIDARG);
+  }
+  EXPECT_FALSE(fs::exists(path));
+  fs::create_directory(folder.File("dir"));
+  EXPECT_TRUE(FAILED(RegisterModule(module, folder.File("dir"))));
+  EXPECT_TRUE(FAILED(UnregisterModule(module, folder.File("dir"))));
 
-// The chain a client follows: ProgID to class, class to module file and type
-// library, type library to module file and folder.
-TEST_F(RegistrationTest, RegisterLinksProgIdsClassesAndTypeLibraryOnce) {
-  ScopedEnv env("NORVVEXA_REGISTRY", path_.c_str());  // the default location
-  ASSERT_EQ(RegisterModule(module_), S_OK);
-  RegistryFile reg, after;
-  ASSERT_EQ(reg.Load(path_), S_OK);
+  ScopedEnv env("NORVVEXA_REGISTRY", path.c_str());  // the default location
+  ASSERT_EQ(RegisterModule(module), S_OK);
+  RegistryFile reg, after, other;
+  ASSERT_EQ(reg.Load(path), S_OK);
   const std::string lib = kLib, appId = GuidToString(kNorvVexa1AppId);
   const ClassRegistration& c = kClasses[0];
   const std::string clsid = GuidToString(c.clsid), key = Root("CLSID\\" + clsid);
@@ -118,45 +132,22 @@ TEST_F(RegistrationTest, RegisterLinksProgIdsClassesAndTypeLibraryOnce) {
   EXPECT_EQ(reg.GetValue(key, "AppID"), appId);
   EXPECT_EQ(reg.GetValue(lib + "\\1.0\\0\\win32", ""), kModulePath);
   EXPECT_EQ(reg.GetValue(lib + "\\1.0\\HELPDIR", ""), "/opt/nv/lib");
-
-  const std::string once = ReadText(path_);
-  ASSERT_EQ(RegisterModule(module_), S_OK);
-  EXPECT_EQ(ReadText(path_), once);
-
-  // With no other version left the type library key goes; the shared parents stay.
-  ASSERT_EQ(UnregisterModule(module_), S_OK);
-  ASSERT_EQ(after.Load(path_), S_OK);
+  const std::string once = ReadText(path);
+  ASSERT_EQ(RegisterModule(module), S_OK);
+  EXPECT_EQ(ReadText(path), once);
+  ASSERT_EQ(UnregisterModule(module), S_OK);
+  ASSERT_EQ(after.Load(path), S_OK);
   EXPECT_EQ(after.KeyNames(),
             (std::vector<std::string>{Root("AppID"), Root("CLSID"), Root("TypeLib")}));
-}
 
-// Failures give a code and create nothing; others' keys and values, and a
-// later version of our type library, survive a registration round trip.
-TEST_F(RegistrationTest, FailuresCreateNothingAndUnregisterRestoresTheFile) {
-  EXPECT_EQ(UnregisterModule(module_, path_), S_OK);  // nothing to remove: no file made
-  ModuleRegistration noPath = module_;
-  noPath.modulePath.clear();
-  ModuleRegistration noClasses = module_;
-  noClasses.classes = nullptr;
-  for (const ModuleRegistration& m : {noPath, noClasses}) {
-    EXPECT_EQ(RegisterModule(m, path_), E_INVALIDARG);
-    EXPECT_EQ(UnregisterModule(m, path_), E_INVALIDARG);
-  }
-  EXPECT_FALSE(fs::exists(path_));
-
-  fs::create_directory(folder_.File("dir"));
-  EXPECT_TRUE(FAILED(RegisterModule(module_, folder_.File("dir"))));
-  EXPECT_TRUE(FAILED(UnregisterModule(module_, folder_.File("dir"))));
-
-  RegistryFile other;
   other.SetValue(Root("CLSID\\{00000000-0000-0000-0000-000000000001}"), "", "Someone else");
   other.SetValue(Root("AppID\\Other.DLL"), "AppID", "{other}");
   other.SetValue(std::string(kLib) + "\\2.0", "", "A later version");
-  ASSERT_EQ(other.Save(path_), S_OK);
-  const std::string before = ReadText(path_);
-  ASSERT_EQ(RegisterModule(module_, path_), S_OK);
-  ASSERT_EQ(UnregisterModule(module_, path_), S_OK);
-  EXPECT_EQ(ReadText(path_), before);
+  ASSERT_EQ(other.Save(path), S_OK);
+  const std::string before = ReadText(path);
+  ASSERT_EQ(RegisterModule(module, path), S_OK);
+  ASSERT_EQ(UnregisterModule(module, path), S_OK);
+  EXPECT_EQ(ReadText(path), before);
 }
 
 constexpr const char* kKey = "HKEY_CLASSES_ROOT\\CLSID\\{29D4A9F9-65CE-4B2D-B884-5F59CA827BF7}";
@@ -172,7 +163,7 @@ constexpr const char* kHandEdited =
 
 // Lines it does not understand are carried through unchanged, every value
 // it writes reads back as it was, and names match without regard to case.
-TEST(RegistryFileTest, HandEditedLinesAndEscapedValuesSurviveSaveAndLoad) {
+TEST(RegistryFileTest, HandEditedLinesSurviveSaveAndLoadAndSavesFollowLinks) {
   const std::string values[] = {"C:\\Program Files\\x.dll", "say \"hi\"", "trailing\\",
                                 "two\nlines\r", "\\n is not a line feed", "ünïcödé", ""};
   RegistryFile written;
@@ -214,27 +205,26 @@ TEST(RegistryFileTest, HandEditedLinesAndEscapedValuesSurviveSaveAndLoad) {
   EXPECT_EQ(reg.RemoveTree("R\\a\\b"), std::size(removed));
   for (const char* key : removed) EXPECT_FALSE(reg.HasKey(key)) << key;
   for (const char* key : kept) EXPECT_TRUE(reg.HasKey(key)) << key;
-}
 
-TEST(RegistryFileTest, SaveGoesWhereTheEnvironmentSaysMakesPrivateFoldersAndFollowsLinks) {
-  ScratchFolder folder;
-  const std::string path = folder.File("a/b/registry");
-  RegistryFile reg;
-  reg.SetValue(kKey, "", "first");
-  ASSERT_EQ(reg.Save(path), S_OK);
+  // Saving makes private folders and follows links; the file goes where the
+  // environment says.
+  const std::string deep = folder.File("a/b/registry");
+  RegistryFile saved;
+  saved.SetValue(kKey, "", "first");
+  ASSERT_EQ(saved.Save(deep), S_OK);
   for (const char* created : {"a", "a/b"}) {
     struct stat st {};
     ASSERT_EQ(::stat(folder.File(created).c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u) << created;
   }
   const std::string link = folder.File("link");  // saving through a link replaces the target
-  fs::create_symlink(path, link);
-  reg.SetValue(kKey, "", "via link");
-  ASSERT_EQ(reg.Save(link), S_OK);
+  fs::create_symlink(deep, link);
+  saved.SetValue(kKey, "", "via link");
+  ASSERT_EQ(saved.Save(link), S_OK);
   EXPECT_TRUE(fs::is_symlink(link));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.File("a/b")), fs::directory_iterator()),
             1);
-  EXPECT_NE(ReadText(path).find("via link"), std::string::npos);
+  EXPECT_NE(ReadText(deep).find("via link"), std::string::npos);
   // The registry variable, then the configuration folder if absolute, then HOME.
   const char* rows[][3] = {
       {"/x/reg.txt", "/cfg", "/x/reg.txt"}, {"", "/cfg", "/cfg/NorvVexa1/registry"},

@@ -1,10 +1,16 @@
 // Whole schema documents byte for byte: classes, attributes, class and domain behaviours,
-// Info items, and the behaviour schema documents of embedded behaviours.
+// Info items, and the behaviour schema documents of embedded behaviours; every way the
+// writer refuses a schema, with its message; and the external schema writer as a client
+// creates it, replacing its file only with a whole document.
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
 #include "schema_document_test_support.h"
+#include "support/created.h"
+#include "support/error_info_probe.h"
+#include "support/readback.h"
 #include "values/duration.h"
 
 namespace nv::test {
@@ -12,39 +18,12 @@ namespace {
 
 using nv_test::ReadText;
 using nv_test::ScratchFolder;
+using Schema = ComPtr<INvVexaSchema>;
 
 // Each type's text and name are checked in tests/values; here, how an element
-// carries them: a default escaped, converted to its type, given by an object,
-// and the core types under the vexa prefix.
-TEST(SchemaDocument, AttributeTypesWithTheirDefaults) {
-  const struct {
-    DataTypeEnum type;
-    Variant value;
-    const char* text;  // the default as written
-    const char* typeName;
-  } rows[] = {
-      {dtString, Variant(u"a<\"b\""), "a&lt;&quot;b&quot;", "string"},
-      {dtShort, Variant(u"0300"), "300", "short"},
-      {dtDuration, Variant(static_cast<IDispatch*>(MakeDurationValue(u"P1DT2.5S").get())),
-       "P1DT2.5S", "duration"},
-      {dtDate, Variant(u"2009-03-07T14:05:09"), "2009-03-07", "date"},
-      {dtObjectReference, Variant(u"id<1>"), "id&lt;1&gt;", "vexa:objectReference"},
-      {dtXML, Variant(u"<a x=\"1\"/>"), "&lt;a x=&quot;1&quot;/&gt;", "vexa:xml"},
-  };
-  for (const auto& row : rows) {
-    ScratchFolder folder;
-    const auto schema = NewSchema();
-    AddAttribute(schema.Classes().Add(u"Part").CurrentClassAttributes(), u"a", row.type)
-        .PutDefaultValue(row.value);
-    const std::string element = std::string(R"(<element name="a" minOccurs="0" default=")") +
-                                row.text + R"(" nillable="true" type=")" + row.typeName +
-                                R"(" vexa:dataModelRole="vexa:attribute"></element>)";
-    const std::string body = RootClass("Part", element);
-    EXPECT_EQ(SavedDocument(schema, folder), ExpectedDocument({.body = body})) << row.typeName;
-  }
-}
-
-TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrictions) {
+// carries a default: escaped, converted to its type, given by an object, and
+// the core types under the vexa prefix.
+TEST(SchemaDocument, DefaultsInheritanceAbstractClassesStringLengthsAndReferences) {
   ScratchFolder folder;
   const auto schema = NewSchema();
   const auto part = schema.Classes().Add(u"Part");
@@ -71,6 +50,28 @@ TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrict
   restrict(u"owner", ortClass).PutClassName(u"Part");
   restrict(u"family", ortClassAndDescendants).PutClassName(u"Part");
   restrict(u"file", ortBehavior).PutBehaviorURI(u"http://example.com/ns/files#mainFile");
+  const struct {
+    DataTypeEnum type;
+    Variant value;
+    const char* text;  // the default as written
+    const char* typeName;
+  } rows[] = {
+      {dtString, Variant(u"a<\"b\""), "a&lt;&quot;b&quot;", "string"},
+      {dtShort, Variant(u"0300"), "300", "short"},
+      {dtDuration, Variant(static_cast<IDispatch*>(MakeDurationValue(u"P1DT2.5S").get())),
+       "P1DT2.5S", "duration"},
+      {dtDate, Variant(u"2009-03-07T14:05:09"), "2009-03-07", "date"},
+      {dtObjectReference, Variant(u"id<1>"), "id&lt;1&gt;", "vexa:objectReference"},
+      {dtXML, Variant(u"<a x=\"1\"/>"), "&lt;a x=&quot;1&quot;/&gt;", "vexa:xml"},
+  };
+  std::string defaults;
+  for (const auto& row : rows) {
+    const std::string name = "d" + std::to_string(row.type);
+    AddAttribute(attributes, Bstr::FromUtf8(name).Raw(), row.type).PutDefaultValue(row.value);
+    defaults += R"(<element name=")" + name + R"(" minOccurs="0" default=")" + row.text +
+                R"(" nillable="true" type=")" + row.typeName +
+                R"(" vexa:dataModelRole="vexa:attribute"></element>)";
+  }
 
   // Classes come in collection order, a child before its parent included.
   const std::string body =
@@ -92,8 +93,8 @@ TEST(SchemaDocument, InheritanceAbstractClassesStringLengthsAndReferenceRestrict
       R"(<element name="file" minOccurs="0" nillable="true" type="vexa:objectReference" )"
       R"(vexa:restrictionType="Behavior" )"
       R"(vexa:restrictionBehaviorURI="http://example.com/ns/files#mainFile" )"
-      R"(vexa:dataModelRole="vexa:attribute"></element>)"
-      R"(</sequence></extension></complexContent></complexType>)"
+      R"(vexa:dataModelRole="vexa:attribute"></element>)" +
+      defaults + R"(</sequence></extension></complexContent></complexType>)"
       R"(<element name="Part" type="tns:Part"/>)"
       R"(<complexType name="Item" abstract="true" vexa:dataModelRole="vexa:class">)"
       R"(<complexContent><extension base="vexa:root"><sequence>)"
@@ -202,6 +203,118 @@ TEST(BehaviorDocument, ExternalEmbeddedAndDomainBehaviorsWithMarksAndInfoItems) 
   writer.Save(folder.Name("again.xsd"));
   EXPECT_EQ(names.Count(), 0);
   EXPECT_EQ(ReadText(folder.File("again.xsd")), ReadText(folder.File("doc.xsd")));
+}
+
+// The attributes of the schema's first class.
+ComPtr<INvVexaAttributes> Own(const Schema& schema) {
+  return schema.Classes().Item(0).CurrentClassAttributes();
+}
+
+void Reference(const Schema& schema, ObjectReferenceRestrictionTypeEnum type) {
+  AddAttribute(Own(schema), u"ref", dtObjectReference)
+      .TypeDefinition()
+      .ObjectReferenceType()
+      .PutRestrictionType(type);
+}
+
+ComPtr<INvVexaClassBehavior> External(const Schema& schema) {
+  return schema.ClassesBehaviors().Add(mtExternal, u"http://example.com/ns/t#tool",
+                                       u"http://example.com/t.xsd", false);
+}
+
+TEST(SchemaWriterFailures, EachMessage) {
+  const std::pair<std::function<void(const Schema&)>, const char*> rows[] = {
+      {[](const Schema& s) {  // a required attribute with a default
+         const auto a = AddAttribute(Own(s), u"a", dtInt);
+         a.PutRequired(true);
+         a.PutDefaultValue(Variant(int32_t(1)));
+       },
+       "Invalid Vexa: A required Attribute \"a\" has a default value"},
+      {[](const Schema& s) { AddAttribute(Own(s), u"a", static_cast<DataTypeEnum>(30)); },
+       "Invalid VexaDataType value (30)"},
+      {[](const Schema& s) { Reference(s, ortBehavior); },
+       "Missing BehaviorURI for ObjectRefrenceRestriction"},
+      {[](const Schema& s) { Reference(s, ortClass); },
+       "Missing ClassName for ObjectRefrenceRestriction"},
+      {[](const Schema& s) { Reference(s, static_cast<ObjectReferenceRestrictionTypeEnum>(9)); },
+       "Invalid ObjectReferenceRestrictionType value (9)"},
+      {[](const Schema& s) {  // a behaviour listed again below an ancestor
+         const auto tool = External(s);
+         const auto child = s.Classes().Add(u"Child");
+         child.CurrentClassBehaviors().Add(tool, muNo);
+         s.Classes().Item(0).CurrentClassBehaviors().Add(tool, muNo);
+         child.PutParentClass(s.Classes().Item(0));
+       },
+       "Class Behavior http://example.com/ns/t#tool implemented by class Child is already "
+       "implemented by one of the class's ancestors."},
+      {[](const Schema& s) {
+         s.Classes().Item(0).CurrentClassBehaviors().Add(External(s),
+                                                         static_cast<MustUnderstandEnum>(7));
+       },
+       "Invalid MustUnderstandEnum value (7)"},
+  };
+  for (const auto& [spoil, message] : rows) {
+    ScratchFolder folder;
+    const auto schema = NewSchema();
+    schema.Classes().Add(u"Part");  // spoilt by the row
+    spoil(schema);
+    EXPECT_EQ(FailureOf([&] { SavedDocument(schema, folder); }), message);
+  }
+}
+
+// A failure in a behaviour document, in the main document after it, or in
+// creating the file: no document is left, and the behaviours keep no location
+// of a missing file.
+TEST(SchemaWriterFailures, AFailureAnywhereWritesNoDocument) {
+  for (const bool brokenBehavior : {true, false}) {
+    ScratchFolder folder;
+    const auto schema = NewSchema();
+    const auto behavior =
+        schema.ClassesBehaviors().Add(mtEmbedded, u"http://example.com/ns/cb#x", u"", false);
+    const auto owner = brokenBehavior ? behavior.Attributes()
+                                      : schema.Classes().Add(u"Part").CurrentClassAttributes();
+    owner.Add(u"untyped");
+    const auto writer = MakeSchemaWriter(schema, false);
+    EXPECT_EQ(FailureOf([&] { writer.Save(folder.Name("doc.xsd")); }),
+              "missing Value type for attribute \"untyped\"");
+    EXPECT_TRUE(std::filesystem::is_empty(folder.Path()));
+    EXPECT_EQ(writer.BehaviorFileNameList().Count(), 0);
+    EXPECT_TRUE(behavior.SchemaLocation().Empty());
+  }
+  const Bstr missing = Bstr::FromUtf8(ScratchFolder().File("no/such/folder/doc.xsd"));
+  EXPECT_EQ(FailureOf([&] { MakeSchemaWriter(NewSchema(), false).Save(missing); }),
+            "Cannot create file " + missing.ToUtf8() + ": No such file or directory");
+}
+
+ComPtr<INvVexaExternalSchemaWriter> NewExternalWriter() {
+  return nv_test::Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+}
+
+// A writer without URI targets the document name. A save replaces its file (a
+// link too, leaving the link's target alone) only when the whole document is
+// written: a failed one keeps the earlier file and reports the innermost
+// message to the client.
+TEST(ExternalSchemaWriter, ASaveReplacesItsFileOnlyWhenComplete) {
+  ScratchFolder folder;
+  nv_test::WriteText(folder.File("target.xsd"), "untouched");
+  std::filesystem::create_symlink("target.xsd", folder.File("link.xsd"));
+  const auto writer = NewExternalWriter();
+  const auto part = writer.Schema().Classes().Add(u"Part");
+  const Bstr name = folder.Name("link.xsd");
+  writer.Save(u"file://" + name);
+  const std::string saved = ReadText(folder.File("link.xsd"));
+  EXPECT_EQ(saved, ExpectedDocument({.target = "VEXA_Schema.xsd", .body = RootClass("Part", "")}));
+  EXPECT_EQ(nv_test::XmllintErrors(folder.File("link.xsd")), "");
+  part.CurrentClassAttributes().Add(u"untyped");
+  EXPECT_EQ(writer->Save(name.Raw()), DISP_E_EXCEPTION);
+  const ErrorProbe error = TakeErrorInfo();
+  EXPECT_EQ(error.description, "missing Value type for attribute \"untyped\"");
+  EXPECT_EQ(error.source, "NorvVexa1.NvVexaExternalSchemaWriter.1.0");
+  EXPECT_EQ(ReadText(folder.File("link.xsd")), saved);
+  EXPECT_FALSE(std::filesystem::is_symlink(folder.File("link.xsd")));
+  EXPECT_EQ(ReadText(folder.File("target.xsd")), "untouched");
+  // No temporary file is left.
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder.Path()), {}), 2);
 }
 
 }  // namespace
