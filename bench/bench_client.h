@@ -76,4 +76,13 @@ inline void CreateEmbeddedPackage(Ref<INvVexaWriter>& writer, void (*define)(INv
   Check(writer->CreateVexaArchiveFileEx(Text(Wide(path)).b, level), "Create");
 }
 
+// The iterator over the objects of the package `reader` has open.
+inline void GetObjectIterator(INvVexaReader* reader, Ref<INvVexaObjectIterator>& iterator) {
+  Ref<INvVexaDataReader> data;
+  Check(reader->get_DataReader(&data.p), "Reader.DataReader");
+  Ref<INvVexaObjectReader> objects;
+  Check(data->get_ObjectReader(&objects.p), "DataReader.ObjectReader");
+  Check(objects->GetObjectIterator(&iterator.p), "ObjectReader.GetObjectIterator");
+}
+
 }  // namespace bench

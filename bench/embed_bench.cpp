@@ -93,12 +93,8 @@ void Extract(const std::string& package, const std::string& folder) {
   Check(std->CreateReaderHelper(reader.p, &helper.p), "CreateReaderHelper");
   Ref<INvVexaFileReader> files;
   Check(helper->get_FileReader(&files.p), "FileReader");
-  Ref<INvVexaDataReader> data;
-  Check(reader->get_DataReader(&data.p), "DataReader");
-  Ref<INvVexaObjectReader> objects;
-  Check(data->get_ObjectReader(&objects.p), "ObjectReader");
   Ref<INvVexaObjectIterator> iterator;
-  Check(objects->GetObjectIterator(&iterator.p), "GetObjectIterator");
+  GetObjectIterator(reader.p, iterator);
   int extracted = 0;
   for (VARIANT_BOOL atEnd = VARIANT_FALSE; SUCCEEDED(iterator->get_AtEnd(&atEnd)) && !atEnd;
        Check(iterator->Next(), "Next")) {

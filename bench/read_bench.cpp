@@ -90,12 +90,8 @@ long ReadPackage(const std::u16string& fileName) {
   Check(reader->OpenVexaArchiveFile(Text(fileName).b, VARIANT_TRUE), "Reader.Open");
   Ref<INvVexaSchema> schema;
   Check(reader->get_Schema(&schema.p), "Reader.Schema");
-  Ref<INvVexaDataReader> data;
-  Check(reader->get_DataReader(&data.p), "Reader.DataReader");
-  Ref<INvVexaObjectReader> objects;
-  Check(data->get_ObjectReader(&objects.p), "DataReader.ObjectReader");
   Ref<INvVexaObjectIterator> iterator;
-  Check(objects->GetObjectIterator(&iterator.p), "ObjectReader.GetObjectIterator");
+  GetObjectIterator(reader.p, iterator);
   std::vector<std::pair<std::u16string, ClassShape>> shapes;
   long count = 0;
   for (VARIANT_BOOL atEnd = VARIANT_FALSE; Check(iterator->get_AtEnd(&atEnd), "AtEnd"), !atEnd;
