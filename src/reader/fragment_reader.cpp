@@ -7,12 +7,14 @@
 #include <string_view>
 
 #include "frame/exception.h"
+#include "instance/names.h"
 #include "instance/value_elements.h"
 #include "objects/attribute_values.h"
 #include "objects/attribute_values_groups.h"
 #include "objects/object.h"
 #include "reader/object_content.h"
 #include "reader/value_elements.h"
+#include "schema/behaviors.h"
 #include "schemadoc/schema_elements.h"
 
 namespace nv {
@@ -78,6 +80,20 @@ void ReadFragment(const ComPtr<INvVexaXmlAttributeValue>& attributes,
 }
 
 }  // namespace
+
+ComPtr<INvVexaNamespaces> PackageNamespacesOf(const ComPtr<INvVexaSchema>& schema) {
+  const ComPtr<INvVexaNamespaces> table = CreateObject<CNvVexaNamespaces>();
+  table.Add(kXmlSchemaInstanceNamespace, kXsiPrefix);
+  table.Add(kCoreNamespace, kCorePrefix);
+  table.Add(ClassNamespaceOf(schema), kSchemaPrefix);
+  const auto generated = table.as<INvVexaNamespacesCRaw>();
+  const auto behaviors = schema.ClassesBehaviors();
+  for (LONG k = 0, count = behaviors.Count(); k < count; ++k) {
+    const Bstr ns = BehaviorNamespaceOf(behaviors.Item(k).URI().View());
+    if (!generated.Exist(ns)) generated.AddNamespace(ns);
+  }
+  return table;
+}
 
 ComPtr<INvVexaObject> ReadObjectFragment(const ComPtr<INvVexaSchema>& schema, const Bstr& className,
                                          const Bstr& objectId,

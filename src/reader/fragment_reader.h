@@ -20,4 +20,10 @@ ComPtr<INvVexaAttributesValuesGroups> ReadValuesFragment(
     const ComPtr<INvVexaSchema>& schema, const ComPtr<INvVexaNamespaces>& namespaces,
     const Bstr& className, const ComPtr<INvVexaXmlAttributeValue>& attributes);
 
+// The namespace table a package of `schema` declares: the instance and core
+// namespaces, its target namespace (or the default one) as "tns", and a
+// generated prefix for each class behaviour's namespace. Values captured on the reading side, which has no
+// package table, are written with it.
+ComPtr<INvVexaNamespaces> PackageNamespacesOf(const ComPtr<INvVexaSchema>& schema);
+
 }  // namespace nv

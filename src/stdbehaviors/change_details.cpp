@@ -25,11 +25,13 @@ void PutReference(const ComPtr<INvVexaAttributesValues>& values, std::u16string_
   values.PutItem(Bstr(name), Variant(Bstr(value)));
 }
 
-// An XML value holding `text`, whose prefixes are those of `namespaces`.
-Variant XmlValueOf(const Bstr& text, const ComPtr<INvVexaNamespaces>& namespaces) {
+// The attributes text of an object or value set, as the package whose table
+// is `namespaces` names them, in an XML value with that table.
+template <class Holder>
+Variant CapturedText(const Holder& holder, const ComPtr<INvVexaNamespaces>& namespaces) {
   const ComPtr<INvVexaXmlAttributeValue> xml = MakeXmlAttributeValue();
-  xml.PutXML(text);
-  if (namespaces) xml.as<INvVexaXmlAttributeValueCRaw>().SetNamespaces(namespaces);
+  xml.PutXML(AttributesXMLWith(holder, namespaces));
+  xml.as<INvVexaXmlAttributeValueCRaw>().SetNamespaces(namespaces);
   return Variant(static_cast<IDispatch*>(xml.get()));
 }
 
@@ -54,7 +56,9 @@ class CNvVexaObjectCreatedImpl : public ChangeTrackingView {
 };
 
 // A detail that rebuilds values with the schema and keeps captured ones with
-// the package's namespace table, whichever package or reader they came from.
+// the package's namespace table, whichever package or reader they came from
+// (on the reading side, a table that names the schema's namespaces as a
+// package does).
 class RebuildingView : public ChangeTrackingView {
  public:
   RebuildingView(const ComPtr<INvVexaObject>& change, std::u16string_view element,
@@ -66,17 +70,6 @@ class RebuildingView : public ChangeTrackingView {
  protected:
   const ComPtr<INvVexaSchema>& Schema() const { return schema_; }
   const ComPtr<INvVexaNamespaces>& Namespaces() const { return namespaces_; }
-  // The attributes text of an object or value set as the package names
-  // them; on the reading side, as they name themselves.
-  Bstr TextOf(const ComPtr<INvVexaObject>& object) const {
-    return namespaces_ ? AttributesXMLWith(object, namespaces_)
-                       : object.as<INvVexaObjectCRaw>().GetAttributesXML();
-  }
-  Bstr TextOf(const ComPtr<INvVexaAttributesValuesGroups>& groups) const {
-    return namespaces_ ? AttributesXMLWith(groups, namespaces_)
-                       : groups.as<INvVexaAttributesValuesGroupsCRaw>().GetAttributesXML();
-  }
-
  private:
   ComPtr<INvVexaSchema> schema_;
   ComPtr<INvVexaNamespaces> namespaces_;
@@ -93,7 +86,7 @@ class CNvVexaObjectDeletedImpl : public RebuildingView {
   virtual void SetDeletedObject(const ComPtr<INvVexaObject>& deleted) {
     if (!deleted)
       throw ENvException("Cannot delete an object that was not created (Object is Null)");
-    const Variant attributes = XmlValueOf(TextOf(deleted), Namespaces());
+    const Variant attributes = CapturedText(deleted, Namespaces());
     Values().PutItem(u"objectId", Variant(deleted.Id()));
     Values().PutItem(u"objectType", Variant(deleted.vexaClassName()));
     Values().PutItem(u"objectAttributes", attributes);
@@ -134,7 +127,7 @@ class CNvVexaObjectValueModifiedImpl : public RebuildingView {
   // required attributes.
   virtual void SetOldValues(const ComPtr<INvVexaAttributesValuesGroups>& oldValues) {
     if (!oldValues) throw ComError(E_POINTER);
-    Values().PutItem(u"oldValues", XmlValueOf(TextOf(oldValues), Namespaces()));
+    Values().PutItem(u"oldValues", CapturedText(oldValues, Namespaces()));
   }
   virtual ComPtr<INvVexaAttributesValuesGroups> GetOldValues() {
     const ComPtr<INvVexaXmlAttributeValue> oldValues = XmlValueIn(Values(), u"oldValues");

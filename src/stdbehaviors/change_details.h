@@ -23,8 +23,8 @@ class ChangeTrackingView : public BehaviorView {
 };
 
 ComPtr<INvVexaObjectCreated> NewObjectCreated(const ComPtr<INvVexaObject>& change);
-// `namespaces` is the package's table (null on the reading side): captured
-// values are kept with it. `schema` rebuilds the deleted object and old values.
+// `namespaces` is the package's table (on the reading side, one that names
+// the schema's namespaces as a package would): captured values are kept with it. `schema` rebuilds the deleted object and old values.
 ComPtr<INvVexaObjectDeleted> NewObjectDeleted(const ComPtr<INvVexaObject>& change,
                                               const ComPtr<INvVexaSchema>& schema,
                                               const ComPtr<INvVexaNamespaces>& namespaces);

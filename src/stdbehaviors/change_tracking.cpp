@@ -4,6 +4,7 @@
 
 #include "frame/exception.h"
 #include "frame/implements.h"
+#include "reader/fragment_reader.h"
 #include "stdbehaviors/behavior_views.h"
 #include "stdbehaviors/change_details.h"
 
@@ -172,7 +173,12 @@ class CNvVexaChangeReaderImpl {
   virtual ~CNvVexaChangeReaderImpl() = default;
 
   virtual ComPtr<INvVexaChange> CastToChange(const ComPtr<INvVexaObject>& object) {
-    return nv::CastToChange(object, reader_.Schema(), nullptr);
+    const ComPtr<INvVexaSchema> schema = reader_.Schema();
+    if (!SameObject(schema, schema_)) {
+      schema_ = schema;
+      namespaces_ = PackageNamespacesOf(schema);
+    }
+    return nv::CastToChange(object, schema_, namespaces_);
   }
   virtual ComPtr<INvVexaChangeTransaction> CastToTransaction(const ComPtr<INvVexaObject>& object) {
     return nv::CastToTransaction(object);
@@ -180,6 +186,10 @@ class CNvVexaChangeReaderImpl {
 
  private:
   ComPtr<INvVexaReader> reader_;
+  // The reader's schema, and the table that values captured on this side are
+  // written with, made again when the reader loads another schema.
+  ComPtr<INvVexaSchema> schema_;
+  ComPtr<INvVexaNamespaces> namespaces_;
 };
 
 class CNvVexaChangeReader final

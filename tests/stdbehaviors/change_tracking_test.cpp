@@ -196,10 +196,20 @@ TEST(ChangeTracking, RoundTripsTransactionsAndChangesOfEachKind) {
   std::string read;
   const auto iterator = reader.DataReader().ObjectReader().GetObjectIterator();
   const auto readPart = iterator.GetObject();
-  for (; !iterator.AtEnd(); iterator.Next())
+  ComPtr<INvVexaObjectValueModified> readModified;
+  for (; !iterator.AtEnd(); iterator.Next()) {
     read += Describe(iterator.GetObject(), changesRead, reader.Schema());
-  reader.Close();
+    if (iterator.GetObject().Id() == Bstr(u"c2"))
+      readModified = changesRead.CastToChange(iterator.GetObject()).ObjectValueModified();
+  }
   EXPECT_EQ(read, expected);
+  // A view from the reader can be written to: old values given there read back.
+  const auto given = readModified.NewOldValues();
+  Fill(given, 0);
+  readModified.SetOldValues(given);
+  EXPECT_EQ(DescribeValues(readModified.GetOldValues(), u"Part", reader.Schema()),
+            DescribeValues(given, u"Part", reader.Schema()));
+  reader.Close();
   // A read object deleted in another package is kept as that package names it.
   const auto second = Created<INvVexaWriter>(CLSID_NvVexaWriter);
   second.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
