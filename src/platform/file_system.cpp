@@ -85,12 +85,15 @@ void CreateFolderTree(std::u16string_view path) {
   if (!IsFolderPath(target)) ThrowCreateFailure(Bstr(path), ENOTDIR);
 }
 
-bool CopyFile(std::u16string_view source, std::u16string_view destination, bool failIfExists) {
+void CopyFile(std::u16string_view source, std::u16string_view destination, bool failIfExists) {
   std::error_code error;
   const auto options = failIfExists ? fs::copy_options::none
                                     : fs::copy_options::overwrite_existing;
-  return fs::copy_file(ToFileSystemPath(source), ToFileSystemPath(destination), options, error) &&
-         !error;
+  if (!fs::copy_file(ToFileSystemPath(source), ToFileSystemPath(destination), options, error) ||
+      error) {
+    throw ENvException(u"Cannot copy the file " + Bstr(source) + u" to " + Bstr(destination) +
+                       u": " + Bstr::FromUtf8(error.message()));
+  }
 }
 
 namespace {

@@ -29,9 +29,11 @@ void CreateFolder(std::u16string_view path, unsigned mode = 0777);
 // Creates every missing folder of `path`.
 void CreateFolderTree(std::u16string_view path);
 
-// Copies the file's content (a link is followed); with `failIfExists` an
-// existing destination is left alone and the copy fails.
-bool CopyFile(std::u16string_view source, std::u16string_view destination, bool failIfExists);
+// Copies the file's content (a link is followed), in the kernel or in
+// blocks whatever its size; with `failIfExists` an existing destination is
+// left alone and the copy fails. Fails with "Cannot copy the file <source>
+// to <destination>: <reason>".
+void CopyFile(std::u16string_view source, std::u16string_view destination, bool failIfExists);
 
 // Emptying a folder.
 

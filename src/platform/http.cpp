@@ -11,7 +11,6 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <filesystem>
 #include <memory>
 #include <mutex>
 #include <optional>
@@ -395,14 +394,7 @@ void FetchFile(std::u16string_view source, std::u16string_view destination,
     HttpUtils().Download(source, destination, kVexaUserAgent, proxy);
     return;
   }
-  // The file system copies in the kernel or in blocks, whatever the file's size.
-  std::error_code error;
-  std::filesystem::copy_file(ToFileSystemPath(source), ToFileSystemPath(destination),
-                             std::filesystem::copy_options::overwrite_existing, error);
-  if (error) {
-    throw ENvException(u"Cannot copy the file " + Bstr(source) + u" to " + Bstr(destination) +
-                       u": " + Bstr::FromUtf8(error.message()));
-  }
+  CopyFile(source, destination, false);
 }
 
 }  // namespace nv

@@ -72,7 +72,9 @@ TEST_F(FileSystemTest, TellsFoldersFromFilesCreatesFoldersAndEmptiesThem) {
 TEST_F(FileSystemTest, CopyFileHonoursFailIfExists) {
   WriteText(File("source"), "new");
   WriteText(File("existing"), "old content");
-  EXPECT_FALSE(CopyFile(Name("source"), Name("existing"), true));
+  EXPECT_EQ(FailureOf([&] { CopyFile(Name("source"), Name("existing"), true); }),
+            "Cannot copy the file " + File("source") + " to " + File("existing") +
+                ": File exists");
   EXPECT_EQ(ReadText(File("existing")), "old content");
 }
 
