@@ -87,10 +87,9 @@ bool Refused(Body&& body) {
 inline constexpr const char16_t* kSchemaUri = u"urn:fuzz";
 inline constexpr const char16_t* kBehaviorUri = u"urn:fuzz:b#Tagged";
 
-// "t<type>" for each data type, spread over Base <- Leaf, and a behaviour
-// with an int, a string and an XML attribute on Leaf.
-inline ComPtr<INvVexaSchema> FixedSchema(ComPtr<INvVexaSchema> schema = MakeSchema()) {
-  schema.PutSchemaURI(kSchemaUri);
+// Adds "t<type>" for each data type, spread over Base <- Leaf, and a
+// behaviour with an int, a string and an XML attribute on Leaf.
+inline void AddFixedClasses(const ComPtr<INvVexaSchema>& schema) {
   const auto classes = schema.Classes();
   const auto base = classes.Add(u"Base"), leaf = classes.Add(u"Leaf");
   leaf.PutParentClass(base);
@@ -105,6 +104,13 @@ inline ComPtr<INvVexaSchema> FixedSchema(ComPtr<INvVexaSchema> schema = MakeSche
   for (const auto& [name, type] : {std::pair{u"rev", dtInt}, {u"note", dtString}, {u"doc", dtXML}})
     tagged.Attributes().Add(name).TypeDefinition().PutValueType(type);
   leaf.CurrentClassBehaviors().Add(tagged, muNo);
+}
+
+// The fixed classes in a schema of URI kSchemaUri.
+inline ComPtr<INvVexaSchema> FixedSchema() {
+  ComPtr<INvVexaSchema> schema = MakeSchema();
+  schema.PutSchemaURI(kSchemaUri);
+  AddFixedClasses(schema);
   return schema;
 }
 

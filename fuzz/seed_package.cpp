@@ -1,7 +1,9 @@
-// Writes packages of the fuzz targets' fixed schema, for seeds: FILE.vexa
+// Writes packages of the fuzz targets' fixed classes, for seeds: FILE.vexa
 // with an Info item and objects that carry a value of every data type
 // (text values with markup, references, nulls, XML), and FILE-empty.vexa
-// with no Info and no objects.
+// with no Info and no objects, both with the schema embedded; and
+// FILE-external.vexa, the first again with the schema of URI kSchemaUri left
+// outside (its instance document is the one the instance target reads).
 //
 //   seed_package FILE
 #include <cstdio>
@@ -28,10 +30,14 @@ Variant Sample(DataTypeEnum type, int pick) {
   return TextToValue(kTexts[type - 1], type, nullptr);
 }
 
-void Write(const std::string& file, bool full) {
+void Write(const std::string& file, bool full, bool external) {
   const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
-  writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
-  const ComPtr<INvVexaSchema> schema = FixedSchema(writer.Schema());
+  if (external)
+    writer.SetSchemaMode(mtExternal, kSchemaUri, u"http://h/fuzz.xsd", false);
+  else
+    writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
+  const ComPtr<INvVexaSchema> schema = writer.Schema();
+  AddFixedClasses(schema);
   writer.CreateVexaArchiveFile(Bstr::FromUtf8(file));
   const ComPtr<INvVexaDataWriter> data = writer.DataWriter();
   if (full) {
@@ -67,8 +73,9 @@ int main(int argc, char** argv) {
     return 2;
   }
   try {
-    Write(std::string(argv[1]) + ".vexa", true);
-    Write(std::string(argv[1]) + "-empty.vexa", false);
+    Write(std::string(argv[1]) + ".vexa", true, false);
+    Write(std::string(argv[1]) + "-empty.vexa", false, false);
+    Write(std::string(argv[1]) + "-external.vexa", true, true);
   } catch (const std::exception& failure) {
     std::fprintf(stderr, "%s\n", failure.what());
     return 1;

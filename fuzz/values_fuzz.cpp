@@ -13,12 +13,16 @@ Variant Read(std::u16string_view text, DataTypeEnum type) {
   return TextToValue(text, type, nullptr);
 }
 
-// The text to read again: an XML value writes as a value element's content
-// (declarations, ">", fragment), so its own fragment is read instead.
+// The text to read again: what a document parser hands over for the written
+// text. Escaped texts unescape to the value's own string; an XML value
+// writes as a value element's content (declarations, ">", fragment), so its
+// own fragment is read instead.
 std::u16string SourceOf(const Variant& value, const std::u16string& written, DataTypeEnum type) {
-  if (type != dtXML) return written;
-  return std::u16string(
-      ComPtr<IDispatch>(value.pdispVal).as<INvVexaXmlAttributeValue>().XML().View());
+  if (type == dtXML)
+    return std::u16string(
+        ComPtr<IDispatch>(value.pdispVal).as<INvVexaXmlAttributeValue>().XML().View());
+  if (IsEscapedTextType(type) && value.vt == VT_BSTR) return std::u16string(value.bstrVal);
+  return written;
 }
 
 }  // namespace

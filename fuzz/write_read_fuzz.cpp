@@ -79,13 +79,20 @@ void Fill(FuzzedDataProvider& input, const ComPtr<INvVexaObject>& object,
          object.GetBehaviorValues(behaviors.Item(k).URI()));
 }
 
-std::u16string InfoText(const ComPtr<INvVexaInfo>& info) {
+// The items of the fuzz namespace as "name=text". An item never given a
+// value is written as its type's empty value coerced (0, "", 1899-12-30): on
+// the writing side (`written`) it is shown so.
+std::u16string InfoText(const ComPtr<INvVexaInfo>& info, bool written) {
   std::u16string out;
   const auto items = info.as<INvVexaInfoCRaw>();
   for (LONG k = 0; k < items.Count(); ++k) {
     const auto item = items.GetItem(k);
     if (item.Namespace().View() != u"urn:fuzz:info") continue;
-    out += std::u16string(item.Name().View()) + u"=" + ValueText(item.Value(), item.ValueType());
+    const Variant value = item.Value();
+    out += std::u16string(item.Name().View()) + u"=" +
+           (written && value.vt == VT_EMPTY
+                ? std::u16string(VexaVariantToText(value, item.ValueType()).View())
+                : ValueText(value, item.ValueType()));
   }
   return out;
 }
@@ -95,7 +102,7 @@ std::u16string InfoText(const ComPtr<INvVexaInfo>& info) {
 std::optional<std::u16string> Write(FuzzedDataProvider& input, const std::string& file) {
   const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
   writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
-  FixedSchema(writer.Schema());
+  AddFixedClasses(writer.Schema());
   writer.CreateVexaArchiveFile(Bstr::FromUtf8(file));
   const ComPtr<INvVexaDataWriter> data = writer.DataWriter();
   std::u16string expected;
@@ -108,7 +115,7 @@ std::optional<std::u16string> Write(FuzzedDataProvider& input, const std::string
   });
   if (Refused([&] {
         data.Info().Save();
-        expected = InfoText(data.Info());
+        expected = InfoText(data.Info(), true);
       }))
     return std::nullopt;
   for (int k = 0; input.remaining_bytes() > 0 && k < 16; ++k) {
@@ -126,7 +133,7 @@ std::u16string Read(const std::string& file) {
   const ComPtr<INvVexaReader> reader = CreateObject<NvVexaReader>();
   reader.OpenVexaArchiveFile(Bstr::FromUtf8(file), true);
   const ComPtr<INvVexaDataReader> data = reader.DataReader();
-  std::u16string found = InfoText(data.Info());
+  std::u16string found = InfoText(data.Info(), false);
   const ComPtr<INvVexaObjectIterator> objects = data.ObjectReader().GetObjectIterator();
   for (; !objects.AtEnd(); objects.Next())
     found += u"\n" + DescribeObject(objects.GetObject(), reader.Schema());
