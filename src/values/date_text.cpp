@@ -5,6 +5,7 @@
 #include "values/data_type_names.h"
 #include "values/number_text.h"
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
 #include <cstdint>
@@ -103,13 +104,19 @@ using Kind = DateTimeKind;
 bool IsDigit(char16_t c) noexcept { return c >= u'0' && c <= u'9'; }
 int DigitAt(std::u16string_view text, size_t at) noexcept { return text[at] - u'0'; }
 
-// A calendar or clock field. Unlike the integer data types, a field never
-// wraps: a value beyond int range stays out of range and fails its encoding.
+// A calendar or clock field: the leading integer after blanks and a sign,
+// as the integer data types read it. Unlike them, a field never wraps: a
+// value beyond int range saturates at INT_MAX or -INT_MAX (which a year's
+// sign can still flip) and fails its encoding.
 int FieldOf(std::u16string_view text) noexcept {
-  const int64_t value = ParseLeadingInteger(text);
-  if (value > INT_MAX) return INT_MAX;
-  if (value < INT_MIN) return INT_MIN;
-  return static_cast<int>(value);
+  size_t at = 0;
+  while (at < text.size() && (text[at] == u' ' || (text[at] >= u'\t' && text[at] <= u'\r'))) ++at;
+  bool negative = false;
+  if (at < text.size() && (text[at] == u'+' || text[at] == u'-')) negative = text[at++] == u'-';
+  int64_t magnitude = 0;
+  for (; at < text.size() && IsDigit(text[at]); ++at)
+    magnitude = std::min<int64_t>(magnitude * 10 + DigitAt(text, at), INT_MAX);
+  return static_cast<int>(negative ? -magnitude : magnitude);
 }
 
 // Removes a trailing zone designator, "Z" or a sign with hh:mm, keeping its

@@ -158,6 +158,8 @@ TEST(TextToValue, EveryTypeReadsItsValueOrFails) {
       {u"99999999999:00:00", dtTime, kFails}, {u"12:00:-1", dtTime, kFails},
       {u"2009-03-07T14:05:09", dtDate, kFails}, {u"2009", dtGMonth, kFails},
       {u"--03--", dtGYear, kFails}, {u"-0044", dtGYear, kFails},
+      // Date and time fields do not wrap: 2^64 + 2009 is no year 2009.
+      {u"18446744073709553625-03-07", dtDate, kFails}, {u"-70000000000000000000", dtGYear, kFails},
       {u"2009-03", dtGMonth, Variant::Date(At(2009, 3, 1))}, {u"p1d", dtDuration, kFails},
       {u"0fA0", dtHexBinary, ByteArray({0x0F, 0xA0})}, {u"0fA", dtHexBinary, kFails},
       // Leading numbers, as atoi (keeping the low bits of 2^64 + 1) and strtod
