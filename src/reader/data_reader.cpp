@@ -117,7 +117,7 @@ void CNvVexaDataReaderImpl::ReadInfoItem(const ComPtr<INvVexaInfo>& info) {
   ValueElement read = ReadValueElement(parser, type);
   if (read.reference)
     item.PutValue(Variant(Bstr(*read.reference)));
-  else if (read.empty && type == dtString)
+  else if (read.empty)
     item.PutValue(Variant(u""));
   else if (!read.empty)
     item.PutValue(read.value);

@@ -55,7 +55,11 @@ Variant ReadXmlValue(PullParser& parser) {
   return XmlAttributeValueFromText(text, declarations);
 }
 
-bool IsTextType(DataTypeEnum type) { return type == dtString || type == dtAnyUri; }
+// Types whose empty text is a value: the writer writes an empty string of
+// them as an empty element.
+bool IsTextType(DataTypeEnum type) {
+  return type == dtString || type == dtAnyUri || type == dtLanguage;
+}
 
 bool IsWhitespace(std::u16string_view text) {
   return text.find_first_not_of(u" \t\r\n") == std::u16string_view::npos;
