@@ -11,13 +11,7 @@ if [ $# -lt 1 ]; then
   echo "usage: $0 TARGET|all [MAX_LEN]" >&2
   exit 2
 fi
-root=$(cd "$(dirname "$0")/.." && pwd)
-out=$root/out/fuzz
-if [ "$1" = all ]; then
-  targets=$(ls "$root"/fuzz/*_fuzz.cpp | sed 's|.*/||; s|\.cpp$||')
-else
-  targets=$1
-fi
+. "$(dirname "$0")/targets.sh"
 for target in $targets; do
   committed=$root/fuzz/corpus/$target
   previous=$out/minimize/$target

@@ -13,13 +13,7 @@ if [ $# -ne 2 ]; then
   echo "usage: $0 TARGET|all SECONDS" >&2
   exit 2
 fi
-root=$(cd "$(dirname "$0")/.." && pwd)
-out=$root/out/fuzz
-if [ "$1" = all ]; then
-  targets=$(ls "$root"/fuzz/*_fuzz.cpp | sed 's|.*/||; s|\.cpp$||')
-else
-  targets=$1
-fi
+. "$(dirname "$0")/targets.sh"
 
 cmake -S "$root" -B "$out" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=/usr/bin/clang++ \
   -DNV_BUILD_FUZZ=ON -DNV_BUILD_TESTS=OFF >/dev/null

@@ -26,13 +26,6 @@ ComPtr<INvVexaClass> ClassOf(const ComPtr<INvVexaSchema>& schema, const Bstr& cl
   return found;
 }
 
-// Class attributes are written with the prefix of the package's target
-// namespace, which a schema without a URI gets a default for.
-Bstr ClassNamespaceOf(const ComPtr<INvVexaSchema>& schema) {
-  Bstr uri = schema.SchemaURI();
-  return uri.Empty() ? Bstr(kDefaultTargetNamespace) : uri;
-}
-
 // The values of a value set, which (unlike an object) leaves the test for a
 // behaviour of the class to its caller.
 class GroupsValues final : public ObjectValuesTarget {
@@ -75,7 +68,7 @@ void ReadFragment(const ComPtr<INvVexaXmlAttributeValue>& attributes,
   parser.SkipTokens(kSkippedTokens);
   ExpectToken(parser, ttStartElement);
   parser.NextSkipping(kSkippedTokens);
-  ObjectContentReader(parser, ClassNamespaceOf(schema))
+  ObjectContentReader(parser, TargetNamespaceOf(schema))
       .Read(target, className, kXmlFragmentWrapper, u"");
 }
 
@@ -85,7 +78,7 @@ ComPtr<INvVexaNamespaces> PackageNamespacesOf(const ComPtr<INvVexaSchema>& schem
   const ComPtr<INvVexaNamespaces> table = CreateObject<CNvVexaNamespaces>();
   table.Add(kXmlSchemaInstanceNamespace, kXsiPrefix);
   table.Add(kCoreNamespace, kCorePrefix);
-  table.Add(ClassNamespaceOf(schema), kSchemaPrefix);
+  table.Add(TargetNamespaceOf(schema), kSchemaPrefix);
   const auto generated = table.as<INvVexaNamespacesCRaw>();
   const auto behaviors = schema.ClassesBehaviors();
   for (LONG k = 0, count = behaviors.Count(); k < count; ++k) {

@@ -47,10 +47,14 @@ Bstr ImportLocation(const Bstr& location) {
 
 }  // namespace
 
+Bstr TargetNamespaceOf(const ComPtr<INvVexaSchema>& schema) {
+  const Bstr uri = schema.SchemaURI();
+  return uri.Empty() ? Bstr(kDefaultTargetNamespace) : uri;
+}
+
 void AppendSchemaStartTag(std::u16string& out, const ComPtr<INvVexaSchema>& schema,
                           const ComPtr<INvVexaNamespaces>& namespaces) {
-  Bstr target = schema.SchemaURI();
-  if (target.Empty()) target = Bstr(kDefaultTargetNamespace);
+  const Bstr target = TargetNamespaceOf(schema);
   out += u"<schema";
   AppendAttribute(out, u"xmlns", kXmlSchemaNamespace);
   AppendAttribute(out, u"targetNamespace", target);

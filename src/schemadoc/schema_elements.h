@@ -17,6 +17,9 @@ inline constexpr std::u16string_view kCoreSchemaLocation =
 static_assert(kCoreSchemaLocation.starts_with(kNamespaceBase));
 // The target namespace of a schema that has no URI of its own.
 inline constexpr std::u16string_view kDefaultTargetNamespace = u"VEXA_Schema.xsd";
+
+// The schema's target namespace: its URI, or the default for a schema without one.
+Bstr TargetNamespaceOf(const ComPtr<INvVexaSchema>& schema);
 inline constexpr std::u16string_view kBehaviorSchemaFilePrefix = u"VEXA_CB_";
 inline constexpr std::u16string_view kSchemaFileExtension = u".xsd";
 

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "archive/beneath.h"
+#include "archive/entry_names.h"
 #include "archive/unzipper.h"
 #include "frame/exception.h"
 #include "frame/unique_fd.h"
@@ -36,20 +37,12 @@ std::u16string UpperCase(std::u16string_view text) {
 
 // The folders and the file of a file name read from a package, one
 // component each, when it names a file inside whatever folder it is taken
-// against; empty when it is absolute, rooted, has a drive or a colon,
-// climbs out with "..", or names no file.
+// against: the archive's test for entry names, which refuses absolute and
+// rooted names, drives, ':' and "..". Empty when it fails or names a folder.
 std::vector<std::string> ComponentsInside(std::u16string_view name) {
-  if (!IsRelativePath(name) || HasParentComponent(name) || IsPathSeparator(name.back())) return {};
-  std::vector<std::string> parts;
-  const std::string path = ToFileSystemPath(name);
-  std::string part;
-  for (size_t start = 0; start <= path.size(); start += part.size() + 1) {
-    part = path.substr(start, path.find('/', start) - start);
-    if (!part.empty() && part != ".") parts.push_back(part);
-  }
-  // The last component names the file: "a/." names a folder.
-  if (part == ".") parts.clear();
-  return parts;
+  const std::string utf8 = Bstr(name).ToUtf8();
+  if (!archive::UnsafeNameReason(utf8).empty() || archive::IsFolderName(utf8)) return {};
+  return archive::NameComponents(utf8);
 }
 
 UniqueFd OpenFolder(const std::string& path) {

@@ -6,24 +6,18 @@
 #include <gtest/gtest.h>
 
 #include "stdbehaviors/catalogue.h"
+#include "support/created.h"
 #include "support/failure_of.h"
 #include "support/scratch.h"
 
 namespace nv {
 namespace {
 
-template <class I>
-ComPtr<I> Create(const CLSID& clsid) {
-  ComPtr<I> made;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IidOf<I>(),
-                             reinterpret_cast<void**>(made.put())),
-            S_OK);
-  return made;
-}
+using nv_test::Created;
 
 // "Part" carries versioning, a time stamp and a file association; "Plain" none.
 void BuildSchema(const ComPtr<INvVexaSchema>& schema) {
-  const auto helper = Create<INvVexaStdHelper>(CLSID_NvVexaStdHelper).CreateSchemaHelper(schema);
+  const auto helper = Created<INvVexaStdHelper>(CLSID_NvVexaStdHelper).CreateSchemaHelper(schema);
   helper.AddDefaultFilesSupport();
   helper.AddDefaultVersioningSupport();
   const auto part = schema.Classes().Add(u"Part");
@@ -35,8 +29,8 @@ void BuildSchema(const ComPtr<INvVexaSchema>& schema) {
 
 TEST(BehaviorViews, WrittenThroughTheWriterHelperReadBackThroughTheReaderHelper) {
   const nv_test::ScratchFolder folder;
-  const auto std = Create<INvVexaStdHelper>(CLSID_NvVexaStdHelper);
-  const auto writer = Create<INvVexaWriter>(CLSID_NvVexaWriter);
+  const auto std = Created<INvVexaStdHelper>(CLSID_NvVexaStdHelper);
+  const auto writer = Created<INvVexaWriter>(CLSID_NvVexaWriter);
   BuildSchema(writer.Schema());
   writer.SetSchemaMode(mtEmbedded, u"", u"", false);
   writer.CreateVexaArchiveFile(folder.Name("p.vexa"));
@@ -67,7 +61,7 @@ TEST(BehaviorViews, WrittenThroughTheWriterHelperReadBackThroughTheReaderHelper)
             "Invalid pointer");
   writer.CloseVexaArchiveFile();
 
-  const auto reader = Create<INvVexaReader>(CLSID_NvVexaReader);
+  const auto reader = Created<INvVexaReader>(CLSID_NvVexaReader);
   reader.OpenVexaArchiveFile(folder.Name("p.vexa"), true);
   const auto readers = std.CreateReaderHelper(reader);
   EXPECT_EQ(readers.FileReader().get(), readers.FileReader().get());
@@ -85,8 +79,8 @@ TEST(BehaviorViews, WrittenThroughTheWriterHelperReadBackThroughTheReaderHelper)
 }
 
 TEST(BehaviorViews, DetectFileMimeTypeUsesTheSystemTable) {
-  const auto writer = Create<INvVexaWriter>(CLSID_NvVexaWriter);
-  const auto helper = Create<INvVexaStdHelper>(CLSID_NvVexaStdHelper).CreateWriterHelper(writer);
+  const auto writer = Created<INvVexaWriter>(CLSID_NvVexaWriter);
+  const auto helper = Created<INvVexaStdHelper>(CLSID_NvVexaStdHelper).CreateWriterHelper(writer);
   EXPECT_EQ(helper.DetectFileMimeType(u"Docs/plan.PDF"), Bstr(u"application/pdf"));
   EXPECT_EQ(helper.DetectFileMimeType(u"notes.no-such-extension"), Bstr());
 }

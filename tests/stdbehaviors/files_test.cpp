@@ -11,6 +11,7 @@
 #include "platform/file_info.h"
 #include "platform/http_test_server.h"
 #include "stdbehaviors/catalogue.h"
+#include "support/created.h"
 #include "support/failure_of.h"
 #include "support/scratch.h"
 
@@ -18,16 +19,9 @@ namespace nv::test {
 namespace {
 
 namespace fs = std::filesystem;
+using nv_test::Created;
 using nv_test::MessageOfFailure;
 using Cases = std::vector<std::pair<std::function<void()>, std::string>>;
-
-template <class I>
-ComPtr<I> Make(REFCLSID clsid) {
-  ComPtr<I> made;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IidOf<I>(),
-                             reinterpret_cast<void**>(made.put())), S_OK);
-  return made;
-}
 
 // Every value a file view reports; times in milliseconds, the precision a package keeps.
 std::string Milliseconds(double date) { return std::to_string(std::llround(date * 86400000)); }
@@ -56,7 +50,7 @@ class FilesTest : public ::testing::Test {
 
   // A package with the standard file support and a plain class, and its file writer.
   ComPtr<INvVexaFileWriter> Create(const std::string& name) {
-    writer_ = Make<INvVexaWriter>(CLSID_NvVexaWriter);
+    writer_ = Created<INvVexaWriter>(CLSID_NvVexaWriter);
     writer_.SetSchemaMode(mtEmbedded, u"", u"", false);
     helper_.CreateSchemaHelper(writer_.Schema()).AddDefaultFilesSupport();
     writer_.Schema().Classes().Add(u"Plain");
@@ -83,7 +77,7 @@ class FilesTest : public ::testing::Test {
 
   // Opens the package with a file reader; answers its objects by id.
   std::map<std::string, ComPtr<INvVexaObject>> Read(const std::string& name) {
-    reader_ = Make<INvVexaReader>(CLSID_NvVexaReader);
+    reader_ = Created<INvVexaReader>(CLSID_NvVexaReader);
     reader_.OpenVexaArchiveFile(scratch_.Name(name), true);
     fileReader_ = helper_.CreateReaderHelper(reader_).FileReader();
     std::map<std::string, ComPtr<INvVexaObject>> objects;
@@ -96,7 +90,7 @@ class FilesTest : public ::testing::Test {
   static inline const std::string kPlan = std::string("p\0\r\n", 4) + std::string(70000, '\xFF');
   nv_test::ScratchFolder scratch_;
   nv_test::ScopedEnv env_;
-  ComPtr<INvVexaStdHelper> helper_ = Make<INvVexaStdHelper>(CLSID_NvVexaStdHelper);
+  ComPtr<INvVexaStdHelper> helper_ = Created<INvVexaStdHelper>(CLSID_NvVexaStdHelper);
   ComPtr<INvVexaWriter> writer_;
   ComPtr<INvVexaReader> reader_;
   ComPtr<INvVexaFileReader> fileReader_;
