@@ -3,7 +3,6 @@
 // every data type, and a walk over everything an object holds.
 #pragma once
 
-#include <fuzzer/FuzzedDataProvider.h>
 #include <stdlib.h>
 
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "fuzz_input.h"
 #include "frame/bstr.h"
 #include "frame/exception.h"
 #include "frame/interfaces.h"

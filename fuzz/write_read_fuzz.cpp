@@ -16,14 +16,14 @@ namespace {
 
 // UTF-16 units straight from the input: lone surrogates and control
 // characters included.
-std::u16string Units(FuzzedDataProvider& input) {
+std::u16string Units(FuzzInput& input) {
   const std::string bytes = input.ConsumeRandomLengthString(64);
   std::u16string text(bytes.size() / 2, u'\0');
   std::memcpy(text.data(), bytes.data(), text.size() * 2);
   return text;
 }
 
-Variant Bytes(FuzzedDataProvider& input) {
+Variant Bytes(FuzzInput& input) {
   const std::string bytes = input.ConsumeRandomLengthString(64);
   SAFEARRAY* array = SafeArrayCreateVector(VT_UI1, 0, static_cast<ULONG>(bytes.size()));
   void* at = nullptr;
@@ -39,7 +39,7 @@ Variant Bytes(FuzzedDataProvider& input) {
 
 // A value for an attribute of `type`: a client's variant of a kind that
 // type takes, or the type's text read as a value. Empty when there is none.
-Variant ValueFor(FuzzedDataProvider& input, DataTypeEnum type) {
+Variant ValueFor(FuzzInput& input, DataTypeEnum type) {
   switch (input.ConsumeIntegralInRange(0, 5)) {
     case 0: return Variant::Null();
     case 1: {
@@ -61,7 +61,7 @@ Variant ValueFor(FuzzedDataProvider& input, DataTypeEnum type) {
 
 // Gives every attribute of the object (class and behaviours) a value or
 // none; a value the object refuses is left out.
-void Fill(FuzzedDataProvider& input, const ComPtr<INvVexaObject>& object,
+void Fill(FuzzInput& input, const ComPtr<INvVexaObject>& object,
           const ComPtr<INvVexaSchema>& schema) {
   const auto vexaClass = schema.Classes().ItemByName(object.vexaClassName());
   const auto fill = [&](const auto& attributes, const ComPtr<INvVexaAttributesValues>& values) {
@@ -99,7 +99,7 @@ std::u16string InfoText(const ComPtr<INvVexaInfo>& info, bool written) {
 
 // Writes the package; answers what a reader must find, or nothing when the
 // writer refused to finish it.
-std::optional<std::u16string> Write(FuzzedDataProvider& input, const std::string& file) {
+std::optional<std::u16string> Write(FuzzInput& input, const std::string& file) {
   const ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
   writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
   AddFixedClasses(writer.Schema());
@@ -145,7 +145,7 @@ std::u16string Read(const std::string& file) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string file = Scratch::Get().Work() + "/rw.vexa";
-  FuzzedDataProvider input(data, size);
+  FuzzInput input(data, size);
   std::optional<std::u16string> expected;
   if (Refused([&] { expected = Write(input, file); }) || !expected) return 0;
   std::u16string found;

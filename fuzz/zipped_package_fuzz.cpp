@@ -31,7 +31,7 @@ std::set<std::string> Listing(const fs::path& folder, const fs::path& skip) {
   return names;
 }
 
-bool Zip(FuzzedDataProvider& input, const std::string& file) {
+bool Zip(FuzzInput& input, const std::string& file) {
   int error = 0;
   zip_t* archive = zip_open(file.c_str(), ZIP_CREATE | ZIP_TRUNCATE, &error);
   if (archive == nullptr) return false;
@@ -55,7 +55,7 @@ bool Zip(FuzzedDataProvider& input, const std::string& file) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string work = Scratch::Get().Work();
   const fs::path parent = Scratch::Get().Root();
-  FuzzedDataProvider input(data, size);
+  FuzzInput input(data, size);
   if (!Zip(input, work + "/in.vexa")) return 0;
   fs::create_directory(work + "/out");
   const auto before = Listing(parent, work);
