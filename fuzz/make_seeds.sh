@@ -39,25 +39,24 @@ for package in "$work"/*.vexa; do
 done
 
 # Structured packages: the entries of each package in the input layout the
-# target reads (counts and choices from the end, names and contents from the
-# front, strings ended by a backslash and another character).
+# target reads (an entry count less one, then per entry a 0 for a name of the
+# input's own, the name and the content, each after its length).
 python3 - "$work" "$seeds/zipped_package_fuzz" <<'PY'
 import os, sys, zipfile
 work, dest = sys.argv[1], sys.argv[2]
-def text(data):
-    return data.replace(b'\\', b'\\\\') + b'\\n'
+def text(data, width):
+    return len(data).to_bytes(width, 'big') + data
 for name in sorted(os.listdir(work)):
     if not name.endswith('.vexa'):
         continue
     with zipfile.ZipFile(os.path.join(work, name)) as archive:
-        entries = [(e.filename.encode(), archive.read(e)) for e in archive.infolist()][:8]
-    entries = [(n, c) for n, c in entries if len(c) <= 4096]
-    front, back = b'', [len(entries) - 1]
+        entries = [(e.filename.encode(), archive.read(e)) for e in archive.infolist()]
+    entries = [(n, c) for n, c in entries if len(n) <= 64 and len(c) <= 4096][:8]
+    seed = bytes([len(entries) - 1])
     for entry_name, content in entries:
-        back.append(0)  # an arbitrary name, from the front
-        front += text(entry_name) + text(content)
-    with open(os.path.join(dest, name[:-5]), 'wb') as seed:
-        seed.write(front + bytes(reversed(back)))
+        seed += b'\0' + text(entry_name, 1) + text(content, 2)
+    with open(os.path.join(dest, name[:-5]), 'wb') as out:
+        out.write(seed)
 PY
 
 # Value texts: a type byte (the type less one: 0 for dtString ... 20 for dtXML).

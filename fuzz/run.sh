@@ -1,16 +1,16 @@
 #!/bin/sh
 # Builds the fuzz targets with clang in out/fuzz and runs one target, or all
-# of them one after the other, for SECONDS each:
+# of them one after the other, for SECONDS each, or until RUNS executions:
 #
-#   sh fuzz/run.sh TARGET|all SECONDS
+#   sh fuzz/run.sh TARGET|all SECONDS [RUNS]
 #
 # Each target starts from its committed corpus (fuzz/corpus/TARGET) and the
 # seeds of fuzz/make_seeds.sh (out/fuzz/seeds/TARGET) when made; new inputs
 # go to out/fuzz/corpus/TARGET, crashes to out/fuzz/findings/TARGET. The
 # summary gives executions, executions per second, coverage and findings.
 set -eu
-if [ $# -ne 2 ]; then
-  echo "usage: $0 TARGET|all SECONDS" >&2
+if [ $# -lt 2 ]; then
+  echo "usage: $0 TARGET|all SECONDS [RUNS]" >&2
   exit 2
 fi
 . "$(dirname "$0")/targets.sh"
@@ -28,7 +28,7 @@ for target in $targets; do
   [ -d "$out/seeds/$target" ] && seeds=$out/seeds/$target
   echo "== $target for $2 s"
   # shellcheck disable=SC2086
-  "$out/fuzz/$target" -max_total_time="$2" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
+  "$out/fuzz/$target" -max_total_time="$2" -runs="${3:--1}" -timeout=20 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$findings/" "$corpus" "$root/fuzz/corpus/$target" $seeds >"$log" 2>&1 || true
   executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
   per_second=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log" | tail -n 1)

@@ -229,7 +229,11 @@ void AppendValuePart(DocumentText& out, std::u16string_view endTag, const VARIAN
   }
   if (type == dtObjectReference) {
     out.Text() += u" href=\"";
+    const size_t start = out.Text().size();
     AppendLexical(out, value, dtObjectReference, XmlContext::kAttribute);
+    // A reader refuses a reference that names no identifier: never write one.
+    const std::u16string_view href = std::u16string_view(out.Text()).substr(start);
+    if (href.empty() || href == u"#") throw ENvException("Invalid empty object reference");
     out.Text() += u"\"/>";
     return;
   }

@@ -193,6 +193,9 @@ TEST_F(PackageReadBack, CharactersXmlCannotCarryAreRefusedAndNothingIsWritten) {
               unwritable("The value of attribute \"" + Utf8(attribute) + "\"", code));
   EXPECT_EQ(FailureOf([&] { saveWith(u"doc", XmlVariant(xml)); }),
             "Invalid XML String in XmlAttributeValue");
+  for (const char16_t* empty : {u"", u"#"})  // references a reader could not resolve
+    EXPECT_EQ(FailureOf([&] { saveWith(u"ref", Variant(empty)); }),
+              "Invalid empty object reference");
   objects.NewObject(u"Part", u"P-1").Save();
   writer.CloseVexaArchiveFile();
   const std::string document = Extracted("VEXA_Data.xml");
