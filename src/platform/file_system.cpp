@@ -4,6 +4,7 @@
 #include "frame/unique_fd.h"
 #include "platform/paths.h"
 
+#include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
 #include <stdio.h>
@@ -122,6 +123,33 @@ void DelTreeNoRoot(std::u16string_view folder) {
   }
   if (error) ThrowDeleteFailure(folder, error.value());
 }
+
+namespace {
+
+// RemoveTree beneath an open folder. The entries are read into a buffer on
+// the stack, without the C library's directory streams (which allocate).
+bool RemoveTreeAt(int parent, const char* name) noexcept {
+  if (::unlinkat(parent, name, 0) == 0 || errno == ENOENT) return true;
+  if (errno != EISDIR) return false;
+  const int folder = ::openat(parent, name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (folder < 0) return false;
+  bool removed = true;
+  alignas(dirent64) char entries[1024];
+  for (ssize_t got; (got = ::getdents64(folder, entries, sizeof entries)) > 0;) {
+    for (ssize_t at = 0; at < got;) {
+      const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
+      at += entry->d_reclen;
+      const std::string_view entryName = entry->d_name;
+      if (entryName != "." && entryName != "..") removed = RemoveTreeAt(folder, entry->d_name) && removed;
+    }
+  }
+  ::close(folder);
+  return ::unlinkat(parent, name, AT_REMOVEDIR) == 0 && removed;
+}
+
+}  // namespace
+
+bool RemoveTree(const char* path) noexcept { return RemoveTreeAt(AT_FDCWD, path); }
 
 namespace {
 

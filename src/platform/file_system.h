@@ -42,6 +42,11 @@ void CopyFile(std::u16string_view source, std::u16string_view destination, bool 
 // a `folder` that is itself a link is refused.
 void DelTreeNoRoot(std::u16string_view folder);
 
+// Removes `path` with everything below it, links removed and never followed.
+// Never allocates, so that cleaning up after an allocation failure cannot
+// fail for want of memory. False when something stayed.
+bool RemoveTree(const char* path) noexcept;
+
 // A new file under a short random name in the folder of the file it is meant
 // to become, moved onto that name only when complete. The short name keeps
 // any suffix that other code adds to it (libzip's own temporary name) within

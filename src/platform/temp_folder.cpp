@@ -34,18 +34,28 @@ Bstr CreateTempFile(std::u16string_view folder, std::u16string_view prefix) {
   return Bstr::FromUtf8(pattern);
 }
 
+namespace {
+
+// A fresh name in the temporary directory: a GUID without braces.
+Bstr NewTempFolderPath() { return JoinPath(GetTempDirectory(), Bstr::FromUtf8(NewGuidText())); }
+
+}  // namespace
+
 Bstr CreateTempFolder() {
-  const Bstr path = JoinPath(GetTempDirectory(), Bstr::FromUtf8(NewGuidText()));
+  const Bstr path = NewTempFolderPath();
   CreateFolder(path, 0700);
   return path;
 }
 
-TempFolder::TempFolder() : path_(CreateTempFolder()) {}
+TempFolder::TempFolder() : path_(NewTempFolderPath()), fileSystemPath_(ToFileSystemPath(path_)) {
+  CreateFolder(path_, 0700);
+}
 
 TempFolder& TempFolder::operator=(TempFolder&& other) noexcept {
   if (this != &other) {
     Remove();
     path_ = std::move(other.path_);
+    fileSystemPath_ = std::move(other.fileSystemPath_);
     other.path_ = Bstr();
   }
   return *this;
@@ -53,13 +63,9 @@ TempFolder& TempFolder::operator=(TempFolder&& other) noexcept {
 
 void TempFolder::Remove() noexcept {
   if (path_.Empty()) return;
-  try {
-    std::error_code ignored;
-    std::filesystem::remove_all(ToFileSystemPath(path_), ignored);
-  } catch (...) {
-    // Only allocation can throw here; the folder stays behind then.
-  }
+  RemoveTree(fileSystemPath_.c_str());
   path_ = Bstr();
+  fileSystemPath_.clear();
 }
 
 }  // namespace nv

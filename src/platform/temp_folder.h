@@ -4,6 +4,7 @@
 
 #include "frame/bstr.h"
 
+#include <string>
 #include <string_view>
 
 namespace nv {
@@ -28,7 +29,10 @@ class TempFolder {
  public:
   // Makes a new folder (CreateTempFolder); throws when that fails.
   TempFolder();
-  TempFolder(TempFolder&& other) noexcept : path_(std::move(other.path_)) { other.path_ = Bstr(); }
+  TempFolder(TempFolder&& other) noexcept
+      : path_(std::move(other.path_)), fileSystemPath_(std::move(other.fileSystemPath_)) {
+    other.path_ = Bstr();
+  }
   TempFolder& operator=(TempFolder&& other) noexcept;
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
@@ -37,12 +41,14 @@ class TempFolder {
   // The folder's path; empty once removed.
   const Bstr& Path() const noexcept { return path_; }
 
-  // Removes the folder and its content now. Links inside are removed, never
-  // followed. Failures are ignored: nothing more can be done about them.
+  // Removes the folder and its content now, without allocating. Links inside
+  // are removed, never followed. Failures are ignored: nothing more can be
+  // done about them.
   void Remove() noexcept;
 
  private:
   Bstr path_;
+  std::string fileSystemPath_;  // made at the start, so that removing needs no memory
 };
 
 }  // namespace nv
