@@ -84,6 +84,7 @@ void TFileStreamImpl::Create(const BstrArg& fileName, LONG mode) {
   readOnly_ = flags == O_RDONLY;
   fd_ = ::open(path_.c_str(), flags | O_CLOEXEC, 0666);
   if (fd_ < 0) throw ENvException(Bstr(u"Cannot create file ") + fileName.View());
+  cutShort_ = Bstr(u"Cannot write " + Subject() + u": a text was cut short by a failure");
 }
 
 void TFileStreamImpl::Free() {
@@ -97,16 +98,28 @@ void TFileStreamImpl::Free() {
   if (::close(std::exchange(fd_, -1)) != 0) Fail(errno);
 }
 
+std::u16string TFileStreamImpl::Subject() const {
+  return subject_.empty() ? u"file " + Utf8ToUtf16(path_) : subject_;
+}
+
 void TFileStreamImpl::Fail(int error) {
-  const std::u16string subject = subject_.empty() ? u"file " + Utf8ToUtf16(path_) : subject_;
-  failure_ = Bstr(u"Cannot write " + subject + u": " + Utf8ToUtf16(ErrnoText(error)));
+  failure_ = Bstr(u"Cannot write " + Subject() + u": " + Utf8ToUtf16(ErrnoText(error)));
   CloseQuietly();
   throw ENvException(failure_);
+}
+
+void TFileStreamImpl::Abandon() noexcept {
+  if (failure_.Empty()) failure_ = cutShort_;  // shares the text: no allocation
+  CloseQuietly();
 }
 
 LONG TFileStreamImpl::Write(const VARIANT& buffer, LONG count) {
   if (!failure_.Empty()) throw ENvException(failure_);
   if (fd_ < 0) throw ENvException("The file stream is not open");
+  if (count == kAbandonText) {
+    Abandon();
+    return 0;
+  }
   return WithBytes(buffer, [&](std::string_view bytes) {
     if (count < 0 || static_cast<size_t>(count) > bytes.size())
       throw ENvException(("Cannot write " + std::to_string(count) + " bytes from a buffer of " +
@@ -114,7 +127,12 @@ LONG TFileStreamImpl::Write(const VARIANT& buffer, LONG count) {
                              .c_str());
     // Nothing can be written to a file opened for reading.
     if (readOnly_) Fail(EBADF);
-    WriteText(bytes.substr(0, static_cast<size_t>(count)));
+    try {
+      WriteText(bytes.substr(0, static_cast<size_t>(count)));
+    } catch (...) {
+      Abandon();  // part of the bytes may be in the file or the buffer
+      throw;
+    }
     return count;
   });
 }
@@ -206,6 +224,14 @@ void ThrowIfStreamFailed(const ComPtr<ITStream>& stream) {
   ByteBlock& block = ByteBlock::ForThisThread();
   block.Reserve(1);  // the stream takes a byte array, even an empty one
   block.WriteEmptyTo(stream);
+}
+
+void AbandonStream(const ComPtr<ITStream>& stream) noexcept {
+  try {
+    stream.Write(Variant(), TFileStreamImpl::kAbandonText);
+  } catch (...) {
+    // The stream has failed already.
+  }
 }
 
 void WriteText(const ComPtr<ITStream>& stream, std::u16string_view text) {

@@ -35,10 +35,15 @@ class TFileStreamImpl {
   // Writes what is buffered and closes the file.
   virtual void Free();
   // Buffer: a string (its UTF-8 bytes) or a byte array. Writes its first
-  // `count` bytes and answers `count`.
+  // `count` bytes and answers `count`. A write that fails partway fails the
+  // stream. A count of kAbandonText fails it on purpose (AbandonStream).
   virtual LONG Write(const VARIANT& buffer, LONG count);
+  static constexpr LONG kAbandonText = -1;
 
  private:
+  // Fails the stream with `cutShort_`, without allocating.
+  void Abandon() noexcept;
+  std::u16string Subject() const;
   void WriteText(std::string_view bytes);
   // Hand bytes to the file; a failure is remembered and thrown.
   void Flush();
@@ -52,6 +57,7 @@ class TFileStreamImpl {
   std::string path_;
   std::string buffer_;  // text with line ends expanded, not yet written
   Bstr failure_;        // the first failure's message; empty while none
+  Bstr cutShort_;       // the message of a text cut short, made while memory was there
 };
 
 class TFileStream final : public Implements<TFileStream, TFileStreamImpl, ITStream> {
@@ -69,5 +75,22 @@ void WriteText(const ComPtr<ITStream>& stream, std::u16string_view text);
 // Throws the stream's failure when a write to it has failed: what fails
 // after that reports the first failure rather than its own.
 void ThrowIfStreamFailed(const ComPtr<ITStream>& stream);
+
+// Fails the stream: a text went to it only in part (a failure, out of memory
+// too, came between two writes), so every later write and the close fail and
+// the part never reaches a package.
+void AbandonStream(const ComPtr<ITStream>& stream) noexcept;
+
+// Runs `write`, which hands one text to `stream` in several writes; when it
+// fails, the stream is abandoned.
+template <class Write>
+void WriteWhole(const ComPtr<ITStream>& stream, Write&& write) {
+  try {
+    write();
+  } catch (...) {
+    AbandonStream(stream);
+    throw;
+  }
+}
 
 }  // namespace nv

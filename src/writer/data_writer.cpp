@@ -83,8 +83,10 @@ void CNvVexaEnvelopeWriterCRawImpl::OpenEnvelopeElement(const ComPtr<ITStream>& 
   if (!namespaces_) throw ENvException("The namespace table of the package is missing");
   // Built before anything is written, so a failure leaves the stream untouched.
   const std::u16string tag = EnvelopeStartTag();
-  WriteUtf8(stream, ModuleGeneratedByComment());
-  WriteText(stream, tag);
+  WriteWhole(stream, [&] {
+    WriteUtf8(stream, ModuleGeneratedByComment());
+    WriteText(stream, tag);
+  });
 }
 
 void CNvVexaEnvelopeWriterCRawImpl::CloseEnvelopeElement(const ComPtr<ITStream>& stream) {

@@ -57,7 +57,9 @@ void DocumentText::ForEachPiece(F&& use) const {
 }
 
 void DocumentText::WriteTo(const ComPtr<ITStream>& stream) const {
-  ForEachPiece([&](std::u16string_view piece) { WriteText(stream, piece); });
+  WriteWhole(stream, [&] {
+    ForEachPiece([&](std::u16string_view piece) { WriteText(stream, piece); });
+  });
 }
 
 std::u16string DocumentText::ToString() const {
