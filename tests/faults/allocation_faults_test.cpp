@@ -1,0 +1,274 @@
+// Allocation failures at every point: writing a small package, loading a
+// schema document and reading the package are run again and again, the Nth
+// allocation failing in run N, until a run meets no injected failure. Every
+// run that met one ends in a failed call (E_OUTOFMEMORY, or a described
+// failure) or with the right result, and leaves no allocation alive, no
+// temporary folder and no published package behind.
+//
+// This program replaces the global operator new and delete, so every
+// allocation of the library, the C++ runtime and the XML parser is counted;
+// allocations straight through malloc (the archive and HTTP libraries) are not.
+// The XML parser's own blocks are told apart by a tag before each block:
+// when one of the parser's allocations fails inside a constructor of its own,
+// it loses the blocks that constructor had made, which no caller can free.
+// Such losses are reported; any other block left alive fails the test.
+#include <gtest/gtest.h>
+#include <cxxabi.h>
+#include <link.h>
+
+#include <algorithm>
+#include <atomic>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <map>
+#include <new>
+
+#include "sample_package.h"
+#include "support/failure_of.h"
+
+namespace {
+
+enum Owner { kOthers, kParser };
+
+std::atomic<uint64_t> g_failAt{0};   // 0: no failure armed
+std::atomic<uint64_t> g_counted{0};  // allocations since arming
+std::atomic<bool> g_fired{false};
+std::atomic<int> g_failedOwner{kOthers};
+std::atomic<int64_t> g_live[2];  // blocks not yet freed, by owner
+uintptr_t g_parserCode[2];       // where the XML parser's code lies
+
+int FindParserCode(dl_phdr_info* info, size_t, void*) {
+  if (std::strstr(info->dlpi_name, "libxerces-c") == nullptr) return 0;
+  for (int k = 0; k < info->dlpi_phnum; ++k) {
+    const ElfW(Phdr)& segment = info->dlpi_phdr[k];
+    if (segment.p_type != PT_LOAD || !(segment.p_flags & PF_X)) continue;
+    g_parserCode[0] = info->dlpi_addr + segment.p_vaddr;
+    g_parserCode[1] = g_parserCode[0] + segment.p_memsz;
+  }
+  return 1;
+}
+
+Owner OwnerOf(const void* caller) {
+  const auto at = reinterpret_cast<uintptr_t>(caller);
+  return at >= g_parserCode[0] && at < g_parserCode[1] ? kParser : kOthers;
+}
+
+constexpr size_t kPlain = alignof(std::max_align_t);  // also the tag's room
+
+void* Allocate(size_t size, size_t alignment, bool nothrow, const void* caller) {
+  const Owner owner = OwnerOf(caller);
+  if (const uint64_t at = g_failAt.load(std::memory_order_relaxed);
+      at != 0 && g_counted.fetch_add(1, std::memory_order_relaxed) + 1 == at) {
+    g_fired = true;
+    g_failedOwner = owner;
+    if (nothrow) return nullptr;
+    throw std::bad_alloc();
+  }
+  const size_t room = std::max(alignment, kPlain);
+  char* base = static_cast<char*>(
+      alignment <= kPlain ? std::malloc(room + size)
+                          : std::aligned_alloc(alignment, (room + size + alignment - 1) / alignment * alignment));
+  if (base == nullptr) {
+    if (nothrow) return nullptr;
+    throw std::bad_alloc();
+  }
+  char* block = base + room;
+  std::memcpy(block - sizeof(Owner), &owner, sizeof(Owner));
+  g_live[owner].fetch_add(1, std::memory_order_relaxed);
+  return block;
+}
+
+void Free(void* block, size_t alignment = kPlain) noexcept {
+  if (block == nullptr) return;
+  Owner owner;
+  std::memcpy(&owner, static_cast<char*>(block) - sizeof(Owner), sizeof(Owner));
+  g_live[owner].fetch_sub(1, std::memory_order_relaxed);
+  std::free(static_cast<char*>(block) - std::max(alignment, kPlain));
+}
+
+}  // namespace
+
+#define NV_CALLER __builtin_return_address(0)
+void* operator new(size_t n) { return Allocate(n, kPlain, false, NV_CALLER); }
+void* operator new[](size_t n) { return Allocate(n, kPlain, false, NV_CALLER); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+  return Allocate(n, kPlain, true, NV_CALLER);
+}
+void* operator new[](size_t n, const std::nothrow_t&) noexcept {
+  return Allocate(n, kPlain, true, NV_CALLER);
+}
+void* operator new(size_t n, std::align_val_t a) { return Allocate(n, size_t(a), false, NV_CALLER); }
+void* operator new[](size_t n, std::align_val_t a) {
+  return Allocate(n, size_t(a), false, NV_CALLER);
+}
+void* operator new(size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return Allocate(n, size_t(a), true, NV_CALLER);
+}
+void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
+  return Allocate(n, size_t(a), true, NV_CALLER);
+}
+#undef NV_CALLER
+void operator delete(void* p) noexcept { Free(p); }
+void operator delete[](void* p) noexcept { Free(p); }
+void operator delete(void* p, size_t) noexcept { Free(p); }
+void operator delete[](void* p, size_t) noexcept { Free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete(void* p, std::align_val_t a) noexcept { Free(p, size_t(a)); }
+void operator delete[](void* p, std::align_val_t a) noexcept { Free(p, size_t(a)); }
+void operator delete(void* p, size_t, std::align_val_t a) noexcept { Free(p, size_t(a)); }
+void operator delete[](void* p, size_t, std::align_val_t a) noexcept { Free(p, size_t(a)); }
+void operator delete(void* p, std::align_val_t a, const std::nothrow_t&) noexcept {
+  Free(p, size_t(a));
+}
+void operator delete[](void* p, std::align_val_t a, const std::nothrow_t&) noexcept {
+  Free(p, size_t(a));
+}
+
+namespace nv_test {
+namespace {
+
+// How the runs of one operation ended.
+struct SweepResult {
+  uint64_t points = 0;       // injection points met
+  uint64_t outOfMemory = 0;  // runs answered E_OUTOFMEMORY
+  uint64_t completed = 0;    // runs that absorbed the failure and finished
+  uint64_t parserLost = 0;   // blocks the XML parser lost, in all runs
+  std::map<std::string, uint64_t> messages;  // other failures, by description
+};
+
+// Runs `operation` with the Nth allocation failing for N = 1, 2, ... until a
+// run meets no injected failure. `cleanUp` runs after each run, unarmed, and
+// answers what the run left that it should not have (given whether it
+// finished), else ""; `check` runs after a run that finished although its
+// allocation failed.
+SweepResult SweepAllocationFailures(const std::function<void()>& operation,
+                                    const std::function<std::string(bool finished)>& cleanUp,
+                                    const std::function<void()>& check) {
+  dl_iterate_phdr(FindParserCode, nullptr);
+  operation();  // warm-up: caches and one-time initialisation come first
+  EXPECT_EQ(cleanUp(true), "");
+  SweepResult result;
+  for (uint64_t at = 1;; ++at) {
+    const int64_t othersBefore = g_live[kOthers].load(), parserBefore = g_live[kParser].load();
+    g_counted = 0;
+    g_fired = false;
+    g_failAt = at;
+    bool finished = false;
+    std::string failure;
+    try {
+      operation();
+      finished = true;
+    } catch (const nv::ComError& e) {
+      failure = e.Error() == E_OUTOFMEMORY ? "" : e.Description().ToUtf8();
+      if (failure.empty() && e.Error() != E_OUTOFMEMORY) failure = "(no description)";
+    } catch (const std::bad_alloc&) {  // the test's own allocation failed
+    } catch (...) {
+      ADD_FAILURE() << abi::__cxa_current_exception_type()->name()
+                    << " escaped after failing allocation " << at;
+    }
+    g_failAt = 0;
+    SetErrorInfo(0, nullptr);
+    if (!g_fired) return result;
+    ++result.points;
+    if (finished) {
+      ++result.completed;
+      check();
+    } else if (failure.empty()) {
+      ++result.outOfMemory;
+    } else {
+      ++result.messages[failure];
+    }
+    EXPECT_EQ(g_live[kOthers].load(), othersBefore) << "blocks left after failing allocation " << at;
+    const int64_t parserLost = g_live[kParser].load() - parserBefore;
+    if (g_failedOwner == kOthers) {
+      EXPECT_EQ(parserLost, 0) << "parser blocks left after failing allocation " << at;
+    }
+    result.parserLost += parserLost;
+    EXPECT_EQ(cleanUp(finished), "") << "after failing allocation " << at;
+    if (::testing::Test::HasFailure()) return result;
+  }
+}
+
+void Report(const char* operation, const SweepResult& result) {
+  std::printf("%s: %llu injection points, %llu out of memory, %llu finished anyway; "
+              "the XML parser lost %llu blocks\n",
+              operation, static_cast<unsigned long long>(result.points),
+              static_cast<unsigned long long>(result.outOfMemory),
+              static_cast<unsigned long long>(result.completed),
+              static_cast<unsigned long long>(result.parserLost));
+  for (const auto& [message, count] : result.messages)
+    std::printf("  %llu x %s\n", static_cast<unsigned long long>(count), message.c_str());
+}
+
+class AllocationFaults : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    expected_ = Written("expected.vexa");
+  }
+  Bstr Written(const std::string& name) {
+    WriteSamplePackage(Bstr::FromUtf8(scratch_.File(name)), values_);
+    return Bstr::FromUtf8(scratch_.File(name));
+  }
+
+  FaultScratch scratch_;
+  const std::vector<Variant> values_ = SampleValuesOfEveryType();
+  Bstr expected_;
+};
+
+TEST_F(AllocationFaults, WritingASmallPackage) {
+  const std::string expected = Described(ReadSamplePackage(expected_));
+  const Bstr file = Bstr::FromUtf8(scratch_.File("written.vexa"));
+  const SweepResult result = SweepAllocationFailures(
+      [&] { WriteSamplePackage(file, values_); },
+      [&](bool finished) {
+        // A writer released open closes its package: what it publishes must read.
+        std::string left = scratch_.TempLeft();
+        if (!std::filesystem::exists(scratch_.File("written.vexa")))
+          return finished ? left + "no package" : left;
+        const std::string failure = FailureOf([&] { ReadSamplePackage(file); });
+        if (failure != kNoFailure) left += "the package does not read: " + failure;
+        std::filesystem::remove(scratch_.File("written.vexa"));
+        return left;
+      },
+      [&] { EXPECT_EQ(Described(ReadSamplePackage(file)), expected); });
+  Report("writing", result);
+  EXPECT_GT(result.points, 100u);
+}
+
+TEST_F(AllocationFaults, LoadingASchemaDocument) {
+  const auto writer = Made<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+  writer.PutSchemaURI(u"urn:t");
+  const auto part = writer.Schema().Classes().Add(u"Part");
+  for (int type = dtString; type <= dtXML; ++type)
+    part.CurrentClassAttributes().Add(kAttributeNames[type - 1]).TypeDefinition().PutValueType(
+        static_cast<DataTypeEnum>(type));
+  const Bstr document = Bstr::FromUtf8(scratch_.File("part.xsd"));
+  writer.Save(document);
+  const auto describe = [&] {
+    const auto schema =
+        Made<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader).Load(document);
+    const auto attributes = schema.Classes().ItemByName(u"Part").AllAttributes();
+    return attributes.Count();
+  };
+  const SweepResult result = SweepAllocationFailures(
+      [&] { describe(); }, [&](bool) { return scratch_.TempLeft(); },
+      [&] { EXPECT_EQ(describe(), dtXML); });
+  Report("loading a schema document", result);
+  EXPECT_GT(result.points, 100u);
+}
+
+TEST_F(AllocationFaults, ReadingThePackage) {
+  const std::string expected = Described(ReadSamplePackage(expected_));
+  FoundValues found;
+  const SweepResult result = SweepAllocationFailures(
+      [&] { found = ReadSamplePackage(expected_); }, [&](bool) { return scratch_.TempLeft(); },
+      [&] { EXPECT_EQ(Described(found), expected); });
+  Report("reading", result);
+  EXPECT_GT(result.points, 100u);
+}
+
+}  // namespace
+}  // namespace nv_test
