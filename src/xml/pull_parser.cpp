@@ -73,6 +73,14 @@ class ByteInput final : public xc::InputSource {
   void RethrowSourceFailure() const {
     if (failure_) std::rethrow_exception(failure_);
   }
+  // Reads the rest of the source after the scanner found the text
+  // ill-formed: a source that fails on the way (an archive entry whose
+  // checksum does not match) explains the text better, and throws.
+  void ReadRest() const {
+    char rest[4096];
+    while (source_(rest, sizeof rest) > 0) {
+    }
+  }
 
  private:
   mutable ByteSource source_;
@@ -288,6 +296,11 @@ void PullParser::State::ReadNextSegment() {
   }
   if (failure) {
     batch.Clear();
+    try {
+      input->ReadRest();
+    } catch (const ENvException& e) {
+      failure = e.Message();
+    }
     throw ENvException(*failure);
   }
   batch.LinkAttributes();
