@@ -42,9 +42,11 @@ inline const char16_t* const kAttributeNames[] = {
     u"t12", u"t13", u"t14", u"t15", u"t16", u"t17", u"t18", u"t19", u"t20", u"t21"};
 
 // Writes the package at `file`: a class "Part" with an attribute of every
-// type and a behaviour, an Info item, and two objects, the second referring
-// to the first and carrying the behaviour's values.
-inline void WriteSamplePackage(const Bstr& file, const std::vector<Variant>& values) {
+// type and a behaviour, an Info item, and `objects` objects, all referring to
+// the first and the second carrying the behaviour's values. `stored` leaves
+// the entries uncompressed.
+inline void WriteSamplePackage(const Bstr& file, const std::vector<Variant>& values,
+                               int objects = 2, bool stored = false) {
   const auto writer = Made<INvVexaWriter>(CLSID_NvVexaWriter);
   writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
   const ComPtr<INvVexaSchema> schema = writer.Schema();
@@ -58,17 +60,17 @@ inline void WriteSamplePackage(const Bstr& file, const std::vector<Variant>& val
   tagged.Attributes().Add(u"rev").TypeDefinition().PutValueType(dtInt);
   part.CurrentClassBehaviors().Add(tagged, muNo);
 
-  writer.CreateVexaArchiveFile(file);
+  writer.CreateVexaArchiveFileEx(file, stored ? afclNone : afclMedium);
   const ComPtr<INvVexaDataWriter> data = writer.DataWriter();
   const auto item = data.Info().GetInfoItem(u"made", u"urn:t:info");
   item.PutValueType(dtDateTime);
   item.PutValue(values[dtDateTime - 1]);
   data.Info().Save();
-  for (const char16_t* id : {u"P-1", u"P-2"}) {
-    const auto object = data.ObjectWriter().NewObject(u"Part", id);
+  for (int k = 1; k <= objects; ++k) {
+    const auto object = data.ObjectWriter().NewObject(u"Part", Bstr::FromUtf8("P-" + std::to_string(k)));
     for (int type = dtString; type <= dtXML; ++type)
       object.Values().PutItem(kAttributeNames[type - 1], values[type - 1]);
-    if (id[2] == u'2') object.GetBehaviorValues(u"urn:t#Tagged").PutItem(u"rev", values[dtInt - 1]);
+    if (k == 2) object.GetBehaviorValues(u"urn:t#Tagged").PutItem(u"rev", values[dtInt - 1]);
     object.Save();
   }
   writer.CloseVexaArchiveFile();
