@@ -296,9 +296,13 @@ size_t EntryReader::Finish() {
 
 std::unique_ptr<EntryReader> ZipReader::OpenEntry(size_t index) {
   const ZipEntry& entry = entries_.at(index);
-  zip_file_t* file = zip_fopen_index(archive_.get(), index, 0);
+  // Closed here should making the reader fail (out of memory).
+  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> file(zip_fopen_index(archive_.get(), index, 0),
+                                                         &zip_fclose);
   if (file == nullptr) CannotExtract(entry.name, ZipErrorText(archive_.get()));
-  return std::make_unique<EntryReader>(file, entry.name, entry.size);
+  auto reader = std::make_unique<EntryReader>(file.get(), entry.name, entry.size);
+  file.release();
+  return reader;
 }
 
 void ZipReader::Copy(size_t index, const Sink& sink) {
