@@ -7,14 +7,14 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
-#include <regex>
 
-#include "sample_package.h"
+#include "support/sample_package.h"
 #include "support/failure_of.h"
 
 namespace nv_test {
@@ -33,9 +33,16 @@ std::string Listing(const std::string& folder) {
 // A message with the test's folders and the GUIDs of temporary folders
 // left out, so that like failures count together.
 std::string Generalized(const std::string& message, const std::string& folder) {
-  static const std::regex guid("[0-9A-F]{8}(-[0-9A-F]{4}){3}-[0-9A-F]{12}");
-  std::string text = std::regex_replace(message, guid, "GUID");
+  std::string text = message;
   for (size_t at; (at = text.find(folder)) != std::string::npos;) text.replace(at, folder.size(), "…");
+  const auto isGuidAt = [&](size_t at) {
+    for (size_t k = 0; k < 36; ++k)
+      if (k == 8 || k == 13 || k == 18 || k == 23 ? text[at + k] != '-' : !std::isxdigit(text[at + k]))
+        return false;
+    return true;
+  };
+  for (size_t at = 0; at + 36 <= text.size(); ++at)
+    if (isGuidAt(at)) text.replace(at, 36, "GUID");
   return text;
 }
 
