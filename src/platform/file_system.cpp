@@ -140,7 +140,8 @@ bool RemoveTreeAt(int parent, const char* name) noexcept {
       const auto* entry = reinterpret_cast<const dirent64*>(entries + at);
       at += entry->d_reclen;
       const std::string_view entryName = entry->d_name;
-      if (entryName != "." && entryName != "..") removed = RemoveTreeAt(folder, entry->d_name) && removed;
+      if (entryName == "." || entryName == "..") continue;
+      removed = RemoveTreeAt(folder, entry->d_name) && removed;
     }
   }
   ::close(folder);

@@ -68,8 +68,9 @@ void* Allocate(size_t size, size_t alignment, bool nothrow, const void* caller) 
   }
   const size_t room = std::max(alignment, kPlain);
   char* base = static_cast<char*>(
-      alignment <= kPlain ? std::malloc(room + size)
-                          : std::aligned_alloc(alignment, (room + size + alignment - 1) / alignment * alignment));
+      alignment <= kPlain
+          ? std::malloc(room + size)
+          : std::aligned_alloc(alignment, (room + size + alignment - 1) / alignment * alignment));
   if (base == nullptr) {
     if (nothrow) return nullptr;
     throw std::bad_alloc();
@@ -103,7 +104,9 @@ void* operator new(size_t n, const std::nothrow_t&) noexcept {
 void* operator new[](size_t n, const std::nothrow_t&) noexcept {
   return Allocate(n, kPlain, true, NV_CALLER);
 }
-void* operator new(size_t n, std::align_val_t a) { return Allocate(n, size_t(a), false, NV_CALLER); }
+void* operator new(size_t n, std::align_val_t a) {
+  return Allocate(n, size_t(a), false, NV_CALLER);
+}
 void* operator new[](size_t n, std::align_val_t a) {
   return Allocate(n, size_t(a), false, NV_CALLER);
 }
@@ -136,10 +139,10 @@ namespace {
 
 // How the runs of one operation ended.
 struct SweepResult {
-  uint64_t points = 0;       // injection points met
-  uint64_t outOfMemory = 0;  // runs answered E_OUTOFMEMORY
-  uint64_t completed = 0;    // runs that absorbed the failure and finished
-  uint64_t parserLost = 0;   // blocks the XML parser lost, in all runs
+  uint64_t points = 0;                       // injection points met
+  uint64_t outOfMemory = 0;                  // runs answered E_OUTOFMEMORY
+  uint64_t completed = 0;                    // runs that absorbed the failure and finished
+  uint64_t parserLost = 0;                   // blocks the XML parser lost, in all runs
   std::map<std::string, uint64_t> messages;  // other failures, by description
 };
 
@@ -185,7 +188,8 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
     } else {
       ++result.messages[failure];
     }
-    EXPECT_EQ(g_live[kOthers].load(), othersBefore) << "blocks left after failing allocation " << at;
+    EXPECT_EQ(g_live[kOthers].load(), othersBefore)
+        << "blocks left after failing allocation " << at;
     const int64_t parserLost = g_live[kParser].load() - parserBefore;
     if (g_failedOwner == kOthers) {
       EXPECT_EQ(parserLost, 0) << "parser blocks left after failing allocation " << at;
@@ -197,21 +201,20 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
 }
 
 void Report(const char* operation, const SweepResult& result) {
-  std::printf("%s: %llu injection points, %llu out of memory, %llu finished anyway; "
-              "the XML parser lost %llu blocks\n",
-              operation, static_cast<unsigned long long>(result.points),
-              static_cast<unsigned long long>(result.outOfMemory),
-              static_cast<unsigned long long>(result.completed),
-              static_cast<unsigned long long>(result.parserLost));
+  std::printf(
+      "%s: %llu injection points, %llu out of memory, %llu finished anyway; "
+      "the XML parser lost %llu blocks\n",
+      operation, static_cast<unsigned long long>(result.points),
+      static_cast<unsigned long long>(result.outOfMemory),
+      static_cast<unsigned long long>(result.completed),
+      static_cast<unsigned long long>(result.parserLost));
   for (const auto& [message, count] : result.messages)
     std::printf("  %llu x %s\n", static_cast<unsigned long long>(count), message.c_str());
 }
 
 class AllocationFaults : public ::testing::Test {
  protected:
-  void SetUp() override {
-    expected_ = Written("expected.vexa");
-  }
+  void SetUp() override { expected_ = Written("expected.vexa"); }
   Bstr Written(const std::string& name) {
     WriteSamplePackage(Bstr::FromUtf8(scratch_.File(name)), values_);
     return Bstr::FromUtf8(scratch_.File(name));
@@ -247,8 +250,10 @@ TEST_F(AllocationFaults, LoadingASchemaDocument) {
   writer.PutSchemaURI(u"urn:t");
   const auto part = writer.Schema().Classes().Add(u"Part");
   for (int type = dtString; type <= dtXML; ++type)
-    part.CurrentClassAttributes().Add(kAttributeNames[type - 1]).TypeDefinition().PutValueType(
-        static_cast<DataTypeEnum>(type));
+    part.CurrentClassAttributes()
+        .Add(kAttributeNames[type - 1])
+        .TypeDefinition()
+        .PutValueType(static_cast<DataTypeEnum>(type));
   const Bstr document = Bstr::FromUtf8(scratch_.File("part.xsd"));
   writer.Save(document);
   const auto describe = [&] {
@@ -257,9 +262,9 @@ TEST_F(AllocationFaults, LoadingASchemaDocument) {
     const auto attributes = schema.Classes().ItemByName(u"Part").AllAttributes();
     return attributes.Count();
   };
-  const SweepResult result = SweepAllocationFailures(
-      [&] { describe(); }, [&](bool) { return scratch_.TempLeft(); },
-      [&] { EXPECT_EQ(describe(), dtXML); });
+  const SweepResult result =
+      SweepAllocationFailures([&] { describe(); }, [&](bool) { return scratch_.TempLeft(); },
+                              [&] { EXPECT_EQ(describe(), dtXML); });
   Report("loading a schema document", result);
   EXPECT_GT(result.points, 100u);
 }

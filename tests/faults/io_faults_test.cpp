@@ -1,10 +1,9 @@
-// I/O faults: a valid package cut short or torn at 200 points of its length, and a
-// package written under a file-size limit at 50 points of its length. Each run ends in a described failure, never a crash,
-// and leaves no temporary folder; a write leaves nothing beside the package
-// either, and publishes nothing.
+// I/O faults: a valid package cut short or torn at 200 points of its
+// length, and a package written under a file-size limit at 50 points of its
+// length. Each run ends in a described failure, never a crash, and leaves no
+// temporary folder; a write leaves nothing beside the package either, and
+// publishes nothing.
 #include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <cctype>
@@ -16,6 +15,7 @@
 
 #include "support/sample_package.h"
 #include "support/failure_of.h"
+#include "support/file_size_limit.h"
 
 namespace nv_test {
 namespace {
@@ -34,10 +34,12 @@ std::string Listing(const std::string& folder) {
 // left out, so that like failures count together.
 std::string Generalized(const std::string& message, const std::string& folder) {
   std::string text = message;
-  for (size_t at; (at = text.find(folder)) != std::string::npos;) text.replace(at, folder.size(), "…");
+  for (size_t at; (at = text.find(folder)) != std::string::npos;)
+    text.replace(at, folder.size(), "…");
   const auto isGuidAt = [&](size_t at) {
     for (size_t k = 0; k < 36; ++k)
-      if (k == 8 || k == 13 || k == 18 || k == 23 ? text[at + k] != '-' : !std::isxdigit(text[at + k]))
+      if (k == 8 || k == 13 || k == 18 || k == 23 ? text[at + k] != '-'
+                                                  : !std::isxdigit(text[at + k]))
         return false;
     return true;
   };
@@ -50,26 +52,6 @@ void PrintMessages(const char* what, const std::map<std::string, int>& messages)
   std::printf("%s:\n", what);
   for (const auto& [message, count] : messages) std::printf("  %d x %s\n", count, message.c_str());
 }
-
-// Lowers the limit on the size of any file this process writes, for one
-// scope; a write beyond it fails with EFBIG instead of raising SIGXFSZ.
-class FileSizeLimit {
- public:
-  explicit FileSizeLimit(rlim_t bytes) {
-    ::getrlimit(RLIMIT_FSIZE, &saved_);
-    previous_ = ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit lowered{bytes, saved_.rlim_max};
-    ::setrlimit(RLIMIT_FSIZE, &lowered);
-  }
-  ~FileSizeLimit() {
-    ::setrlimit(RLIMIT_FSIZE, &saved_);
-    ::signal(SIGXFSZ, previous_);
-  }
-
- private:
-  rlimit saved_{};
-  sighandler_t previous_;
-};
 
 class IoFaults : public ::testing::Test {
  protected:

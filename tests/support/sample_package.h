@@ -32,8 +32,9 @@ ComPtr<I> Made(const CLSID& clsid) {
 inline std::vector<Variant> SampleValuesOfEveryType() {
   std::vector<Variant> values;
   for (int type = dtString; type <= dtXML; ++type)
-    values.push_back(type == dtObjectReference ? Variant(u"P-1")
-                                               : test::SampleValue(static_cast<DataTypeEnum>(type), 1));
+    values.push_back(type == dtObjectReference
+                         ? Variant(u"P-1")
+                         : test::SampleValue(static_cast<DataTypeEnum>(type), 1));
   return values;
 }
 
@@ -67,7 +68,8 @@ inline void WriteSamplePackage(const Bstr& file, const std::vector<Variant>& val
   item.PutValue(values[dtDateTime - 1]);
   data.Info().Save();
   for (int k = 1; k <= objects; ++k) {
-    const auto object = data.ObjectWriter().NewObject(u"Part", Bstr::FromUtf8("P-" + std::to_string(k)));
+    const auto object =
+        data.ObjectWriter().NewObject(u"Part", Bstr::FromUtf8("P-" + std::to_string(k)));
     for (int type = dtString; type <= dtXML; ++type)
       object.Values().PutItem(kAttributeNames[type - 1], values[type - 1]);
     if (k == 2) object.GetBehaviorValues(u"urn:t#Tagged").PutItem(u"rev", values[dtInt - 1]);

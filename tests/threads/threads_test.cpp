@@ -21,18 +21,21 @@ TEST(Threads, EachWritesAndReadsItsOwnPackagesAndSeesItsOwnFailures) {
   FaultScratch scratch;
   const std::vector<Variant> values = SampleValuesOfEveryType();
   WriteSamplePackage(Bstr::FromUtf8(scratch.File("expected.vexa")), values);
-  const std::string expected = Described(ReadSamplePackage(Bstr::FromUtf8(scratch.File("expected.vexa"))));
+  const std::string expected =
+      Described(ReadSamplePackage(Bstr::FromUtf8(scratch.File("expected.vexa"))));
   std::vector<std::string> found(kThreads), failures(kThreads);
   std::vector<std::thread> threads;
   for (int t = 0; t < kThreads; ++t)
     threads.emplace_back([&, t] {
       for (int round = 0; round < kRounds; ++round) {
-        const Bstr file = Bstr::FromUtf8(scratch.File(std::to_string(t) + "-" + std::to_string(round) + ".vexa"));
+        const Bstr file =
+            Bstr::FromUtf8(scratch.File(std::to_string(t) + "-" + std::to_string(round) + ".vexa"));
         WriteSamplePackage(file, values);
         found[t] += Described(ReadSamplePackage(file));
         failures[t] += FailureOf([&] {
           Made<INvVexaReader>(CLSID_NvVexaReader)
-              .OpenVexaArchiveFile(Bstr::FromUtf8(scratch.File("missing-" + std::to_string(t))), true);
+              .OpenVexaArchiveFile(Bstr::FromUtf8(scratch.File("missing-" + std::to_string(t))),
+                                   true);
         });
       }
     });
@@ -65,7 +68,8 @@ TEST(Threads, ObjectsAreReleasedOnOtherThreads) {
     made.push_back(writer);
     const auto reader = Made<INvVexaReader>(CLSID_NvVexaReader);
     reader.OpenVexaArchiveFile(file, true);
-    const ComPtr<INvVexaObjectIterator> objects = reader.DataReader().ObjectReader().GetObjectIterator();
+    const ComPtr<INvVexaObjectIterator> objects =
+        reader.DataReader().ObjectReader().GetObjectIterator();
     made.push_back(objects.GetObject());
     made.push_back(objects);
     made.push_back(reader);
@@ -76,7 +80,8 @@ TEST(Threads, ObjectsAreReleasedOnOtherThreads) {
   // The writer released open finished its package.
   const auto reader = Made<INvVexaReader>(CLSID_NvVexaReader);
   reader.OpenVexaArchiveFile(Bstr::FromUtf8(scratch.File("open.vexa")), true);
-  EXPECT_EQ(reader.DataReader().ObjectReader().GetObjectIterator().GetObject().Id().ToUtf8(), "P-1");
+  EXPECT_EQ(reader.DataReader().ObjectReader().GetObjectIterator().GetObject().Id().ToUtf8(),
+            "P-1");
 }
 
 }  // namespace
