@@ -76,6 +76,8 @@ void ParseComponents(std::u16string_view part, std::u16string_view designators,
     const std::u16string_view number = part.substr(start, at - start);
     if (timePart && designator == 2) {
       record.seconds = ParseLeadingReal(number);
+      // Beyond the largest double the seconds have no text to write back.
+      if (!std::isfinite(record.seconds)) ThrowNotADuration(text);
     } else {
       int16_t& field = timePart ? (designator == 0 ? record.hour : record.minutes)
                                 : (designator == 0   ? record.year
