@@ -1,6 +1,8 @@
 #include "platform/file_info.h"
 #include "platform/file_system.h"
 
+#include "frame/automation/calendar.h"
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -67,16 +69,21 @@ TEST_F(FileSystemTest, TellsFoldersFromFilesCreatesFoldersAndEmptiesThem) {
   EXPECT_EQ(FailureOf([] { DelTreeNoRoot(u""); }), "DelTreeNoRoot: Parameter is an empty string");
 }
 
-// Setting and reading file times to the millisecond is in the files' round
-// trip of the standard behaviours; here the failures, each naming its file.
-TEST_F(FileSystemTest, CopyFileHonoursFailIfExistsAndFileInformationFailuresNameTheFile) {
+// Times are set and read back to the millisecond; failures name their file.
+TEST_F(FileSystemTest, CopyFileHonoursFailIfExistsAndFileTimesReadBack) {
   WriteText(File("source"), "new");
   WriteText(File("existing"), "old content");
   EXPECT_EQ(FailureOf([&] { CopyFile(Name("source"), Name("existing"), true); }),
             "Cannot copy the file " + File("source") + " to " + File("existing") +
                 ": File exists");
   EXPECT_EQ(ReadText(File("existing")), "old content");
-  EXPECT_EQ(GetFileInformation(Name("existing")).size, 11u);
+  const auto At = [](int year, int ms) { return MakeDate({year, 3, 4, 5, 6, 7, ms}).value(); };
+  SetFileTimes(Name("existing"), At(2001, 0), At(2021, 250), At(2020, 500));
+  const FileInformation info = GetFileInformation(Name("existing"));
+  constexpr DATE kHalfMillisecond = 0.5 / 86'400'000;
+  EXPECT_EQ(info.size, 11u);
+  EXPECT_NEAR(info.lastAccessTime, At(2021, 250), kHalfMillisecond);
+  EXPECT_NEAR(info.lastWriteTime, At(2020, 500), kHalfMillisecond);
   EXPECT_EQ(FailureOf([&] { GetFileInformation(Name("missing.txt")); }),
             "Cannot receive information of file " + File("missing.txt") +
                 " due to the following error: No such file or directory");
