@@ -43,7 +43,7 @@ class FilesTest : public ::testing::Test {
   FilesTest() : env_("TEMP", scratch_.File("temp").c_str()) {
     fs::create_directory(scratch_.File("temp"));
     nv_test::WriteText(scratch_.File("plan.bin"), kPlan);
-    SetFileTimes(scratch_.Name("plan.bin"), 0, kModified, kModified);  // with milliseconds
+    SetFileTimes(scratch_.Name("plan.bin"), 0, kModified, kModified);  // a whole second
   }
   ~FilesTest() override {
     writer_.reset(), reader_.reset(), fileReader_.reset();
