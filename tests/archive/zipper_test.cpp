@@ -134,6 +134,7 @@ TEST(ZipperTest, LaterSavesAddToAnArchiveReplaceSameNamesAndAutoSavesArchiveAtOn
     fs::remove_all(dir / "in");
   }
   many.CloseArchive();
+  EXPECT_EQ(Snapshot(dir.Path()), (std::set<std::string>{"a.txt", "b.txt", "x.zip", "many.zip"}));
   EXPECT_EQ(Listing(dir / "many.zip").size(), static_cast<size_t>(kFiles));
   // The reader reads it back, UTF-8 names included.
   EXPECT_EQ(NewUnzipper(dir / "many.zip", dir.Path())
