@@ -5,10 +5,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <functional>
-#include <vector>
-
 namespace nv_archive_test {
 namespace {
 

@@ -8,11 +8,11 @@
 #include <gtest/gtest.h>
 
 #include <fcntl.h>
-#include <sys/resource.h>
 #include <sys/stat.h>
 
-#include <csignal>
 #include <functional>
+
+#include "support/file_size_limit.h"
 
 namespace nv_archive_test {
 namespace {
@@ -83,19 +83,14 @@ TEST_F(ZipCommandArchive, ListsFindsAndExtractsEveryEntry) {
 TEST_F(ZipCommandArchive, EachFailureHasItsMessageAndLeavesNoFile) {
   ComPtr<ITAbUnZipper> unzipper = Made();
   const std::set<std::string> before = Snapshot(dir.Path());
-  // A file-size limit makes the write fail part way, like a full disk.
-  rlimit saved{};
-  ::getrlimit(RLIMIT_FSIZE, &saved);
-  const auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 4096;
-  ::setrlimit(RLIMIT_FSIZE, &small);
-  testing::internal::CaptureStderr();
-  const std::string message =
-      MessageOf([&] { unzipper.ExtractFilesToNewLocation(U("sub/b.bin"), U(dir / "big.bin")); });
-  const std::string debugOutput = testing::internal::GetCapturedStderr();
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
+  std::string message, debugOutput;
+  {  // the write fails part way, like on a full disk
+    const nv_test::FileSizeLimit limit(4096);
+    testing::internal::CaptureStderr();
+    message = MessageOf(
+        [&] { unzipper.ExtractFilesToNewLocation(U("sub/b.bin"), U(dir / "big.bin")); });
+    debugOutput = testing::internal::GetCapturedStderr();
+  }
 
   EXPECT_EQ(message, "Failed to extract file: sub/b.bin to new file: " + dir / "big.bin" +
                          ". Cannot write destination file: File too large.");

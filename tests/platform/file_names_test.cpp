@@ -32,36 +32,26 @@ TEST(FileSourceTest, ClassifiesNames) {
   EXPECT_EQ(FailureOf([] { IsFileNameURL(u""); }), "IsFileNameURL - File Name is missing.");
 }
 
-struct ConversionRow {
-  std::u16string from;
-  std::u16string to;
-};
-
+// File URIs to names and back; absolute names survive the round trip.
 TEST(FileUriTest, ConvertsBothWays) {
-  const ConversionRow rows[] = {
-      {u"file:///tmp/a.xsd", u"/tmp/a.xsd"},
-      {u"file:///C:/dir/a.xsd", u"C:/dir/a.xsd"},
+  using Rows = std::pair<std::u16string_view, std::u16string_view>[];
+  const Rows names = {
+      {u"file:///tmp/a.xsd", u"/tmp/a.xsd"}, {u"file:///C:/dir/a.xsd", u"C:/dir/a.xsd"},
       {u"file:///\\\\server\\share\\a.xsd", u"\\\\server\\share\\a.xsd"},
-      {u"file:///tmp/a%20b.xsd", u"/tmp/a%20b.xsd"},
-      {u"file:a.xsd", u"a.xsd"},
-  };
-  for (const ConversionRow& row : rows)
-    EXPECT_EQ(GetFileNameFromFileSystemURI(row.from).View(), row.to) << Bstr(row.from).Utf8();
-  for (std::u16string_view uri : {u"", u"file", u"file:"}) {
+      {u"file:///tmp/a%20b.xsd", u"/tmp/a%20b.xsd"}, {u"file:a.xsd", u"a.xsd"}};
+  const Rows uris = {
+      {u"/tmp/a.xsd", u"file:///tmp/a.xsd"}, {u"schemas\\b.xsd", u"file:///schemas\\b.xsd"},
+      {u"file:x", u"file:x"}, {u"http://host/a.xsd", u"http://host/a.xsd"}};
+  for (const auto& [uri, name] : names)
+    EXPECT_EQ(GetFileNameFromFileSystemURI(uri).View(), name) << Bstr(uri).Utf8();
+  for (std::u16string_view uri : {u"", u"file", u"file:"})
     EXPECT_EQ(FailureOf([&] { GetFileNameFromFileSystemURI(uri); }),
               "GetFileNameFromFileSystemURI - URI isn't a valid File System URI");
-  }
-  const ConversionRow uris[] = {
-      {u"/tmp/a.xsd", u"file:///tmp/a.xsd"}, {u"schemas\\b.xsd", u"file:///schemas\\b.xsd"},
-      {u"file:x", u"file:x"},               {u"http://host/a.xsd", u"http://host/a.xsd"},
-  };
-  for (const ConversionRow& row : uris)
-    EXPECT_EQ(FileNameToFileSystemURI(row.from).View(), row.to) << Bstr(row.from).Utf8();
-  // Absolute names survive the round trip.
-  for (std::u16string_view name : {u"/tmp/a b/c.xsd", u"C:\\dir\\a.xsd", u"\\\\server\\b.xsd"}) {
+  for (const auto& [name, uri] : uris)
+    EXPECT_EQ(FileNameToFileSystemURI(name).View(), uri) << Bstr(name).Utf8();
+  for (std::u16string_view name : {u"/tmp/a b/c.xsd", u"C:\\dir\\a.xsd", u"\\\\srv\\b.xsd"})
     EXPECT_EQ(GetFileNameFromFileSystemURI(FileNameToFileSystemURI(name)).View(), name)
         << Bstr(name).Utf8();
-  }
 }
 
 TEST(CombineUrlTest, ResolvesReferencesAndRefusesUnusableArguments) {
@@ -84,19 +74,17 @@ TEST(CombineUrlTest, ResolvesReferencesAndRefusesUnusableArguments) {
       {drive, u"\\\\srv\\x.xsd", u"file:///\\\\srv\\x.xsd"},
       {u"FILE:///tmp/a.xsd", u"b.xsd", u"FILE:///tmp/b.xsd"},
   };
-  for (const auto& row : rows) {
+  for (const auto& row : rows)
     EXPECT_EQ(NvInternetCombineUrl(row.base, row.relative).View(), row.combined)
         << Bstr(row.base).Utf8() << " + " << Bstr(row.relative).Utf8();
-  }
   const std::pair<std::u16string, std::u16string> refused[] = {
       {u"", u"g"}, {u"http://a/b", u""}, {u"no-scheme/path", u"g"}, {u"http://[bad", u"g"},
       {u"urn:x:y", u"g"},
   };
-  for (const auto& [base, relative] : refused) {
-    EXPECT_EQ(nv_test::FailureOf([&] { NvInternetCombineUrl(base, relative); }),
+  for (const auto& [base, relative] : refused)
+    EXPECT_EQ(FailureOf([&] { NvInternetCombineUrl(base, relative); }),
               "NvInternetCombineUrl() : invalid parameters")
         << Bstr(base).Utf8() << " + " << Bstr(relative).Utf8();
-  }
 }
 
 }  // namespace

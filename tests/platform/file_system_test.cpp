@@ -69,31 +69,21 @@ TEST_F(FileSystemTest, TellsFoldersFromFilesCreatesFoldersAndEmptiesThem) {
   EXPECT_EQ(FailureOf([] { DelTreeNoRoot(u""); }), "DelTreeNoRoot: Parameter is an empty string");
 }
 
-TEST_F(FileSystemTest, CopyFileHonoursFailIfExists) {
+// Times are set and read back to the millisecond; failures name their file.
+TEST_F(FileSystemTest, CopyFileHonoursFailIfExistsAndFileTimesReadBack) {
   WriteText(File("source"), "new");
   WriteText(File("existing"), "old content");
   EXPECT_EQ(FailureOf([&] { CopyFile(Name("source"), Name("existing"), true); }),
             "Cannot copy the file " + File("source") + " to " + File("existing") +
                 ": File exists");
   EXPECT_EQ(ReadText(File("existing")), "old content");
-}
-
-DATE DateOf(int year, int month, int day, int hour, int minute, int second, int millisecond) {
-  return MakeDate(DateParts{year, month, day, hour, minute, second, millisecond}).value();
-}
-
-TEST_F(FileSystemTest, SetFileTimesAreReadBack) {
-  WriteText(File("file.txt"), "twelve bytes");
-  const DATE accessed = DateOf(2021, 3, 4, 5, 6, 7, 250);
-  const DATE written = DateOf(2020, 1, 2, 3, 4, 5, 500);
-  SetFileTimes(Name("file.txt"), DateOf(2001, 1, 1, 0, 0, 0, 0), accessed, written);
-
-  const FileInformation info = GetFileInformation(Name("file.txt"));
+  const auto At = [](int year, int ms) { return MakeDate({year, 3, 4, 5, 6, 7, ms}).value(); };
+  SetFileTimes(Name("existing"), At(2001, 0), At(2021, 250), At(2020, 500));
+  const FileInformation info = GetFileInformation(Name("existing"));
   constexpr DATE kHalfMillisecond = 0.5 / 86'400'000;
-  EXPECT_EQ(info.size, 12u);
-  EXPECT_NEAR(info.lastAccessTime, accessed, kHalfMillisecond);
-  EXPECT_NEAR(info.lastWriteTime, written, kHalfMillisecond);
-
+  EXPECT_EQ(info.size, 11u);
+  EXPECT_NEAR(info.lastAccessTime, At(2021, 250), kHalfMillisecond);
+  EXPECT_NEAR(info.lastWriteTime, At(2020, 500), kHalfMillisecond);
   EXPECT_EQ(FailureOf([&] { GetFileInformation(Name("missing.txt")); }),
             "Cannot receive information of file " + File("missing.txt") +
                 " due to the following error: No such file or directory");

@@ -32,11 +32,6 @@ class HttpUtilsTest : public ::testing::Test {
     EXPECT_EQ(FailureOf([&] { Download(url); }), message) << url;
     EXPECT_FALSE(fs::exists(destination_)) << url;
   }
-  // The head of the last request the server received.
-  std::string LastRequest() const {
-    const auto requests = server_.Requests();
-    return requests.empty() ? "" : requests.back();
-  }
 
   nv_test::HttpTestServer server_;
   nv_test::ScratchFolder scratch_;
@@ -49,9 +44,10 @@ TEST_F(HttpUtilsTest, SavesTheBodySendsTheUserAgentAndFollowsRedirects) {
   server_.Answer("/doc.xsd", HttpResponse(200, "OK", "<schema/>"));
   Download(server_.Url("/doc.xsd"));
   EXPECT_EQ(ReadText(destination_), "<schema/>");
-  EXPECT_EQ(server_.Requests().size(), 1u);
-  EXPECT_EQ(LastRequest().rfind("GET /doc.xsd HTTP/1.1\r\n", 0), 0u) << LastRequest();
-  EXPECT_NE(LastRequest().find("User-Agent: NvTestAgent/1.0\r\n"), std::string::npos);
+  ASSERT_EQ(server_.Requests().size(), 1u);
+  const std::string request = server_.Requests()[0];
+  EXPECT_EQ(request.rfind("GET /doc.xsd HTTP/1.1\r\n", 0), 0u) << request;
+  EXPECT_NE(request.find("User-Agent: NvTestAgent/1.0\r\n"), std::string::npos);
 
   server_.Answer("/empty", HttpResponse(200, "OK", ""));
   Download(server_.Url("/empty"));

@@ -1,5 +1,6 @@
 // Files written, embedded, read back and extracted as a client does; the refusals of both
-// sides; file names that try to leave the extraction folder. No temporary folder stays.
+// sides; file names that try to leave the extraction folder; the other standard views
+// written and read back. No temporary folder stays.
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -10,6 +11,7 @@
 
 #include "platform/file_info.h"
 #include "platform/http_test_server.h"
+#include "stdbehaviors/behavior_views.h"
 #include "stdbehaviors/catalogue.h"
 #include "support/created.h"
 #include "support/failure_of.h"
@@ -41,18 +43,25 @@ class FilesTest : public ::testing::Test {
   FilesTest() : env_("TEMP", scratch_.File("temp").c_str()) {
     fs::create_directory(scratch_.File("temp"));
     nv_test::WriteText(scratch_.File("plan.bin"), kPlan);
-    SetFileTimes(scratch_.Name("plan.bin"), 0, kModified, kModified);  // with milliseconds
+    SetFileTimes(scratch_.Name("plan.bin"), 0, kModified, kModified);  // a whole second
   }
   ~FilesTest() override {
     writer_.reset(), reader_.reset(), fileReader_.reset();
     EXPECT_TRUE(fs::is_empty(scratch_.File("temp"))) << "temporary files left";
   }
 
-  // A package with the standard file support and a plain class, and its file writer.
+  // A package with the standard file and versioning support, a class "Part"
+  // with every standard view and a plain class, and its file writer.
   ComPtr<INvVexaFileWriter> Create(const std::string& name) {
     writer_ = Created<INvVexaWriter>(CLSID_NvVexaWriter);
     writer_.SetSchemaMode(mtEmbedded, u"", u"", false);
-    helper_.CreateSchemaHelper(writer_.Schema()).AddDefaultFilesSupport();
+    const auto schema = helper_.CreateSchemaHelper(writer_.Schema());
+    schema.AddDefaultFilesSupport();
+    schema.AddDefaultVersioningSupport();
+    const auto part = writer_.Schema().Classes().Add(u"Part");
+    schema.EnableVersioningForClass(part);
+    schema.EnableTimeStampForClass(part);
+    schema.EnableFileAssociationForClass(part);
     writer_.Schema().Classes().Add(u"Plain");
     writer_.CreateVexaArchiveFile(scratch_.Name(name));
     return helper_.CreateWriterHelper(writer_).FileWriter();
@@ -214,6 +223,51 @@ TEST_F(FilesTest, BothSidesRefuseWithTheirMessagesAndNothingLeavesTheFolder) {
   EXPECT_EQ(nv_test::ReadText(scratch_.File("keep.txt")), "mine");
   EXPECT_FALSE(fs::exists(scratch_.File("x")));
   EXPECT_EQ(std::distance(fs::recursive_directory_iterator(scratch_.File("a")), {}), 3);
+}
+
+// The writer and reader helpers' versioning, time-stamp and file-association
+// views, written into a package and read back.
+TEST_F(FilesTest, StandardViewsWrittenThroughTheWriterHelperReadBackThroughTheReaderHelper) {
+  Create("v.vexa");
+  const auto helper = helper_.CreateWriterHelper(writer_);
+  EXPECT_EQ(helper.DetectFileMimeType(u"Docs/plan.PDF"), Bstr(u"application/pdf"));
+  EXPECT_EQ(helper.DetectFileMimeType(u"notes.no-such-extension"), Bstr());
+  EXPECT_EQ(helper.VersioningWriter().get(), helper.VersioningWriter().get());
+  EXPECT_EQ(helper.TimeStampWriter().get(), helper.TimeStampWriter().get());
+
+  const auto objects = writer_.DataWriter().ObjectWriter();
+  const auto part = objects.NewObject(u"Part", u"P-1");
+  const auto version = helper.VersioningWriter().CastToVersioning(part);
+  EXPECT_EQ(version.Version(), Bstr());
+  version.PutVersion(u"B");
+  version.PutPreviousVersion(u"");
+  EXPECT_TRUE(part.GetBehaviorValues(StandardBehaviorUri(kVersioningNamespace, u"version"))
+                  .Item(u"previousVersion")
+                  .IsNull());
+  const auto stamp = helper.TimeStampWriter().CastToTimeStamp(part);
+  EXPECT_EQ(stamp.CreationTime(), -1.0);
+  stamp.PutCreationTime(45000.25);
+  helper.FileWriter().CastToFileAssociation(part).PutFileId(u"F-1");
+  part.Save();
+  const auto plain = objects.NewObject(u"Plain", u"Q-1");
+  EXPECT_FALSE(helper.VersioningWriter().CastToVersioning(plain));
+  EXPECT_FALSE(helper.TimeStampWriter().CastToTimeStamp(plain));
+  EXPECT_FALSE(helper.FileWriter().CastToFileAssociation(plain));
+  plain.Save();
+  EXPECT_EQ(MessageOfFailure([&] { helper.VersioningWriter().CastToVersioning(nullptr); }),
+            "Invalid pointer");
+  writer_.CloseVexaArchiveFile();
+  auto read = Read("v.vexa");
+  const auto readers = helper_.CreateReaderHelper(reader_);
+  EXPECT_EQ(readers.FileReader().get(), readers.FileReader().get());
+  const auto readVersion = readers.VersioningReader().CastToVersioning(read["P-1"]);
+  EXPECT_EQ(readVersion.Version(), Bstr(u"B"));
+  EXPECT_EQ(readVersion.PreviousVersion(), Bstr());
+  const auto readStamp = readers.TimeStampReader().CastToTimeStamp(read["P-1"]);
+  EXPECT_EQ(readStamp.CreationTime(), 45000.25);
+  EXPECT_EQ(readStamp.ModificationTime(), -1.0);
+  EXPECT_EQ(readers.FileReader().CastToFileAssociation(read["P-1"]).FileId(), Bstr(u"F-1"));
+  EXPECT_FALSE(readers.VersioningReader().CastToVersioning(read["Q-1"]));
 }
 
 }  // namespace

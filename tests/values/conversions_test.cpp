@@ -38,6 +38,14 @@ void ExpectTexts(const std::vector<TextRow>& rows) {
 }
 
 TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
+  int32_t zero = 0, number = 42;
+  Variant bytes = ByteArray({0xFF});
+  SAFEARRAY* none = nullptr;  // a byte array without its array
+  const auto ByRef = [](VARTYPE vt, void* target) {  // copies the reference, not the referent
+    VARIANT reference{};
+    reference.vt = VT_BYREF | vt, reference.byref = target;
+    return Variant(reference);
+  };
   ExpectTexts({
       {Variant(u"a<b&c\"'>"), dtString, "a&lt;b&amp;c&quot;&apos;&gt;"},
       {Variant(u"caf\u00e9\u007f~\U0001F600"), dtString, "caf&#233;&#127;~&#128512;"},
@@ -58,24 +66,11 @@ TEST(ValueToText, EveryTypeWritesItsTextOrFails) {
       {Variant(u"AAECAw=="), dtBase64Binary, "Expecting array of byte"},
       {VarArrayCreateOneDim(0, 1, VT_I4), dtHexBinary, "Expecting array of byte"},
       {VarArrayCreateOneDim(0, 1, VT_UI1), dtHexBinary, "0000"},
+      // Values by reference are followed.
+      {ByRef(VT_I4, &zero), dtDate, kZero}, {ByRef(VT_I4, &number), dtInt, "42"},
+      {ByRef(VT_ARRAY | VT_UI1, &bytes.parray), dtHexBinary, "FF"},
+      {ByRef(VT_ARRAY | VT_UI1, &none), dtHexBinary, "Expecting array of byte"},
   });
-  // Values by reference are followed.
-  int32_t number = 0;
-  VARIANT byRef;
-  byRef.vt = VT_BYREF | VT_I4;
-  byRef.plVal = &number;
-  EXPECT_EQ(FailureOf([&] { VexaVariantToText(byRef, dtDate); }), kZero);
-  number = 42;
-  EXPECT_EQ(VexaVariantToText(byRef, dtInt).ToUtf8(), "42");
-
-  Variant bytes = ByteArray({0xFF});
-  VARIANT arrayRef;
-  arrayRef.vt = VT_BYREF | VT_ARRAY | VT_UI1;
-  arrayRef.pparray = &bytes.parray;
-  EXPECT_EQ(VexaVariantToText(arrayRef, dtHexBinary).ToUtf8(), "FF");
-  SAFEARRAY* none = nullptr;  // a byte array without its array
-  arrayRef.pparray = &none;
-  EXPECT_EQ(FailureOf([&] { VexaVariantToText(arrayRef, dtHexBinary); }), "Expecting array of byte");
 }
 
 constexpr const char* kFailed = "VexaValueToVariant failed";

@@ -48,8 +48,7 @@ TEST(GuidText, FormatsParsesRefusesAndMakesVersion4Guids) {
   std::fill(std::begin(buffer), std::end(buffer), u'#');
   EXPECT_EQ(StringFromGUID2(kWriter, buffer, 38), 0);
   ASSERT_EQ(StringFromGUID2(kWriter, buffer, 39), 39);
-  EXPECT_EQ(buffer[38], u'\0');
-  EXPECT_EQ(buffer[39], u'#');
+  EXPECT_TRUE(buffer[38] == u'\0' && buffer[39] == u'#');
   // A refused text leaves ParseGuid's GUID alone and nulls the others'; a
   // wide character must not pass as its low byte.
   GUID guid = kOrdered;
@@ -67,8 +66,7 @@ TEST(GuidText, FormatsParsesRefusesAndMakesVersion4Guids) {
   // Version and variant sit in Data3's top nibble and Data4[0]'s top bits only
   // when the bytes are mapped big-endian.
   const GUID a = NewGuid();
-  EXPECT_EQ(a.Data3 >> 12, 4u) << GuidToString(a);
-  EXPECT_EQ(a.Data4[0] & 0xC0, 0x80) << GuidToString(a);
+  EXPECT_TRUE(a.Data3 >> 12 == 4u && (a.Data4[0] & 0xC0) == 0x80) << GuidToString(a);
 }
 
 TEST(ModuleInfo, PathAndGeneratedByComment) {
@@ -121,17 +119,16 @@ TEST(Registration, LinksProgIdsClassesAndTypeLibraryOnceAndUnregisterRestoresThe
   ASSERT_EQ(RegisterModule(module), S_OK);
   RegistryFile reg, after, other;
   ASSERT_EQ(reg.Load(path), S_OK);
-  const std::string lib = kLib, appId = GuidToString(kNorvVexa1AppId);
   const ClassRegistration& c = kClasses[0];
-  const std::string clsid = GuidToString(c.clsid), key = Root("CLSID\\" + clsid);
-  for (const char* progId : {c.progId, c.versionIndependentProgId})
-    EXPECT_EQ(reg.GetValue(Root(progId) + "\\CLSID", ""), clsid) << progId;
-  EXPECT_EQ(reg.GetValue(Root(c.versionIndependentProgId) + "\\CurVer", ""), c.progId);
-  EXPECT_EQ(reg.GetValue(key + "\\InprocServer32", ""), kModulePath);
-  EXPECT_EQ(reg.GetValue(key + "\\TypeLib", ""), GuidToString(kLibId));
-  EXPECT_EQ(reg.GetValue(key, "AppID"), appId);
-  EXPECT_EQ(reg.GetValue(lib + "\\1.0\\0\\win32", ""), kModulePath);
-  EXPECT_EQ(reg.GetValue(lib + "\\1.0\\HELPDIR", ""), "/opt/nv/lib");
+  const std::string clsid = GuidToString(c.clsid), key = Root("CLSID\\" + clsid), lib = kLib;
+  const std::string chain[][3] = {  // key, value name, value
+      {Root(c.progId) + "\\CLSID", "", clsid},
+      {Root(c.versionIndependentProgId) + "\\CLSID", "", clsid},
+      {Root(c.versionIndependentProgId) + "\\CurVer", "", c.progId},
+      {key + "\\InprocServer32", "", kModulePath}, {key + "\\TypeLib", "", GuidToString(kLibId)},
+      {key, "AppID", GuidToString(kNorvVexa1AppId)},
+      {lib + "\\1.0\\0\\win32", "", kModulePath}, {lib + "\\1.0\\HELPDIR", "", "/opt/nv/lib"}};
+  for (const auto& [at, name, value] : chain) EXPECT_EQ(reg.GetValue(at, name), value) << at;
   const std::string once = ReadText(path);
   ASSERT_EQ(RegisterModule(module), S_OK);
   EXPECT_EQ(ReadText(path), once);
