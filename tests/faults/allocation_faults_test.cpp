@@ -16,7 +16,6 @@
 #include <cxxabi.h>
 #include <link.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <cstdlib>
@@ -55,9 +54,11 @@ Owner OwnerOf(const void* caller) {
   return at >= g_parserCode[0] && at < g_parserCode[1] ? kParser : kOthers;
 }
 
-constexpr size_t kPlain = alignof(std::max_align_t);  // also the tag's room
+// Room for the tag before each block that keeps malloc's alignment. Only the
+// plain forms are replaced; the over-aligned ones keep the runtime's own pair.
+constexpr size_t kRoom = alignof(std::max_align_t);
 
-void* Allocate(size_t size, size_t alignment, bool nothrow, const void* caller) {
+void* Allocate(size_t size, bool nothrow, const void* caller) {
   const Owner owner = OwnerOf(caller);
   if (const uint64_t at = g_failAt.load(std::memory_order_relaxed);
       at != 0 && g_counted.fetch_add(1, std::memory_order_relaxed) + 1 == at) {
@@ -66,27 +67,23 @@ void* Allocate(size_t size, size_t alignment, bool nothrow, const void* caller) 
     if (nothrow) return nullptr;
     throw std::bad_alloc();
   }
-  const size_t room = std::max(alignment, kPlain);
-  char* base = static_cast<char*>(
-      alignment <= kPlain
-          ? std::malloc(room + size)
-          : std::aligned_alloc(alignment, (room + size + alignment - 1) / alignment * alignment));
+  char* base = static_cast<char*>(std::malloc(kRoom + size));
   if (base == nullptr) {
     if (nothrow) return nullptr;
     throw std::bad_alloc();
   }
-  char* block = base + room;
-  std::memcpy(block - sizeof(Owner), &owner, sizeof(Owner));
+  std::memcpy(base + kRoom - sizeof(Owner), &owner, sizeof(Owner));
   g_live[owner].fetch_add(1, std::memory_order_relaxed);
-  return block;
+  return base + kRoom;
 }
 
-void Free(void* block, size_t alignment = kPlain) noexcept {
+void Free(void* block) noexcept {
   if (block == nullptr) return;
+  char* base = static_cast<char*>(block) - kRoom;
   Owner owner;
-  std::memcpy(&owner, static_cast<char*>(block) - sizeof(Owner), sizeof(Owner));
+  std::memcpy(&owner, base + kRoom - sizeof(Owner), sizeof(Owner));
   g_live[owner].fetch_sub(1, std::memory_order_relaxed);
-  std::free(static_cast<char*>(block) - std::max(alignment, kPlain));
+  std::free(base);
 }
 
 }  // namespace
@@ -96,25 +93,11 @@ void Free(void* block, size_t alignment = kPlain) noexcept {
 extern "C" const char* __lsan_default_suppressions() { return "leak:libxerces-c"; }
 
 #define NV_CALLER __builtin_return_address(0)
-void* operator new(size_t n) { return Allocate(n, kPlain, false, NV_CALLER); }
-void* operator new[](size_t n) { return Allocate(n, kPlain, false, NV_CALLER); }
-void* operator new(size_t n, const std::nothrow_t&) noexcept {
-  return Allocate(n, kPlain, true, NV_CALLER);
-}
+void* operator new(size_t n) { return Allocate(n, false, NV_CALLER); }
+void* operator new[](size_t n) { return Allocate(n, false, NV_CALLER); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept { return Allocate(n, true, NV_CALLER); }
 void* operator new[](size_t n, const std::nothrow_t&) noexcept {
-  return Allocate(n, kPlain, true, NV_CALLER);
-}
-void* operator new(size_t n, std::align_val_t a) {
-  return Allocate(n, size_t(a), false, NV_CALLER);
-}
-void* operator new[](size_t n, std::align_val_t a) {
-  return Allocate(n, size_t(a), false, NV_CALLER);
-}
-void* operator new(size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-  return Allocate(n, size_t(a), true, NV_CALLER);
-}
-void* operator new[](size_t n, std::align_val_t a, const std::nothrow_t&) noexcept {
-  return Allocate(n, size_t(a), true, NV_CALLER);
+  return Allocate(n, true, NV_CALLER);
 }
 #undef NV_CALLER
 void operator delete(void* p) noexcept { Free(p); }
@@ -123,16 +106,6 @@ void operator delete(void* p, size_t) noexcept { Free(p); }
 void operator delete[](void* p, size_t) noexcept { Free(p); }
 void operator delete(void* p, const std::nothrow_t&) noexcept { Free(p); }
 void operator delete[](void* p, const std::nothrow_t&) noexcept { Free(p); }
-void operator delete(void* p, std::align_val_t a) noexcept { Free(p, size_t(a)); }
-void operator delete[](void* p, std::align_val_t a) noexcept { Free(p, size_t(a)); }
-void operator delete(void* p, size_t, std::align_val_t a) noexcept { Free(p, size_t(a)); }
-void operator delete[](void* p, size_t, std::align_val_t a) noexcept { Free(p, size_t(a)); }
-void operator delete(void* p, std::align_val_t a, const std::nothrow_t&) noexcept {
-  Free(p, size_t(a));
-}
-void operator delete[](void* p, std::align_val_t a, const std::nothrow_t&) noexcept {
-  Free(p, size_t(a));
-}
 
 namespace nv_test {
 namespace {
