@@ -8,7 +8,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 sh "$root/scripts/install-deps.sh"
 
 # Debug information as line tables only: enough for the sanitizers' stack
-# traces, and the suites build a quarter faster.
+# traces, and the suites build faster.
 configure() {  # build folder, extra CMake options...
   build=$1
   shift

@@ -81,7 +81,8 @@ void Declare(std::u16string& out, const ComPtr<INvVexaNamespaces>& table,
 void CNvVexaEnvelopeWriterCRawImpl::OpenEnvelopeElement(const ComPtr<ITStream>& stream) {
   if (!schema_) throw ENvException("a schema is missing");
   if (!namespaces_) throw ENvException("The namespace table of the package is missing");
-  // Built before anything is written, so a failure leaves the stream untouched.
+  // Built before anything is written, so a failure leaves the stream untouched;
+  // one between the two writes abandons it.
   const std::u16string tag = EnvelopeStartTag();
   WriteWhole(stream, [&] {
     WriteUtf8(stream, ModuleGeneratedByComment());

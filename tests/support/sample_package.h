@@ -5,8 +5,6 @@
 // throw ComError when they fail.
 #pragma once
 
-#include <gtest/gtest.h>
-
 #include <filesystem>
 #include <string>
 #include <vector>
