@@ -38,8 +38,9 @@ std::string Generalized(const std::string& message, const std::string& folder) {
     text.replace(at, folder.size(), "…");
   const auto isGuidAt = [&](size_t at) {
     for (size_t k = 0; k < 36; ++k)
-      if (k == 8 || k == 13 || k == 18 || k == 23 ? text[at + k] != '-'
-                                                  : !std::isxdigit(text[at + k]))
+      if (k == 8 || k == 13 || k == 18 || k == 23
+              ? text[at + k] != '-'
+              : !std::isxdigit(static_cast<unsigned char>(text[at + k])))
         return false;
     return true;
   };
