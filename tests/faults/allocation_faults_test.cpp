@@ -25,6 +25,7 @@
 #include <new>
 
 #include "support/sample_package.h"
+#include "support/scratch.h"
 #include "support/failure_of.h"
 
 namespace {
@@ -193,7 +194,7 @@ class AllocationFaults : public ::testing::Test {
     return Bstr::FromUtf8(scratch_.File(name));
   }
 
-  FaultScratch scratch_;
+  ScratchWithTemp scratch_;
   const std::vector<Variant> values_ = SampleValuesOfEveryType();
   Bstr expected_;
 };
@@ -219,7 +220,7 @@ TEST_F(AllocationFaults, WritingASmallPackage) {
 }
 
 TEST_F(AllocationFaults, LoadingASchemaDocument) {
-  const auto writer = Made<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
+  const auto writer = Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
   writer.PutSchemaURI(u"urn:t");
   const auto part = writer.Schema().Classes().Add(u"Part");
   for (int type = dtString; type <= dtXML; ++type)
@@ -231,7 +232,7 @@ TEST_F(AllocationFaults, LoadingASchemaDocument) {
   writer.Save(document);
   const auto describe = [&] {
     const auto schema =
-        Made<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader).Load(document);
+        Created<INvVexaExternalSchemaReader>(CLSID_NvVexaExternalSchemaReader).Load(document);
     const auto attributes = schema.Classes().ItemByName(u"Part").AllAttributes();
     return attributes.Count();
   };

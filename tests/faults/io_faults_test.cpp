@@ -9,11 +9,10 @@
 #include <cctype>
 #include <cstdio>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <map>
 
 #include "support/sample_package.h"
+#include "support/scratch.h"
 #include "support/failure_of.h"
 #include "support/file_size_limit.h"
 
@@ -21,14 +20,6 @@ namespace nv_test {
 namespace {
 
 namespace fs = std::filesystem;
-
-// The files a folder holds, by name.
-std::string Listing(const std::string& folder) {
-  std::string names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names += entry.path().filename().string() + " ";
-  return names;
-}
 
 // A message with the test's folders and the GUIDs of temporary folders
 // left out, so that like failures count together.
@@ -56,7 +47,7 @@ void PrintMessages(const char* what, const std::map<std::string, int>& messages)
 
 class IoFaults : public ::testing::Test {
  protected:
-  FaultScratch scratch_;
+  ScratchWithTemp scratch_;
   const std::vector<Variant> values_ = SampleValuesOfEveryType();
 };
 
@@ -66,8 +57,7 @@ class IoFaults : public ::testing::Test {
 TEST_F(IoFaults, ReadingAPackageCutShortOrTornAt200Points) {
   const std::string whole = scratch_.File("whole.vexa"), cut = scratch_.File("cut.vexa");
   WriteSamplePackage(Bstr::FromUtf8(whole), values_);
-  std::ifstream in(whole, std::ios::binary);
-  const std::string bytes{std::istreambuf_iterator<char>(in), {}};
+  const std::string bytes = ReadText(whole);
   // The directory's offset, in the record that ends a package without comment.
   const auto* end = reinterpret_cast<const unsigned char*>(bytes.data() + bytes.size() - 22);
   const size_t directory = end[16] | end[17] << 8 | end[18] << 16 | size_t{end[19]} << 24;
@@ -78,7 +68,7 @@ TEST_F(IoFaults, ReadingAPackageCutShortOrTornAt200Points) {
     if (at < directory) std::fill(torn.begin() + at, torn.begin() + directory, '\0');
     for (const std::string& damaged : {bytes.substr(0, at), torn}) {
       if (damaged == bytes) continue;
-      std::ofstream(cut, std::ios::binary | std::ios::trunc).write(damaged.data(), damaged.size());
+      WriteText(cut, damaged);
       const std::string failure = FailureOf([&] { ReadSamplePackage(Bstr::FromUtf8(cut)); });
       EXPECT_NE(failure, kNoFailure) << "a package damaged at " << point << "/200 read";
       EXPECT_NE(failure, "") << point;
@@ -106,7 +96,7 @@ TEST_F(IoFaults, WritingUnderAFileSizeLimitAt50Points) {
       failure = FailureOf([&] { WriteSamplePackage(Bstr::FromUtf8(target), values_, 40, true); });
     }
     EXPECT_NE(failure, kNoFailure) << "a package was written under a limit at " << point << "/50";
-    EXPECT_EQ(Listing(scratch_.File("out")), "") << point;
+    EXPECT_EQ(FolderNames(scratch_.File("out")), std::set<std::string>{}) << point;
     EXPECT_EQ(scratch_.TempLeft(), "") << point;
     ++messages[Generalized(failure, scratch_.File(""))];
   }

@@ -64,10 +64,7 @@ std::string DescribeInfo(const ComPtr<INvVexaInfo>& info) {
 // A folder for packages with TEMP inside it, which must be empty at the end.
 class PackageReaderTest : public ::testing::Test {
  protected:
-  PackageReaderTest() : temp_(scratch_.File("temp")), env_("TEMP", temp_.c_str()) {
-    fs::create_directory(temp_);
-  }
-  ~PackageReaderTest() override { EXPECT_TRUE(fs::is_empty(temp_)) << "temporary files left"; }
+  ~PackageReaderTest() override { EXPECT_EQ(scratch_.TempLeft(), "") << "temporary files left"; }
 
   // Writes a package whose schema `build` fills and whose content `fill`
   // writes, answering the objects it wrote described; answers the Info and
@@ -103,9 +100,7 @@ class PackageReaderTest : public ::testing::Test {
     return out;
   }
 
-  nv_test::ScratchFolder scratch_;
-  std::string temp_;
-  nv_test::ScopedEnv env_;
+  nv_test::ScratchWithTemp scratch_;
 };
 
 // Base <- Middle <- Leaf with an attribute of every type spread over the

@@ -40,14 +40,13 @@ std::string Describe(const F& file) {
 
 class FilesTest : public ::testing::Test {
  protected:
-  FilesTest() : env_("TEMP", scratch_.File("temp").c_str()) {
-    fs::create_directory(scratch_.File("temp"));
+  FilesTest() {
     nv_test::WriteText(scratch_.File("plan.bin"), kPlan);
     SetFileTimes(scratch_.Name("plan.bin"), 0, kModified, kModified);  // a whole second
   }
   ~FilesTest() override {
     writer_.reset(), reader_.reset(), fileReader_.reset();
-    EXPECT_TRUE(fs::is_empty(scratch_.File("temp"))) << "temporary files left";
+    EXPECT_EQ(scratch_.TempLeft(), "") << "temporary files left";
   }
 
   // A package with the standard file and versioning support, a class "Part"
@@ -97,8 +96,7 @@ class FilesTest : public ::testing::Test {
 
   static constexpr double kModified = 45123.5678125;
   static inline const std::string kPlan = std::string("p\0\r\n", 4) + std::string(70000, '\xFF');
-  nv_test::ScratchFolder scratch_;
-  nv_test::ScopedEnv env_;
+  nv_test::ScratchWithTemp scratch_;
   ComPtr<INvVexaStdHelper> helper_ = Created<INvVexaStdHelper>(CLSID_NvVexaStdHelper);
   ComPtr<INvVexaWriter> writer_;
   ComPtr<INvVexaReader> reader_;

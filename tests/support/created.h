@@ -1,8 +1,8 @@
-// A creatable class's object made as clients make it; null after a failure.
+// A creatable class's object made as clients make it; a failure throws
+// ComError, so that a test fails and a fault sweep sees the call's result.
 #pragma once
 
-#include <gtest/gtest.h>
-
+#include "frame/exception.h"
 #include "frame/implements.h"
 
 namespace nv_test {
@@ -10,9 +10,8 @@ namespace nv_test {
 template <class I>
 nv::ComPtr<I> Created(const CLSID& clsid) {
   nv::ComPtr<I> made;
-  EXPECT_EQ(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, nv::IidOf<I>(),
-                             reinterpret_cast<void**>(made.put())),
-            S_OK);
+  nv::Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, nv::IidOf<I>(),
+                             reinterpret_cast<void**>(made.put())));
   return made;
 }
 

@@ -5,26 +5,15 @@
 // throw ComError when they fail.
 #pragma once
 
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include "frame/implements.h"
+#include "support/created.h"
 #include "support/sample_values.h"
-#include "support/scratch.h"
 
 namespace nv_test {
 
 using namespace nv;
-
-// A creatable class's object, as a client makes it; a failure throws ComError.
-template <class I>
-ComPtr<I> Made(const CLSID& clsid) {
-  ComPtr<I> made;
-  Check(CoCreateInstance(clsid, nullptr, CLSCTX_INPROC_SERVER, IidOf<I>(),
-                         reinterpret_cast<void**>(made.put())));
-  return made;
-}
 
 // The sample values, one per data type (index: the type less one).
 inline std::vector<Variant> SampleValuesOfEveryType() {
@@ -46,7 +35,7 @@ inline const char16_t* const kAttributeNames[] = {
 // the entries uncompressed.
 inline void WriteSamplePackage(const Bstr& file, const std::vector<Variant>& values,
                                int objects = 2, bool stored = false) {
-  const auto writer = Made<INvVexaWriter>(CLSID_NvVexaWriter);
+  const auto writer = Created<INvVexaWriter>(CLSID_NvVexaWriter);
   writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
   const ComPtr<INvVexaSchema> schema = writer.Schema();
   const auto part = schema.Classes().Add(u"Part");
@@ -82,7 +71,7 @@ inline void WriteSamplePackage(const Bstr& file, const std::vector<Variant>& val
 using FoundValues = std::vector<std::pair<Variant, DataTypeEnum>>;
 
 inline FoundValues ReadSamplePackage(const Bstr& file) {
-  const auto reader = Made<INvVexaReader>(CLSID_NvVexaReader);
+  const auto reader = Created<INvVexaReader>(CLSID_NvVexaReader);
   reader.OpenVexaArchiveFile(file, true);
   const ComPtr<INvVexaDataReader> data = reader.DataReader();
   FoundValues found;
@@ -107,27 +96,5 @@ inline std::string Described(const FoundValues& found) {
   for (const auto& [value, type] : found) text += test::ValueText(value, type) + "\n";
   return text;
 }
-
-// A scratch folder with TEMP inside it: the library's temporary folders go
-// there, so that a test can see that none is left.
-class FaultScratch {
- public:
-  FaultScratch() : temp_(folder_.File("temp")), env_("TEMP", temp_.c_str()) {
-    std::filesystem::create_directory(temp_);
-  }
-  std::string File(const std::string& name) const { return folder_.File(name); }
-  // The names left in the temporary folder, else "".
-  std::string TempLeft() const {
-    std::string left;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_))
-      left += entry.path().string().substr(temp_.size()) + " ";
-    return left;
-  }
-
- private:
-  ScratchFolder folder_;
-  std::string temp_;
-  ScopedEnv env_;
-};
 
 }  // namespace nv_test

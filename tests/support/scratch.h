@@ -10,6 +10,7 @@
 #include <filesystem>
 #include <fstream>
 #include <optional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <string_view>
@@ -68,5 +69,33 @@ inline std::string ReadText(const std::string& path) {
   text << in.rdbuf();
   return text.str();
 }
+
+// The names a folder holds.
+inline std::set<std::string> FolderNames(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// A scratch folder whose "temp" subfolder is TEMP for as long as it lives:
+// the library's temporary folders go there, so a test can see none is left.
+class ScratchWithTemp : public ScratchFolder {
+ public:
+  ScratchWithTemp() : temp_(File("temp")), env_("TEMP", temp_.c_str()) {
+    std::filesystem::create_directory(temp_);
+  }
+  // The paths left below the temporary folder, else "".
+  std::string TempLeft() const {
+    std::string left;
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(temp_))
+      left += entry.path().string().substr(temp_.size()) + " ";
+    return left;
+  }
+
+ private:
+  std::string temp_;
+  ScopedEnv env_;
+};
 
 }  // namespace nv_test

@@ -10,6 +10,7 @@
 
 #include "support/failure_of.h"
 #include "support/sample_package.h"
+#include "support/scratch.h"
 
 namespace nv_test {
 namespace {
@@ -18,7 +19,7 @@ constexpr int kThreads = 4;
 constexpr int kRounds = 3;
 
 TEST(Threads, EachWritesAndReadsItsOwnPackagesAndSeesItsOwnFailures) {
-  FaultScratch scratch;
+  ScratchWithTemp scratch;
   const std::vector<Variant> values = SampleValuesOfEveryType();
   WriteSamplePackage(Bstr::FromUtf8(scratch.File("expected.vexa")), values);
   const std::string expected =
@@ -34,7 +35,7 @@ TEST(Threads, EachWritesAndReadsItsOwnPackagesAndSeesItsOwnFailures) {
           WriteSamplePackage(file, values);
           found[t] += Described(ReadSamplePackage(file));
           failures[t] += FailureOf([&] {
-            Made<INvVexaReader>(CLSID_NvVexaReader)
+            Created<INvVexaReader>(CLSID_NvVexaReader)
                 .OpenVexaArchiveFile(Bstr::FromUtf8(scratch.File("missing-" + std::to_string(t))),
                                      true);
           });
@@ -55,13 +56,13 @@ TEST(Threads, EachWritesAndReadsItsOwnPackagesAndSeesItsOwnFailures) {
 // A writer, its schema and an object it made, and a reader with an object
 // it read, are made on one thread and released on others.
 TEST(Threads, ObjectsAreReleasedOnOtherThreads) {
-  FaultScratch scratch;
+  ScratchWithTemp scratch;
   const std::vector<Variant> values = SampleValuesOfEveryType();
   const Bstr file = Bstr::FromUtf8(scratch.File("p.vexa"));
   WriteSamplePackage(file, values);
   std::vector<ComPtr<IUnknown>> made;
   std::thread([&] {
-    const auto writer = Made<INvVexaWriter>(CLSID_NvVexaWriter);
+    const auto writer = Created<INvVexaWriter>(CLSID_NvVexaWriter);
     writer.SetSchemaMode(mtEmbedded, Bstr(), Bstr(), false);
     writer.Schema().Classes().Add(u"Part");
     writer.CreateVexaArchiveFile(Bstr::FromUtf8(scratch.File("open.vexa")));
@@ -70,7 +71,7 @@ TEST(Threads, ObjectsAreReleasedOnOtherThreads) {
     made.push_back(object);
     made.push_back(writer.Schema());
     made.push_back(writer);
-    const auto reader = Made<INvVexaReader>(CLSID_NvVexaReader);
+    const auto reader = Created<INvVexaReader>(CLSID_NvVexaReader);
     reader.OpenVexaArchiveFile(file, true);
     const ComPtr<INvVexaObjectIterator> objects =
         reader.DataReader().ObjectReader().GetObjectIterator();
@@ -82,7 +83,7 @@ TEST(Threads, ObjectsAreReleasedOnOtherThreads) {
     std::thread([held = std::move(object)]() mutable { held = nullptr; }).join();
   EXPECT_EQ(scratch.TempLeft(), "");
   // The writer released open finished its package.
-  const auto reader = Made<INvVexaReader>(CLSID_NvVexaReader);
+  const auto reader = Created<INvVexaReader>(CLSID_NvVexaReader);
   reader.OpenVexaArchiveFile(Bstr::FromUtf8(scratch.File("open.vexa")), true);
   EXPECT_EQ(reader.DataReader().ObjectReader().GetObjectIterator().GetObject().Id().ToUtf8(),
             "P-1");

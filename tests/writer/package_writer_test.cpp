@@ -26,13 +26,6 @@ void ExpectCompletePackage(const std::string& archive) {
   EXPECT_EQ(Shell("unzip -Z1 '" + archive + "' | sort"), "VEXA_Data.xml\nVEXA_Schema.xsd\n");
 }
 
-std::set<std::string> FolderContent(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : fs::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 // The messages of the calls, in order, each followed by "|".
 std::string Failures(std::initializer_list<std::function<void()>> calls) {
   std::string messages;
@@ -40,13 +33,10 @@ std::string Failures(std::initializer_list<std::function<void()>> calls) {
   return messages;
 }
 
-// A scratch folder with TEMP pointing at its "temp" subfolder.
+// A scratch folder whose TEMP must be empty at the end.
 class PackageWriterTest : public ::testing::Test {
  protected:
-  PackageWriterTest() : temp_(scratch_.File("temp")), env_("TEMP", temp_.c_str()) {
-    fs::create_directory(temp_);
-  }
-  ~PackageWriterTest() override { EXPECT_TRUE(FolderContent(temp_).empty()); }
+  ~PackageWriterTest() override { EXPECT_EQ(scratch_.TempLeft(), ""); }
 
   ComPtr<INvVexaWriter> EmbeddedWriter() {
     ComPtr<INvVexaWriter> writer = CreateObject<NvVexaWriter>();
@@ -69,9 +59,7 @@ class PackageWriterTest : public ::testing::Test {
     }
   }
 
-  nv_test::ScratchFolder scratch_;
-  std::string temp_;
-  nv_test::ScopedEnv env_;
+  nv_test::ScratchWithTemp scratch_;
 };
 
 // An empty package holds its schema and instance document; of two writers of
@@ -88,7 +76,7 @@ TEST_F(PackageWriterTest, EmptyEmbeddedPackageAndTheFirstOfTwoWritersToClose) {
             "File " + archive + " already exist.");
 
   ExpectCompletePackage(archive);
-  EXPECT_EQ(FolderContent(scratch_.Path()), (std::set<std::string>{"pkg.vexa", "temp"}));
+  EXPECT_EQ(nv_test::FolderNames(scratch_.Path()), (std::set<std::string>{"pkg.vexa", "temp"}));
   ASSERT_EQ(uri.rfind("urn:uuid:", 0), 0u);
   EXPECT_EQ(uri.size(), 9u + 36u);
   EXPECT_EQ(uri.find_first_of("abcdef{}", 9), std::string::npos);
@@ -159,7 +147,7 @@ TEST_F(PackageWriterTest, FailedCreateFailsEveryLaterWriteWithItsMessage) {
                       [&] { writer.DataWriter().ObjectWriter(); },
                       [&] { writer.CloseVexaArchiveFile(); }}),
             "Vexa is already Open|" + message + "|" + message + "|" + message + "|");
-  EXPECT_EQ(FolderContent(scratch_.Path()), std::set<std::string>{"temp"});
+  EXPECT_EQ(nv_test::FolderNames(scratch_.Path()), std::set<std::string>{"temp"});
 }
 
 // A write that fails in the instance document (in Info.Save or in an object's
@@ -193,7 +181,7 @@ TEST_F(PackageWriterTest, AFailedWriteFailsEverythingAfterAndPublishesNothing) {
                         [&] { writer.CloseVexaArchiveFile(); }}),
               tooLarge + tooLarge + tooLarge + tooLarge);
   }
-  EXPECT_EQ(FolderContent(scratch_.Path()), std::set<std::string>{"temp"});
+  EXPECT_EQ(nv_test::FolderNames(scratch_.Path()), std::set<std::string>{"temp"});
 }
 
 TEST_F(PackageWriterTest, CreateRefusesWhatCannotBecomeThePackage) {
@@ -222,7 +210,7 @@ TEST_F(PackageWriterTest, CreateRefusesWhatCannotBecomeThePackage) {
   const std::string longest = scratch_.File(std::string(250, 'n'));
   EmbeddedWriter().CreateVexaArchiveFileEx(Bstr::FromUtf8(longest), afclHigh);
   ExpectCompletePackage(longest);
-  EXPECT_EQ(FolderContent(scratch_.Path()).size(), 5u);  // nothing else was left
+  EXPECT_EQ(nv_test::FolderNames(scratch_.Path()).size(), 5u);  // nothing else was left
 }
 
 // A schema loaded from a standalone document (the loading itself is the
