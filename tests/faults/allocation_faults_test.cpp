@@ -219,7 +219,7 @@ TEST_F(AllocationFaults, WritingASmallPackage) {
   EXPECT_GT(result.points, 100u);
 }
 
-TEST_F(AllocationFaults, LoadingASchemaDocument) {
+TEST_F(AllocationFaults, SavingAndLoadingASchemaDocument) {
   const auto writer = Created<INvVexaExternalSchemaWriter>(CLSID_NvVexaExternalSchemaWriter);
   writer.PutSchemaURI(u"urn:t");
   const auto part = writer.Schema().Classes().Add(u"Part");
@@ -236,11 +236,27 @@ TEST_F(AllocationFaults, LoadingASchemaDocument) {
     const auto attributes = schema.Classes().ItemByName(u"Part").AllAttributes();
     return attributes.Count();
   };
-  const SweepResult result =
+  const SweepResult loading =
       SweepAllocationFailures([&] { describe(); }, [&](bool) { return scratch_.TempLeft(); },
                               [&] { EXPECT_EQ(describe(), dtXML); });
-  Report("loading a schema document", result);
-  EXPECT_GT(result.points, 100u);
+  Report("loading a schema document", loading);
+  EXPECT_GT(loading.points, 100u);
+
+  // A failed save leaves no document, whole or partial, and nothing beside it.
+  const std::set<std::string> before = FolderNames(scratch_.File(""));
+  const std::string saved = scratch_.File("saved.xsd");
+  const SweepResult saving = SweepAllocationFailures(
+      [&] { writer.Save(Bstr::FromUtf8(saved)); },
+      [&](bool finished) {
+        std::string left = scratch_.TempLeft();
+        if (std::filesystem::exists(saved) != finished) left += "saved.xsd ";
+        std::filesystem::remove(saved);
+        if (FolderNames(scratch_.File("")) != before) left += "files beside it";
+        return left;
+      },
+      [&] { EXPECT_EQ(ReadText(saved), ReadText(scratch_.File("part.xsd"))); });
+  Report("saving a schema document", saving);
+  EXPECT_GT(saving.points, 100u);
 }
 
 TEST_F(AllocationFaults, ReadingThePackage) {
