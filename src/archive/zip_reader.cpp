@@ -8,10 +8,12 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <zlib.h>
 
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <new>
 #include <optional>
 #include <utility>
 
@@ -20,14 +22,24 @@ namespace nv::archive {
 std::string ZipErrorText(int code) {
   zip_error_t error;
   zip_error_init_with_code(&error, code);
-  std::string text = zip_error_strerror(&error);
+  std::string text = ZipErrorText(&error);
   zip_error_fini(&error);
   return text;
 }
 
 std::string ZipErrorText(zip_t* archive) { return ZipErrorText(zip_get_error(archive)); }
 
-std::string ZipErrorText(zip_error_t* error) { return zip_error_strerror(error); }
+std::string ZipErrorText(zip_error_t* error) {
+  // libzip's and zlib's own allocation failures answer as every other
+  // allocation failure does, and before libzip allocates the text. A failure
+  // with no error recorded is one too: the few libzip paths that fail without
+  // recording why are allocations (a file list when closing, a name's bytes).
+  const int code = zip_error_code_zip(error);
+  if (code == ZIP_ER_MEMORY || code == ZIP_ER_OK ||
+      (code == ZIP_ER_ZLIB && zip_error_code_system(error) == Z_MEM_ERROR))
+    throw std::bad_alloc();
+  return zip_error_strerror(error);
+}
 
 namespace {
 
@@ -275,7 +287,7 @@ size_t EntryReader::Read(char* buffer, size_t size) {
   // overrun, so a deflate bomb is stopped before it inflates further.
   const uint64_t wanted = std::min<uint64_t>(size, declared_ - total_ + 1);
   const zip_int64_t got = zip_fread(file_, buffer, wanted);
-  if (got < 0) CannotExtract(name_, zip_error_strerror(zip_file_get_error(file_)));
+  if (got < 0) CannotExtract(name_, ZipErrorText(zip_file_get_error(file_)));
   if (got == 0) return Finish();
   total_ += static_cast<uint64_t>(got);
   if (total_ > declared_)

@@ -36,7 +36,8 @@ inline constexpr size_t kCopyBlockSize = 64 * 1024;
 // The description of a libzip error code, e.g. "Not a zip archive".
 std::string ZipErrorText(int code);
 // The archive's last error, or `error`: libzip's description with the
-// system's reason when there is one ("Write error: File too large").
+// system's reason when there is one ("Write error: File too large"). A memory
+// failure (libzip's or zlib's) throws std::bad_alloc instead.
 std::string ZipErrorText(zip_t* archive);
 std::string ZipErrorText(zip_error_t* error);
 
