@@ -6,8 +6,10 @@
 // temporary folder and no published package behind.
 //
 // This program replaces the global operator new and delete, so every
-// allocation of the library, the C++ runtime and the XML parser is counted;
-// allocations straight through malloc (the archive and HTTP libraries) are not.
+// allocation of the library, the C++ runtime and the XML parser is counted.
+// Outside the address-sanitized build, which owns malloc itself, it also
+// replaces malloc, calloc and realloc to count and fail the calls that the
+// archive library and zlib make; the C library's own pass straight through.
 // The XML parser's own blocks are told apart by a tag before each block:
 // when one of the parser's allocations fails inside a constructor of its own,
 // it loses the blocks that constructor had made, which no caller can free.
@@ -37,22 +39,40 @@ std::atomic<uint64_t> g_counted{0};  // allocations since arming
 std::atomic<bool> g_fired{false};
 std::atomic<int> g_failedOwner{kOthers};
 std::atomic<int64_t> g_live[2];  // blocks not yet freed, by owner
-uintptr_t g_parserCode[2];       // where the XML parser's code lies
 
-int FindParserCode(dl_phdr_info* info, size_t, void*) {
-  if (std::strstr(info->dlpi_name, "libxerces-c") == nullptr) return 0;
-  for (int k = 0; k < info->dlpi_phnum; ++k) {
-    const ElfW(Phdr)& segment = info->dlpi_phdr[k];
-    if (segment.p_type != PT_LOAD || !(segment.p_flags & PF_X)) continue;
-    g_parserCode[0] = info->dlpi_addr + segment.p_vaddr;
-    g_parserCode[1] = g_parserCode[0] + segment.p_memsz;
+// Where a shared library's code lies, to tell who called an allocator.
+struct CodeRange {
+  const char* name;
+  uintptr_t begin = 0, end = 0;
+  bool Holds(const void* caller) const {
+    const auto at = reinterpret_cast<uintptr_t>(caller);
+    return at >= begin && at < end;
   }
-  return 1;
+};
+CodeRange g_parserCode{"/libxerces-c"}, g_zipCode{"/libzip.so"}, g_zlibCode{"/libz.so"};
+
+int FindCode(dl_phdr_info* info, size_t, void*) {
+  for (CodeRange* range : {&g_parserCode, &g_zipCode, &g_zlibCode}) {
+    if (std::strstr(info->dlpi_name, range->name) == nullptr) continue;
+    for (int k = 0; k < info->dlpi_phnum; ++k) {
+      const ElfW(Phdr)& segment = info->dlpi_phdr[k];
+      if (segment.p_type != PT_LOAD || !(segment.p_flags & PF_X)) continue;
+      range->begin = info->dlpi_addr + segment.p_vaddr;
+      range->end = range->begin + segment.p_memsz;
+    }
+  }
+  return 0;
 }
 
-Owner OwnerOf(const void* caller) {
-  const auto at = reinterpret_cast<uintptr_t>(caller);
-  return at >= g_parserCode[0] && at < g_parserCode[1] ? kParser : kOthers;
+Owner OwnerOf(const void* caller) { return g_parserCode.Holds(caller) ? kParser : kOthers; }
+
+// Counts an allocation and answers whether it is the one to fail.
+bool FailsNow(Owner owner) {
+  const uint64_t at = g_failAt.load(std::memory_order_relaxed);
+  if (at == 0 || g_counted.fetch_add(1, std::memory_order_relaxed) + 1 != at) return false;
+  g_fired = true;
+  g_failedOwner = owner;
+  return true;
 }
 
 // Room for the tag before each block that keeps malloc's alignment. Only the
@@ -61,10 +81,7 @@ constexpr size_t kRoom = alignof(std::max_align_t);
 
 void* Allocate(size_t size, bool nothrow, const void* caller) {
   const Owner owner = OwnerOf(caller);
-  if (const uint64_t at = g_failAt.load(std::memory_order_relaxed);
-      at != 0 && g_counted.fetch_add(1, std::memory_order_relaxed) + 1 == at) {
-    g_fired = true;
-    g_failedOwner = owner;
+  if (FailsNow(owner)) {
     if (nothrow) return nullptr;
     throw std::bad_alloc();
   }
@@ -100,6 +117,30 @@ void* operator new(size_t n, const std::nothrow_t&) noexcept { return Allocate(n
 void* operator new[](size_t n, const std::nothrow_t&) noexcept {
   return Allocate(n, true, NV_CALLER);
 }
+
+#if !defined(__SANITIZE_ADDRESS__)
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+}
+
+namespace {
+bool FailsForArchiveCode(const void* caller) {
+  return (g_zipCode.Holds(caller) || g_zlibCode.Holds(caller)) && FailsNow(kOthers);
+}
+}  // namespace
+
+extern "C" void* malloc(size_t n) noexcept {
+  return FailsForArchiveCode(NV_CALLER) ? nullptr : __libc_malloc(n);
+}
+extern "C" void* calloc(size_t count, size_t n) noexcept {
+  return FailsForArchiveCode(NV_CALLER) ? nullptr : __libc_calloc(count, n);
+}
+extern "C" void* realloc(void* block, size_t n) noexcept {
+  return FailsForArchiveCode(NV_CALLER) ? nullptr : __libc_realloc(block, n);
+}
+#endif
 #undef NV_CALLER
 void operator delete(void* p) noexcept { Free(p); }
 void operator delete[](void* p) noexcept { Free(p); }
@@ -128,7 +169,7 @@ struct SweepResult {
 SweepResult SweepAllocationFailures(const std::function<void()>& operation,
                                     const std::function<std::string(bool finished)>& cleanUp,
                                     const std::function<void()>& check) {
-  dl_iterate_phdr(FindParserCode, nullptr);
+  dl_iterate_phdr(FindCode, nullptr);
   operation();  // warm-up: caches and one-time initialisation come first
   EXPECT_EQ(cleanUp(true), "");
   SweepResult result;
@@ -138,13 +179,15 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
     g_fired = false;
     g_failAt = at;
     bool finished = false;
-    std::string failure;
+    char failure[240] = "";  // no allocation: the blocks counted below are the run's own
     try {
       operation();
       finished = true;
     } catch (const nv::ComError& e) {
-      failure = e.Error() == E_OUTOFMEMORY ? "" : e.Description().ToUtf8();
-      if (failure.empty() && e.Error() != E_OUTOFMEMORY) failure = "(no description)";
+      if (e.Error() != E_OUTOFMEMORY) {
+        const std::string text = e.Description().ToUtf8();
+        std::snprintf(failure, sizeof failure, "%s", text.empty() ? "(no description)" : text.c_str());
+      }
     } catch (const std::bad_alloc&) {  // the test's own allocation failed
     } catch (...) {
       ADD_FAILURE() << abi::__cxa_current_exception_type()->name()
@@ -153,17 +196,17 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
     g_failAt = 0;
     SetErrorInfo(0, nullptr);
     if (!g_fired) return result;
+    EXPECT_EQ(g_live[kOthers].load(), othersBefore)
+        << "blocks left after failing allocation " << at;
     ++result.points;
     if (finished) {
       ++result.completed;
       check();
-    } else if (failure.empty()) {
+    } else if (failure[0] == '\0') {
       ++result.outOfMemory;
     } else {
       ++result.messages[failure];
     }
-    EXPECT_EQ(g_live[kOthers].load(), othersBefore)
-        << "blocks left after failing allocation " << at;
     const int64_t parserLost = g_live[kParser].load() - parserBefore;
     if (g_failedOwner == kOthers) {
       EXPECT_EQ(parserLost, 0) << "parser blocks left after failing allocation " << at;
