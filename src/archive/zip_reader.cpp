@@ -31,9 +31,10 @@ std::string ZipErrorText(zip_t* archive) { return ZipErrorText(zip_get_error(arc
 
 std::string ZipErrorText(zip_error_t* error) {
   // libzip's and zlib's own allocation failures answer as every other
-  // allocation failure does, and before libzip allocates the text. A failure
-  // with no error recorded is one too: the few libzip paths that fail without
-  // recording why are allocations (a file list when closing, a name's bytes).
+  // allocation failure does; the test comes before zip_error_strerror, which
+  // allocates. A failure with no error recorded counts as one: the libzip
+  // paths that fail without recording why are allocations (the file list
+  // when closing, the bytes of a name).
   const int code = zip_error_code_zip(error);
   if (code == ZIP_ER_MEMORY || code == ZIP_ER_OK ||
       (code == ZIP_ER_ZLIB && zip_error_code_system(error) == Z_MEM_ERROR))

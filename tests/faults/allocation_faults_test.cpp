@@ -186,7 +186,8 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
     } catch (const nv::ComError& e) {
       if (e.Error() != E_OUTOFMEMORY) {
         const std::string text = e.Description().ToUtf8();
-        std::snprintf(failure, sizeof failure, "%s", text.empty() ? "(no description)" : text.c_str());
+        std::snprintf(failure, sizeof failure, "%s",
+                      text.empty() ? "(no description)" : text.c_str());
       }
     } catch (const std::bad_alloc&) {  // the test's own allocation failed
     } catch (...) {
