@@ -113,7 +113,9 @@ extern "C" const char* __lsan_default_suppressions() { return "leak:libxerces-c"
 #define NV_CALLER __builtin_return_address(0)
 void* operator new(size_t n) { return Allocate(n, false, NV_CALLER); }
 void* operator new[](size_t n) { return Allocate(n, false, NV_CALLER); }
-void* operator new(size_t n, const std::nothrow_t&) noexcept { return Allocate(n, true, NV_CALLER); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept {
+  return Allocate(n, true, NV_CALLER);
+}
 void* operator new[](size_t n, const std::nothrow_t&) noexcept {
   return Allocate(n, true, NV_CALLER);
 }
