@@ -16,6 +16,7 @@
 
 #include "frame/exception.h"
 #include "frame/text.h"
+#include "xml/parser_memory.h"
 
 namespace nv {
 
@@ -56,7 +57,9 @@ class RefusingEntityResolver final : public xc::XMLEntityResolver {
 // Refuses a DOCTYPE and counts element nesting as the scanner reports it.
 class GuardedDomParser final : public xc::XercesDOMParser {
  public:
-  GuardedDomParser() { getScanner()->setDisallowDTD(true); }
+  explicit GuardedDomParser(xc::MemoryManager* memory) : XercesDOMParser(nullptr, memory) {
+    getScanner()->setDisallowDTD(true);
+  }
 
   void ResetDepth() noexcept { depth_ = 0; }
 
@@ -91,7 +94,7 @@ void EnsureXmlPlatform() {
 }
 
 struct HardenedDomParser::Parts {
-  Parts() {
+  Parts() : parser(&memory) {
     security.setEntityExpansionLimit(kMaxXmlEntityExpansions);
     parser.setDoNamespaces(true);
     parser.setValidationScheme(xc::XercesDOMParser::Val_Never);
@@ -105,6 +108,7 @@ struct HardenedDomParser::Parts {
     parser.setSecurityManager(&security);
   }
 
+  ParserMemory memory;  // destroyed last: the parser and its documents live in it
   ThrowingErrorHandler errors;
   RefusingEntityResolver resolver;
   xc::SecurityManager security;
@@ -131,8 +135,11 @@ std::string Describe(const ParseFailure& failure, bool doctype, std::u16string_v
 xercesc::DOMDocument* HardenedDomParser::Parse(std::string_view utf8Text,
                                                  std::u16string_view systemId) {
   const std::u16string id(systemId.empty() ? u"memory" : systemId);
+  // The stream lives in the parser's memory, which takes it back should the
+  // scanner fail to start; it reads the text in place instead of a copy.
   xc::MemBufInputSource source(reinterpret_cast<const XMLByte*>(utf8Text.data()),
-                               utf8Text.size(), id.c_str(), false);
+                               utf8Text.size(), id.c_str(), false, &parts_->memory);
+  source.setCopyBufToStream(false);
   // Without a declaration the text is taken as UTF-8; a declared encoding
   // is honoured.
   if (!utf8Text.starts_with("<?xml")) source.setEncoding(u"UTF-8");

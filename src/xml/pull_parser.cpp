@@ -20,6 +20,7 @@
 #include "frame/exception.h"
 #include "xml/element_capture.h"
 #include "xml/hardened_dom_parser.h"
+#include "xml/parser_memory.h"
 #include "xml/token_storage.h"
 
 namespace nv {
@@ -67,9 +68,13 @@ class ByteStream final : public xc::BinInputStream {
 
 class ByteInput final : public xc::InputSource {
  public:
-  ByteInput(ByteSource source, const XMLCh* systemId)
-      : InputSource(systemId), source_(std::move(source)) {}
-  xc::BinInputStream* makeStream() const override { return new ByteStream(source_, failure_); }
+  // The stream lives in `memory`, the parser's, which takes it back should the
+  // scanner fail to start.
+  ByteInput(ByteSource source, const XMLCh* systemId, xc::MemoryManager* memory)
+      : InputSource(systemId, memory), source_(std::move(source)) {}
+  xc::BinInputStream* makeStream() const override {
+    return new (getMemoryManager()) ByteStream(source_, failure_);
+  }
   void RethrowSourceFailure() const {
     if (failure_) std::rethrow_exception(failure_);
   }
@@ -250,6 +255,7 @@ class TokenBatch final : public xc::DefaultHandler {
 }  // namespace
 
 struct PullParser::State {
+  ParserMemory memory;  // destroyed last: the reader lives in it
   TokenBatch batch;
   xc::SecurityManager security;
   std::unique_ptr<ByteInput> input;
@@ -357,7 +363,7 @@ void PullParser::Open(ByteSource source, std::u16string systemId) {
   if (s.reader) throw ENvException("The parser is open already");
   s.systemId = std::move(systemId);
   s.security.setEntityExpansionLimit(kMaxXmlEntityExpansions);
-  s.reader.reset(xc::XMLReaderFactory::createXMLReader());
+  s.reader.reset(xc::XMLReaderFactory::createXMLReader(&s.memory));
   xc::SAX2XMLReader& reader = *s.reader;
   reader.setFeature(xc::XMLUni::fgSAX2CoreNameSpaces, true);
   reader.setFeature(xc::XMLUni::fgSAX2CoreValidation, false);
@@ -370,7 +376,7 @@ void PullParser::Open(ByteSource source, std::u16string systemId) {
   reader.setErrorHandler(&s.batch);
   reader.setLexicalHandler(&s.batch);
   reader.setEntityResolver(&s.batch);
-  s.input = std::make_unique<ByteInput>(std::move(source), s.systemId.c_str());
+  s.input = std::make_unique<ByteInput>(std::move(source), s.systemId.c_str(), &s.memory);
   s.atEnd = false;
   s.ReadNextSegment();
   s.atEnd = s.batch.tokens.empty();
