@@ -10,10 +10,6 @@
 // Outside the address-sanitized build, which owns malloc itself, it also
 // replaces malloc, calloc and realloc to count and fail the calls that the
 // archive library and zlib make; the C library's own pass straight through.
-// The XML parser's own blocks are told apart by a tag before each block:
-// when one of the parser's allocations fails inside a constructor of its own,
-// it loses the blocks that constructor had made, which no caller can free.
-// Such losses are reported; any other block left alive fails the test.
 #include <gtest/gtest.h>
 #include <cxxabi.h>
 #include <link.h>
@@ -32,15 +28,60 @@
 
 namespace {
 
-enum Owner { kOthers, kParser };
-
 std::atomic<uint64_t> g_failAt{0};   // 0: no failure armed
 std::atomic<uint64_t> g_counted{0};  // allocations since arming
 std::atomic<bool> g_fired{false};
-std::atomic<int> g_failedOwner{kOthers};
-std::atomic<int64_t> g_live[2];  // blocks not yet freed, by owner
+std::atomic<int64_t> g_live{0};  // operator new's blocks not yet freed
 
-// Where a shared library's code lies, to tell who called an allocator.
+// Counts an allocation and answers whether it is the one to fail.
+bool FailsNow() {
+  const uint64_t at = g_failAt.load(std::memory_order_relaxed);
+  if (at == 0 || g_counted.fetch_add(1, std::memory_order_relaxed) + 1 != at) return false;
+  g_fired = true;
+  return true;
+}
+
+// Only the plain forms are replaced; the over-aligned ones keep the
+// runtime's own pair.
+void* Allocate(size_t size, bool nothrow) {
+  void* block = FailsNow() ? nullptr : std::malloc(size == 0 ? 1 : size);
+  if (block == nullptr) {
+    if (nothrow) return nullptr;
+    throw std::bad_alloc();
+  }
+  g_live.fetch_add(1, std::memory_order_relaxed);
+  return block;
+}
+
+void Free(void* block) noexcept {
+  if (block == nullptr) return;
+  g_live.fetch_sub(1, std::memory_order_relaxed);
+  std::free(block);
+}
+
+}  // namespace
+
+void* operator new(size_t n) { return Allocate(n, false); }
+void* operator new[](size_t n) { return Allocate(n, false); }
+void* operator new(size_t n, const std::nothrow_t&) noexcept { return Allocate(n, true); }
+void* operator new[](size_t n, const std::nothrow_t&) noexcept { return Allocate(n, true); }
+void operator delete(void* p) noexcept { Free(p); }
+void operator delete[](void* p) noexcept { Free(p); }
+void operator delete(void* p, size_t) noexcept { Free(p); }
+void operator delete[](void* p, size_t) noexcept { Free(p); }
+void operator delete(void* p, const std::nothrow_t&) noexcept { Free(p); }
+void operator delete[](void* p, const std::nothrow_t&) noexcept { Free(p); }
+
+#if !defined(__SANITIZE_ADDRESS__)
+extern "C" {
+void* __libc_malloc(size_t);
+void* __libc_calloc(size_t, size_t);
+void* __libc_realloc(void*, size_t);
+}
+
+namespace {
+
+// Where a shared library's code lies, to tell who called malloc.
 struct CodeRange {
   const char* name;
   uintptr_t begin = 0, end = 0;
@@ -49,10 +90,10 @@ struct CodeRange {
     return at >= begin && at < end;
   }
 };
-CodeRange g_parserCode{"/libxerces-c"}, g_zipCode{"/libzip.so"}, g_zlibCode{"/libz.so"};
+CodeRange g_zipCode{"/libzip.so"}, g_zlibCode{"/libz.so"};
 
 int FindCode(dl_phdr_info* info, size_t, void*) {
-  for (CodeRange* range : {&g_parserCode, &g_zipCode, &g_zlibCode}) {
+  for (CodeRange* range : {&g_zipCode, &g_zlibCode}) {
     if (std::strstr(info->dlpi_name, range->name) == nullptr) continue;
     for (int k = 0; k < info->dlpi_phnum; ++k) {
       const ElfW(Phdr)& segment = info->dlpi_phdr[k];
@@ -64,75 +105,15 @@ int FindCode(dl_phdr_info* info, size_t, void*) {
   return 0;
 }
 
-Owner OwnerOf(const void* caller) { return g_parserCode.Holds(caller) ? kParser : kOthers; }
-
-// Counts an allocation and answers whether it is the one to fail.
-bool FailsNow(Owner owner) {
-  const uint64_t at = g_failAt.load(std::memory_order_relaxed);
-  if (at == 0 || g_counted.fetch_add(1, std::memory_order_relaxed) + 1 != at) return false;
-  g_fired = true;
-  g_failedOwner = owner;
-  return true;
-}
-
-// Room for the tag before each block that keeps malloc's alignment. Only the
-// plain forms are replaced; the over-aligned ones keep the runtime's own pair.
-constexpr size_t kRoom = alignof(std::max_align_t);
-
-void* Allocate(size_t size, bool nothrow, const void* caller) {
-  const Owner owner = OwnerOf(caller);
-  if (FailsNow(owner)) {
-    if (nothrow) return nullptr;
-    throw std::bad_alloc();
-  }
-  char* base = static_cast<char*>(std::malloc(kRoom + size));
-  if (base == nullptr) {
-    if (nothrow) return nullptr;
-    throw std::bad_alloc();
-  }
-  std::memcpy(base + kRoom - sizeof(Owner), &owner, sizeof(Owner));
-  g_live[owner].fetch_add(1, std::memory_order_relaxed);
-  return base + kRoom;
-}
-
-void Free(void* block) noexcept {
-  if (block == nullptr) return;
-  char* base = static_cast<char*>(block) - kRoom;
-  Owner owner;
-  std::memcpy(&owner, base + kRoom - sizeof(Owner), sizeof(Owner));
-  g_live[owner].fetch_sub(1, std::memory_order_relaxed);
-  std::free(base);
+bool FailsForArchiveCode(const void* caller) {
+  return (g_zipCode.Holds(caller) || g_zlibCode.Holds(caller)) && FailsNow();
 }
 
 }  // namespace
 
-// The sweeps count and check the XML parser's losses themselves; a leak
-// checker that runs at exit need not list them again.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libxerces-c"; }
+void FindArchiveCode() { dl_iterate_phdr(FindCode, nullptr); }
 
 #define NV_CALLER __builtin_return_address(0)
-void* operator new(size_t n) { return Allocate(n, false, NV_CALLER); }
-void* operator new[](size_t n) { return Allocate(n, false, NV_CALLER); }
-void* operator new(size_t n, const std::nothrow_t&) noexcept {
-  return Allocate(n, true, NV_CALLER);
-}
-void* operator new[](size_t n, const std::nothrow_t&) noexcept {
-  return Allocate(n, true, NV_CALLER);
-}
-
-#if !defined(__SANITIZE_ADDRESS__)
-extern "C" {
-void* __libc_malloc(size_t);
-void* __libc_calloc(size_t, size_t);
-void* __libc_realloc(void*, size_t);
-}
-
-namespace {
-bool FailsForArchiveCode(const void* caller) {
-  return (g_zipCode.Holds(caller) || g_zlibCode.Holds(caller)) && FailsNow(kOthers);
-}
-}  // namespace
-
 extern "C" void* malloc(size_t n) noexcept {
   return FailsForArchiveCode(NV_CALLER) ? nullptr : __libc_malloc(n);
 }
@@ -142,14 +123,10 @@ extern "C" void* calloc(size_t count, size_t n) noexcept {
 extern "C" void* realloc(void* block, size_t n) noexcept {
   return FailsForArchiveCode(NV_CALLER) ? nullptr : __libc_realloc(block, n);
 }
-#endif
 #undef NV_CALLER
-void operator delete(void* p) noexcept { Free(p); }
-void operator delete[](void* p) noexcept { Free(p); }
-void operator delete(void* p, size_t) noexcept { Free(p); }
-void operator delete[](void* p, size_t) noexcept { Free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { Free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { Free(p); }
+#else
+void FindArchiveCode() {}
+#endif
 
 namespace nv_test {
 namespace {
@@ -159,7 +136,6 @@ struct SweepResult {
   uint64_t points = 0;                       // injection points met
   uint64_t outOfMemory = 0;                  // runs answered E_OUTOFMEMORY
   uint64_t completed = 0;                    // runs that absorbed the failure and finished
-  uint64_t parserLost = 0;                   // blocks the XML parser lost, in all runs
   std::map<std::string, uint64_t> messages;  // other failures, by description
 };
 
@@ -171,12 +147,12 @@ struct SweepResult {
 SweepResult SweepAllocationFailures(const std::function<void()>& operation,
                                     const std::function<std::string(bool finished)>& cleanUp,
                                     const std::function<void()>& check) {
-  dl_iterate_phdr(FindCode, nullptr);
+  FindArchiveCode();
   operation();  // warm-up: caches and one-time initialisation come first
   EXPECT_EQ(cleanUp(true), "");
   SweepResult result;
   for (uint64_t at = 1;; ++at) {
-    const int64_t othersBefore = g_live[kOthers].load(), parserBefore = g_live[kParser].load();
+    const int64_t liveBefore = g_live.load();
     g_counted = 0;
     g_fired = false;
     g_failAt = at;
@@ -199,8 +175,7 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
     g_failAt = 0;
     SetErrorInfo(0, nullptr);
     if (!g_fired) return result;
-    EXPECT_EQ(g_live[kOthers].load(), othersBefore)
-        << "blocks left after failing allocation " << at;
+    EXPECT_EQ(g_live.load(), liveBefore) << "blocks left after failing allocation " << at;
     ++result.points;
     if (finished) {
       ++result.completed;
@@ -210,24 +185,16 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
     } else {
       ++result.messages[failure];
     }
-    const int64_t parserLost = g_live[kParser].load() - parserBefore;
-    if (g_failedOwner == kOthers) {
-      EXPECT_EQ(parserLost, 0) << "parser blocks left after failing allocation " << at;
-    }
-    result.parserLost += parserLost;
     EXPECT_EQ(cleanUp(finished), "") << "after failing allocation " << at;
     if (::testing::Test::HasFailure()) return result;
   }
 }
 
 void Report(const char* operation, const SweepResult& result) {
-  std::printf(
-      "%s: %llu injection points, %llu out of memory, %llu finished anyway; "
-      "the XML parser lost %llu blocks\n",
-      operation, static_cast<unsigned long long>(result.points),
-      static_cast<unsigned long long>(result.outOfMemory),
-      static_cast<unsigned long long>(result.completed),
-      static_cast<unsigned long long>(result.parserLost));
+  std::printf("%s: %llu injection points, %llu out of memory, %llu finished anyway\n", operation,
+              static_cast<unsigned long long>(result.points),
+              static_cast<unsigned long long>(result.outOfMemory),
+              static_cast<unsigned long long>(result.completed));
   for (const auto& [message, count] : result.messages)
     std::printf("  %llu x %s\n", static_cast<unsigned long long>(count), message.c_str());
 }
