@@ -190,13 +190,19 @@ SweepResult SweepAllocationFailures(const std::function<void()>& operation,
   }
 }
 
-void Report(const char* operation, const SweepResult& result) {
+// Prints the sweep's figures. A failed allocation answers E_OUTOFMEMORY, not
+// a message, except where a message ends in `excused`: one that a library
+// below gives for any failure of its own.
+void Report(const char* operation, const SweepResult& result, std::string_view excused = {}) {
   std::printf("%s: %llu injection points, %llu out of memory, %llu finished anyway\n", operation,
               static_cast<unsigned long long>(result.points),
               static_cast<unsigned long long>(result.outOfMemory),
               static_cast<unsigned long long>(result.completed));
-  for (const auto& [message, count] : result.messages)
+  for (const auto& [message, count] : result.messages) {
     std::printf("  %llu x %s\n", static_cast<unsigned long long>(count), message.c_str());
+    EXPECT_TRUE(!excused.empty() && message.ends_with(excused))
+        << "a memory failure answered: " << message;
+  }
 }
 
 class AllocationFaults : public ::testing::Test {
@@ -278,7 +284,8 @@ TEST_F(AllocationFaults, ReadingThePackage) {
   const SweepResult result = SweepAllocationFailures(
       [&] { found = ReadSamplePackage(expected_); }, [&](bool) { return scratch_.TempLeft(); },
       [&] { EXPECT_EQ(Described(found), expected); });
-  Report("reading", result);
+  // libzip reports a failure while it reads the central directory as no archive.
+  Report("reading", result, ": Not a zip archive");
   EXPECT_GT(result.points, 100u);
 }
 
