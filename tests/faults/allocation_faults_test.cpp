@@ -1,9 +1,10 @@
 // Allocation failures at every point: writing a small package, loading and
 // saving a schema document, and reading the package are run again and again,
 // the Nth allocation failing in run N, until a run meets no injected failure.
-// Every run that met one ends in a failed call (E_OUTOFMEMORY, or a described
-// failure) or with the right result, and leaves no allocation alive, no
-// temporary folder and no partial or unreadable file behind.
+// Every run that met one ends in a failed call that answers E_OUTOFMEMORY
+// (or a message a library below gives for any failure, where named) or with
+// the right result, and leaves no allocation alive, no temporary folder and
+// no partial or unreadable file behind.
 //
 // This program replaces the global operator new and delete, so every
 // allocation of the library, the C++ runtime and the XML parser is counted.
