@@ -115,7 +115,10 @@ inline ComPtr<INvVexaSchema> FixedSchema() {
 }
 
 // A value as comparable text: XML values re-serialized with a fresh table.
-inline std::u16string ValueText(const VARIANT& value, DataTypeEnum type) {
+// Of a value as written (`written`), the text a reader finds: a reference
+// is written as given and read as the identifier it names, without a
+// leading "#".
+inline std::u16string ValueText(const VARIANT& value, DataTypeEnum type, bool written = false) {
   if (value.vt == VT_NULL) return u"(null)";
   if (value.vt == VT_EMPTY) return u"(empty)";
   std::u16string text;
@@ -124,13 +127,15 @@ inline std::u16string ValueText(const VARIANT& value, DataTypeEnum type) {
                        XmlValueScope{CreateObject<CNvVexaNamespaces>()});
   else
     AppendVexaVariantText(text, value, type);
+  if (written && type == dtObjectReference && text.starts_with(u'#')) text.erase(0, 1);
   return text;
 }
 
 // Every assigned value of the object, class attributes then behaviours, as
-// "name=text;" (a value the library cannot show as text shows as "?").
+// "name=text;" (a value the library cannot show as text shows as "?"); of a
+// written object (`written`), as a reader finds them.
 inline std::u16string DescribeObject(const ComPtr<INvVexaObject>& object,
-                                     const ComPtr<INvVexaSchema>& schema) {
+                                     const ComPtr<INvVexaSchema>& schema, bool written = false) {
   const auto vexaClass = schema.Classes().ItemByName(object.vexaClassName());
   std::u16string out = std::u16string(object.vexaClassName().View()) + u"#" +
                        std::u16string(object.Id().View()) + u":";
@@ -141,7 +146,7 @@ inline std::u16string DescribeObject(const ComPtr<INvVexaObject>& object,
       if (!values.IsValueAssigned(name)) continue;
       const Variant value = values.Item(name);
       std::u16string text = u"?";
-      Refused([&] { text = ValueText(value, attribute.TypeDefinition().ValueType()); });
+      Refused([&] { text = ValueText(value, attribute.TypeDefinition().ValueType(), written); });
       out += std::u16string(name.View()) + u"=" + text + u";";
     }
   };

@@ -46,7 +46,8 @@ Variant ValueFor(FuzzInput& input, DataTypeEnum type) {
       Variant value;
       Refused([&] {
         const std::u16string text = Utf8ToUtf16(input.ConsumeRandomLengthString(64));
-        value = type == dtXML ? XmlAttributeValueFromText(text, {}) : TextToValue(text, type, nullptr);
+        value = type == dtXML ? XmlAttributeValueFromText(text, {})
+                              : TextToValue(text, type, nullptr);
       });
       return value;
     }
@@ -92,7 +93,7 @@ std::u16string InfoText(const ComPtr<INvVexaInfo>& info, bool written) {
     out += std::u16string(item.Name().View()) + u"=" +
            (written && value.vt == VT_EMPTY
                 ? std::u16string(VexaVariantToText(value, item.ValueType()).View())
-                : ValueText(value, item.ValueType()));
+                : ValueText(value, item.ValueType(), written));
   }
   return out;
 }
@@ -123,7 +124,7 @@ std::optional<std::u16string> Write(FuzzInput& input, const std::string& file) {
         input.ConsumeBool() ? u"Leaf" : u"Base", Bstr::FromUtf8("o" + std::to_string(k)));
     Fill(input, object, writer.Schema());
     if (Refused([&] { object.Save(); })) break;  // the package is finished without it
-    expected += u"\n" + DescribeObject(object, writer.Schema());
+    expected += u"\n" + DescribeObject(object, writer.Schema(), true);
   }
   if (Refused([&] { writer.CloseVexaArchiveFile(); })) return std::nullopt;
   return expected;
