@@ -34,20 +34,10 @@ Bstr CreateTempFile(std::u16string_view folder, std::u16string_view prefix) {
   return Bstr::FromUtf8(pattern);
 }
 
-namespace {
-
-// A fresh name in the temporary directory: a GUID without braces.
-Bstr NewTempFolderPath() { return JoinPath(GetTempDirectory(), Bstr::FromUtf8(NewGuidText())); }
-
-}  // namespace
-
-Bstr CreateTempFolder() {
-  const Bstr path = NewTempFolderPath();
-  CreateFolder(path, 0700);
-  return path;
-}
-
-TempFolder::TempFolder() : path_(NewTempFolderPath()), fileSystemPath_(ToFileSystemPath(path_)) {
+// Both paths come before the folder, so that a failure to make them leaves none.
+TempFolder::TempFolder()
+    : path_(JoinPath(GetTempDirectory(), Bstr::FromUtf8(NewGuidText()))),
+      fileSystemPath_(ToFileSystemPath(path_)) {
   CreateFolder(path_, 0700);
 }
 

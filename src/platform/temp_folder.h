@@ -18,16 +18,13 @@ Bstr GetTempDirectory();
 // A new, empty, uniquely named file in `folder`: prefix, unique part, ".tmp".
 Bstr CreateTempFile(std::u16string_view folder, std::u16string_view prefix);
 
-// A new folder in the temporary directory, named by a fresh GUID (without
-// braces) and accessible to its owner only. Fails when the name exists.
-Bstr CreateTempFolder();
-
 // A temporary folder owned by one object: made on construction, removed with
 // everything in it when the owner is done, on every path out.
-
 class TempFolder {
  public:
-  // Makes a new folder (CreateTempFolder); throws when that fails.
+  // Makes a new folder in the temporary directory, named by a fresh GUID
+  // (without braces) and accessible to its owner only; throws when that
+  // fails, also when the name exists.
   TempFolder();
   TempFolder(TempFolder&& other) noexcept
       : path_(std::move(other.path_)), fileSystemPath_(std::move(other.fileSystemPath_)) {

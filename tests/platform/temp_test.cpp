@@ -46,7 +46,8 @@ TEST(TempDirectoryTest, FollowsTheEnvironmentInOrderAndHoldsDistinctTempFiles) {
 TEST(TempFolderTest, IsPrivateGuidNamedAndRemovedWithoutFollowingLinks) {
   ScratchFolder scratch;
   ScopedEnv temp("TEMP", scratch.Path().c_str());
-  const std::string path = CreateTempFolder().ToUtf8();
+  const TempFolder made, another;
+  const std::string path = made.Path().ToUtf8();
   EXPECT_EQ(fs::path(path).parent_path(), fs::path(scratch.Path()));
   std::string shape = fs::path(path).filename().string();  // upper-case hex digits 8-4-4-4-12
   for (char& c : shape) c = std::isxdigit(c) && !std::islower(c) ? 'h' : c;
@@ -54,7 +55,7 @@ TEST(TempFolderTest, IsPrivateGuidNamedAndRemovedWithoutFollowingLinks) {
   struct stat status {};
   ASSERT_EQ(::stat(path.c_str(), &status), 0);
   EXPECT_EQ(status.st_mode & (S_IFMT | 0777), S_IFDIR | 0700u);
-  EXPECT_NE(CreateTempFolder().ToUtf8(), path);
+  EXPECT_NE(another.Path().ToUtf8(), path);
 
   const std::string outside = scratch.File("outside");
   fs::create_directory(outside);
